@@ -1,0 +1,6 @@
+#include "app/MainLoop.h"
+
+int main()
+{
+    return runGame();
+}

@@ -1,0 +1,1 @@
+#include "physics/Engine.h"
