@@ -1,2 +1,171 @@
 #include "app/MainLoop.h"
-int runGame() { return 0; }
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include <cstdio>
+
+#include "app/Config.h"
+#include "app/Console.h"
+#include "app/FrameUpdate.h"
+#include "app/KeyboardCommands.h"
+#include "app/Platform.h"
+#include "app/WorldAssembly.h"
+#include "render/FramePasses.h"
+#include "render/Hud.h"
+
+GLFWwindow* mainWindow = nullptr;
+bool running = true;
+bool showStartScreen = true;
+bool enterLatch = true;
+double deltaTime = 0.0;
+double lastFrameTime = 0.0;
+int framesPerSecond = 0;
+int framebufferWidth = 0;
+int framebufferHeight = 0;
+double cursorX = 0.0;
+double cursorY = 0.0;
+
+namespace {
+
+constexpr int largestWindowSide = 16384;
+
+unsigned frameCount = 0;
+double nextFpsTime = 0.0;
+
+// The loader's own lookup of these four can miss on some drivers; the window library's is authoritative.
+void refetchEntryPoints()
+{
+    if (auto p = reinterpret_cast<PFNGLGENVERTEXARRAYSPROC>(glfwGetProcAddress("glGenVertexArrays")))
+        __glewGenVertexArrays = p;
+    if (auto p = reinterpret_cast<PFNGLBINDVERTEXARRAYPROC>(glfwGetProcAddress("glBindVertexArray")))
+        __glewBindVertexArray = p;
+    if (auto p = reinterpret_cast<PFNGLDELETEVERTEXARRAYSPROC>(glfwGetProcAddress("glDeleteVertexArrays")))
+        __glewDeleteVertexArrays = p;
+    if (auto p = reinterpret_cast<PFNGLGENERATEMIPMAPPROC>(glfwGetProcAddress("glGenerateMipmap")))
+        __glewGenerateMipmap = p;
+}
+
+void startScreenPass()
+{
+    drawStartScreen();
+    if (platform->getKey(GLFW_KEY_ENTER) == GLFW_PRESS) {
+        if (!enterLatch) {
+            showStartScreen = false;
+            enterLatch = true;
+        }
+    } else {
+        enterLatch = false;
+    }
+}
+
+}  // namespace
+
+void createWindow()
+{
+    if (!glfwInit())
+        fatalError("GLFW failed to load!");
+    glfwWindowHint(GLFW_REFRESH_RATE, refreshRate);
+    glewExperimental = GL_TRUE;
+
+    GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
+    const char* title = fullscreen ? "Vellmar Fullscreen" : "Vellmar";
+    // The window library asserts on negative sizes, and the X server and software renderer abort
+    // on sides beyond what OpenGL can render to: such sizes fail here like any refused window.
+    if (screenWidth > 0 && screenHeight > 0 && screenWidth <= largestWindowSide && screenHeight <= largestWindowSide)
+        mainWindow = glfwCreateWindow(screenWidth, screenHeight, title, monitor, nullptr);
+    if (!mainWindow) {
+        glfwTerminate();
+        fatalError("Window failed to load!");
+    }
+    glfwMakeContextCurrent(mainWindow);
+    if (glewInit() != GLEW_OK)
+        fatalError("Failed to initialize glew");
+    refetchEntryPoints();
+
+    glfwSetInputMode(mainWindow, GLFW_STICKY_KEYS, GLFW_TRUE);
+    platform->setCursorPos(512.0, 384.0);
+    glViewport(0, 0, screenWidth, screenHeight);
+    glClearColor(0.15f, 0.15f, 0.15f, 0.15f);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+void startFrameLoop()
+{
+    nextFpsTime = platform->getTime() + 1.0;
+    frameCount = 0;
+}
+
+bool runFrame()
+{
+    // 1. The close button ends the loop before anything of this pass runs.
+    if (platform->windowShouldClose())
+        return false;
+
+    // 2.-3. Viewport over the whole framebuffer, cleared.
+    glfwGetFramebufferSize(mainWindow, &framebufferWidth, &framebufferHeight);
+    glViewport(0, 0, framebufferWidth, framebufferHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    // 4.-6. Cursor, frame clock (read before the events), events.
+    platform->getCursorPos(&cursorX, &cursorY);
+    double now = platform->getTime();
+    deltaTime = now - lastFrameTime;
+    lastFrameTime = now;
+    platform->pollEvents();
+
+    // 7. Escape ends the loop after this pass, swap included.
+    running = platform->getKey(GLFW_KEY_ESCAPE) == GLFW_RELEASE;
+
+    // 8. Frame-rate sample; start-screen passes count too.
+    if (platform->getTime() > nextFpsTime) {
+        framesPerSecond = static_cast<int>(frameCount);
+        nextFpsTime = platform->getTime() + 1.0;
+        frameCount = 0;
+    }
+    ++frameCount;
+
+    // 9. Either the start screen, or one frame of play.
+    if (showStartScreen) {
+        startScreenPass();
+    } else {
+        frameUpdate();
+        keyboardCommands();
+        renderFrame();
+        drawHud();
+    }
+
+    // 10. Present; OpenGL errors are not reported.
+    glfwSwapBuffers(mainWindow);
+    glGetError();
+    return running;
+}
+
+void shutdown()
+{
+    releaseWorld();
+    glfwTerminate();
+    mainWindow = nullptr;
+    consolePause();
+}
+
+int runGame()
+{
+    // Line-buffered, so the console shows each line as it happens even through a pipe.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    readConfig();
+    createWindow();
+    worldAssembly();
+    startFrameLoop();
+    if (running) {
+        while (runFrame()) {
+        }
+    }
+    shutdown();
+    return 0;
+}

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# One entry point on a fresh Debian 12 machine (root, or a user with sudo):
+#   ./build.sh play   install what is missing, build, start the game
+#   ./build.sh test   install what is missing, build, run every test
+set -euo pipefail
+cd "$(dirname "$0")"
+
+# Everything the game, its content generator and its tests need from Debian.
+PACKAGES=(
+    build-essential cmake pkg-config
+    libglfw3-dev libglew-dev libglm-dev libassimp-dev libdevil-dev libbullet-dev
+    libgtest-dev libbenchmark-dev
+    xvfb xauth xdotool x11-utils imagemagick libgl1-mesa-dri
+)
+
+installMissing()
+{
+    local missing=()
+    for package in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null | grep -qx installed || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo=sudo
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
+}
+
+build()
+{
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+    cmake --build build -j"$(nproc)"
+}
+
+case "${1:-}" in
+play)
+    installMissing
+    build
+    cd build/run
+    exec ./vellmar
+    ;;
+test)
+    installMissing
+    build
+    cd build
+    # In-process game tests share one virtual display; black-box tests start their own.
+    xvfb-run -a -s "-screen 0 1920x1200x24" ctest --output-on-failure -j2
+    ;;
+*)
+    echo "usage: $0 play|test" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,10 @@
+#pragma once
+// Display settings from config.ini, read once at start-up.
+
+extern int screenWidth;
+extern int screenHeight;
+extern int refreshRate;
+extern bool fullscreen;
+
+// Assigns the defaults, then whatever config.ini in the working directory says.
+void readConfig();

@@ -1,0 +1,6 @@
+#include "app/FrameUpdate.h"
+
+void frameUpdate()
+{
+    // Statues, activators, the harvester and the physics step arrive with the game rules.
+}

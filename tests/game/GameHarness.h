@@ -1,0 +1,34 @@
+#pragma once
+// Drives the real game in a real window (under Xvfb) with scripted input and a fixed clock.
+// The game keeps its state in process-wide globals, so each test builds one game in its own
+// process: ctest runs every test separately.
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+
+#include "app/Config.h"
+#include "app/MainLoop.h"
+#include "app/Platform.h"
+
+class GameTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        static bool used = false;
+        if (used)
+            GTEST_SKIP() << "one game per process: run this test through ctest";
+        used = true;
+        platform = &input;
+        screenWidth = 800;
+        screenHeight = 600;
+        createWindow();
+    }
+
+    // One pass of the frame loop after the clock moved on by dt.
+    bool frame(double dt = 1.0 / 60.0)
+    {
+        input.now += dt;
+        return runFrame();
+    }
+
+    ScriptedPlatform input;
+};
