@@ -6,6 +6,22 @@
 
 #include "app/Platform.h"
 
+ShaderProgram* mainProgram = nullptr;
+ShaderProgram* textProgram = nullptr;
+ShaderProgram* depthProgram = nullptr;
+
+OverlayImage* fontImage = nullptr;
+OverlayImage* helpImage = nullptr;
+OverlayImage* mouseImage = nullptr;
+OverlayImage* keysImage = nullptr;
+OverlayImage* startImage = nullptr;
+OverlayImage* pauseImage = nullptr;
+OverlayImage* pauseImage1 = nullptr;
+OverlayImage* pauseImage2 = nullptr;
+OverlayImage* pauseImage3 = nullptr;
+OverlayImage* wonImage = nullptr;
+OverlayImage* gameOverImage = nullptr;
+
 namespace {
 
 void printContextReport()
