@@ -93,6 +93,8 @@ void createWindow()
     glEnable(GL_LIGHTING);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // Overlays all sit at the nearest depth; a later overlay must still cover an earlier one.
+    glDepthFunc(GL_LEQUAL);
 }
 
 void startFrameLoop()

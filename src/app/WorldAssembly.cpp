@@ -6,6 +6,9 @@
 
 #include "app/Platform.h"
 
+sceneLoader* loader = nullptr;
+Player* player = nullptr;
+
 ShaderProgram* mainProgram = nullptr;
 ShaderProgram* textProgram = nullptr;
 ShaderProgram* depthProgram = nullptr;

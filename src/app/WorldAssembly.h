@@ -4,6 +4,12 @@
 
 class ShaderProgram;
 class OverlayImage;
+class sceneLoader;
+struct Player;
+
+// The one model loader; it holds the physics world.
+extern sceneLoader* loader;
+extern Player* player;
 
 // The three shader programs.
 extern ShaderProgram* mainProgram;
