@@ -1,5 +1,6 @@
 #include "assets/ShaderProgram.h"
 
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -50,7 +51,13 @@ void ShaderProgram::compileShader(const std::string& path, GLenum shaderType, GL
     std::ifstream file(path);
     if (!file.good())
         fatalError("Failed to open shader file: " + path);
-    std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::string text;
+    try {
+        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    } catch (const std::exception&) {
+        // A folder opens like a file but cannot be read: to the player it is a source that could not be opened.
+        fatalError("Failed to open shader file: " + path);
+    }
     file.close();
 
     handle = glCreateShader(shaderType);
