@@ -105,8 +105,9 @@ std::unique_ptr<btBoxShape> makeBoxShape(const glm::vec3& halfExtents)
     return shape;
 }
 
-// The simulation world, stepping with exact substeps of our own: Bullet's public step
-// interpolates and clears forces after its first variable-length step.
+// The simulation world, advanced by equal substeps of our own that cover exactly the
+// step's length: Bullet's own stepping either takes one step of any length or carries
+// left-over time into the next call and interpolates.
 class World : public btDiscreteDynamicsWorld {
 public:
     using btDiscreteDynamicsWorld::btDiscreteDynamicsWorld;

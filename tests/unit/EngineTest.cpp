@@ -175,6 +175,53 @@ TEST(Engine, StaticBoxStopsAFastBodyWithinOneLongStep)
     EXPECT_NEAR(body->getGlobalPose().p.y, 0.25f, 0.05f);
 }
 
+TEST(Engine, ShapesAddedLaterTakePartInCollisions)
+{
+    EngineScene world(glm::vec3(0.0f, -9.8f, 0.0f));
+    // A cross of two boxes on one static actor that is already in the scene: a wide slab
+    // with its top at y = 0.5 and a post with its top at y = 3.
+    phys::RigidStatic* cross = world.physics->createRigidStatic(Transform());
+    world.scene->addActor(*cross);
+    ASSERT_TRUE(cross->createShape(BoxGeometry(10.0f, 0.5f, 10.0f), *world.material));
+    ASSERT_TRUE(cross->createShape(BoxGeometry(0.5f, 3.0f, 0.5f), *world.material));
+    phys::RigidDynamic* onSlab = world.box(glm::vec3(6.0f, 5.0f, 0.0f), glm::vec3(0.5f));
+    phys::RigidDynamic* onPost = world.box(glm::vec3(0.0f, 5.0f, 0.0f), glm::vec3(0.5f));
+
+    // A dynamic body grown by a second, larger shape rests on that shape; its mass stays.
+    phys::RigidDynamic* grown = world.box(glm::vec3(-6.0f, 5.0f, 0.0f), glm::vec3(0.5f));
+    const float mass = grown->getMass();
+    ASSERT_TRUE(grown->createShape(BoxGeometry(1.0f, 1.0f, 1.0f), *world.material));
+
+    for (int i = 0; i < 180; ++i) {
+        world.step(1.0f / 60.0f);
+    }
+    EXPECT_NEAR(onSlab->getGlobalPose().p.y, 1.0f, 0.02f);
+    EXPECT_NEAR(onPost->getGlobalPose().p.y, 3.5f, 0.02f);
+    EXPECT_NEAR(grown->getGlobalPose().p.y, 1.5f, 0.02f);
+    EXPECT_EQ(grown->getMass(), mass);
+}
+
+TEST(Engine, SceneWithoutPairCollisionsLetsBodiesPass)
+{
+    phys::Foundation* foundation = phys::createFoundation();
+    phys::Physics* physics = phys::createPhysics(*foundation, phys::TolerancesScale());
+    phys::SceneDesc desc(physics->getTolerancesScale());
+    desc.gravity = glm::vec3(0.0f, -9.8f, 0.0f);
+    desc.collideAllPairs = false;
+    phys::Scene* scene = physics->createScene(desc);
+    phys::Material* material = physics->createMaterial(0.1f, 0.1f, 0.0f);
+    phys::RigidStatic* floor = physics->createRigidStatic(Transform(glm::vec3(0.0f, -0.5f, 0.0f)));
+    ASSERT_TRUE(floor->createShape(BoxGeometry(10.0f, 0.5f, 10.0f), *material));
+    scene->addActor(*floor);
+    phys::RigidDynamic* body =
+        phys::createDynamic(*physics, Transform(glm::vec3(0.0f, 1.0f, 0.0f)), BoxGeometry(0.5f, 0.5f, 0.5f),
+                            *material, 1.0f);
+    scene->addActor(*body);
+    scene->simulate(2.0f);
+    scene->fetchResults(true);
+    EXPECT_LT(body->getGlobalPose().p.y, -5.0f);
+}
+
 TEST(Engine, BadInputsCreateNothing)
 {
     EngineScene world(glm::vec3(0.0f));
