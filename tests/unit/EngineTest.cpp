@@ -123,15 +123,6 @@ TEST(Engine, StepOfZeroChangesNothingAndConsumesTheForce)
     EXPECT_NEAR(body->getLinearVelocity().x, 1.0f, 1e-6f);
 }
 
-TEST(Engine, SetVelocityIsTakenExactly)
-{
-    EngineScene world(glm::vec3(0.0f, -9.8f, 0.0f));
-    phys::RigidDynamic* body = world.box(glm::vec3(0.0f), glm::vec3(1.0f));
-    const glm::vec3 velocity(0.123f, -4.5f, 6.789f);
-    body->setLinearVelocity(velocity);
-    EXPECT_EQ(body->getLinearVelocity(), velocity);
-}
-
 TEST(Engine, LockedRotationStaysLockedEvenWhenSpinIsSet)
 {
     EngineScene world(glm::vec3(0.0f));
@@ -281,12 +272,6 @@ TEST(Engine, BadStepLengthsAreIgnored)
     }
     EXPECT_EQ(body->getGlobalPose().p, glm::vec3(0.0f));
     EXPECT_EQ(body->getLinearVelocity(), glm::vec3(0.0f));
-}
-
-TEST(Engine, DispatcherKeepsItsWorkerCount)
-{
-    EXPECT_EQ(phys::defaultCpuDispatcherCreate(1)->getWorkerCount(), 1u);
-    EXPECT_EQ(phys::defaultCpuDispatcherCreate(3)->getWorkerCount(), 3u);
 }
 
 }  // namespace
