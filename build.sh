@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 PACKAGES=(
     build-essential cmake pkg-config
     libglfw3-dev libglew-dev libglm-dev libassimp-dev libdevil-dev libbullet-dev
-    libgtest-dev libbenchmark-dev
+    libgtest-dev libbenchmark-dev libstb-dev fonts-dejavu-core clang
     xvfb xauth xdotool x11-utils imagemagick libgl1-mesa-dri
 )
 

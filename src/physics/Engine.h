@@ -55,6 +55,14 @@ Foundation* createFoundation();
 Physics* createPhysics(Foundation& foundation, const TolerancesScale& scale);
 CpuDispatcher* defaultCpuDispatcherCreate(unsigned workerThreads);
 
+// For tests of the start-up failure paths: while a flag is set, that creation returns nullptr.
+struct CreationFailuresForTesting {
+    bool foundation = false;
+    bool physics = false;
+    bool scene = false;
+};
+void setCreationFailuresForTesting(const CreationFailuresForTesting& failures);
+
 // A dynamic actor whose mass and inertia follow from the density; nullptr for a
 // degenerate or non-finite geometry or pose.
 RigidDynamic* createDynamic(Physics& physics, const Transform& pose, const BoxGeometry& geometry,

@@ -1,0 +1,133 @@
+#include "physics/PhysicsWorld.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+phys::Foundation* foundation = nullptr;
+phys::Physics* physics = nullptr;
+phys::RigidDynamic* vehicleBox = nullptr;
+
+namespace {
+
+bool allFinite(float x, float y, float z)
+{
+    return std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
+}
+
+bool isPositive(float v)
+{
+    return std::isfinite(v) && v > 0.0f;
+}
+
+// Statues and crates are cubes of half size hx that never turn; their centre of mass
+// sits halfway up the mesh's upper half, as for a standing figure.
+phys::RigidDynamic* createUprightCube(phys::Scene& scene, phys::Material& material, float x, float y, float z,
+                                      float hx, float hy)
+{
+    phys::RigidDynamic* body = phys::createDynamic(*physics, phys::Transform(glm::vec3(x, y, z)),
+                                                   phys::BoxGeometry(hx, hx, hx), material, 1.0f);
+    if (!body) {
+        return nullptr;
+    }
+    body->setCMassLocalPose(phys::Transform(glm::vec3(0.0f, 0.5f * hy, 0.0f)));
+    body->setMaxAngularVelocity(0.0f);
+    body->setAngularDamping(1000000.0f);
+    scene.addActor(*body);
+    return body;
+}
+
+// The cube of a statue or crate is sized by hx alone; hy only places the centre of mass and
+// hz is not used, so a mesh flat in z still gets its body. Bad numbers give no body.
+bool isValidUprightCube(float x, float y, float z, float hx, float hy, float hz)
+{
+    return allFinite(x, y, z) && isPositive(hx) && std::isfinite(hy) && std::isfinite(hz);
+}
+
+}  // namespace
+
+PhysicsWorld::PhysicsWorld()
+{
+    scene = nullptr;
+
+    foundation = phys::createFoundation();
+    if (!foundation) {
+        std::cerr << "PxCreateFoundation failed!" << std::endl;
+        std::exit(1);
+    }
+
+    physics = phys::createPhysics(*foundation, phys::TolerancesScale());
+    if (!physics) {
+        std::cerr << "Error creating PhysX3 device, Exiting..." << std::endl;
+        std::exit(1);
+    }
+
+    phys::SceneDesc sceneDesc(physics->getTolerancesScale());
+    sceneDesc.gravity = glm::vec3(0.0f, -9.8f, 0.0f);
+    sceneDesc.cpuDispatcher = phys::defaultCpuDispatcherCreate(1);
+    scene = physics->createScene(sceneDesc);
+    if (!scene) {
+        std::cerr << "createScene failed!" << std::endl;
+        std::exit(1);
+    }
+
+    phys::Material* vehicleMaterial = physics->createMaterial(0.1f, 0.1f, 2.5f);
+    vehicleBox = phys::createDynamic(*physics, phys::Transform(glm::vec3(3.0f, 4.0f, 16.0f)),
+                                     phys::BoxGeometry(1.0f, 1.0f, 1.0f), *vehicleMaterial, 1.0f);
+    scene->addActor(*vehicleBox);
+
+    if (!physics->hasVisualDebugger()) {
+        printf("Warning: PhysX Visual Debugger not found running!\n");
+    }
+}
+
+void PhysicsWorld::step(double dt)
+{
+    scene->simulate(static_cast<float>(dt));
+    scene->fetchResults(true);
+}
+
+void PhysicsWorld::createStaticBox(float x, float y, float z, float hx, float hy, float hz)
+{
+    if (!allFinite(x, y, z) || !isPositive(hx) || !isPositive(hy) || !isPositive(hz)) {
+        return;
+    }
+    phys::Material* material = physics->createMaterial(0.005f, 0.002f, 0.0001f);
+    phys::RigidStatic* box = physics->createRigidStatic(phys::Transform(glm::vec3(x, y, z)));
+    if (!box || !box->createShape(phys::BoxGeometry(hx, hy, hz), *material)) {
+        return;
+    }
+    scene->addActor(*box);
+}
+
+phys::RigidDynamic* PhysicsWorld::createDynamicBox(float x, float y, float z, float hx, float hy, float hz)
+{
+    if (!isValidUprightCube(x, y, z, hx, hy, hz)) {
+        return nullptr;
+    }
+    return createUprightCube(*scene, *physics->createMaterial(0.001f, 0.001f, 0.001f), x, y, z, hx, hy);
+}
+
+phys::RigidDynamic* PhysicsWorld::createCrateBody(float x, float y, float z, float hx, float hy, float hz)
+{
+    if (!isValidUprightCube(x, y, z, hx, hy, hz)) {
+        return nullptr;
+    }
+    return createUprightCube(*scene, *physics->createMaterial(0.1f, 0.1f, 0.001f), x, y, z, hx, hy);
+}
+
+phys::RigidDynamic* PhysicsWorld::createPlayerBody(float radius, float x, float y, float z)
+{
+    if (!allFinite(x, y, z) || !isPositive(radius)) {
+        return nullptr;
+    }
+    phys::Material* material = physics->createMaterial(0.001f, 0.001f, 0.001f);
+    phys::RigidDynamic* body = phys::createDynamic(*physics, phys::Transform(glm::vec3(x, y, z)),
+                                                   phys::SphereGeometry(radius), *material, 1.0f);
+    if (!body) {
+        return nullptr;
+    }
+    scene->addActor(*body);
+    return body;
+}
