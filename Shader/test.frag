@@ -33,10 +33,11 @@ const float shadowClearValue = 0.15;
 const float minimumVariance = 4.0e-8;
 // Cuts off the faint tails of the Chebyshev bound where two occluders overlap.
 const float lightBleedReduction = 0.3;
-// Brightness scale before the highlights are compressed: the flashlight's 0.6 still lights what it
-// hits 20 units away, while the fixed light's 7 at 3 units makes a bright pool without clipping.
+// Brightness scale before the light is compressed: the flashlight's 0.6 still lights what it hits
+// 20 units away, while the fixed light's 7 at 3 units makes a bright pool without clipping.
 const float exposure = 9.0;
 const float fillStrength = 0.05;
+const float sheenStrength = 0.04;
 
 // 1 where the flashlight reaches the fragment, falling to 0 in its shadow.
 float flashlightVisibility()
@@ -126,9 +127,15 @@ void main()
             reach *= flashlightVisibility();
         diffuse += lightPower[i] * reach * facing;
         vec3 halfway = normalize(l + toEye);
-        specular += lightPower[i] * reach * 0.15 * pow(max(dot(n, halfway), 0.0), 32.0) * step(0.0, dot(n, l));
+        specular += lightPower[i] * reach * sheenStrength * pow(max(dot(n, halfway), 0.0), 32.0) * step(0.0, dot(n, l));
     }
 
-    vec3 lit = (albedo() * diffuse + specular) * exposure;
-    fragColor = vec4(lit / (1.0 + lit), 1.0);
+    // The light is compressed before it meets the surface: a bright pool shows the surface's own
+    // colour and texture at full strength instead of washing out to white. The sheen is laid over
+    // it as a screen, which brightens without ever clipping.
+    vec3 light = diffuse * exposure;
+    vec3 shine = specular * exposure;
+    vec3 surface = albedo() * light / (1.0 + light);
+    vec3 sheen = shine / (1.0 + shine);
+    fragColor = vec4(surface + sheen * (1.0 - surface), 1.0);
 }
