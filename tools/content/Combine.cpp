@@ -87,7 +87,7 @@ MeshPart buildCombineRotor()
     for (int i = 0; i < 4; ++i) {
         glm::mat4 m = glm::rotate(glm::mat4(1.0f), glm::radians(90.0f * i), glm::vec3(0, 1, 0));
         m = glm::translate(m, glm::vec3(0, 2.86f, 0));
-        m = glm::rotate(m, glm::radians(14.0f), glm::vec3(1, 0, 0));
+        m = glm::rotate(m, glm::radians(14.0f), glm::vec3(0, 0, 1));
         MeshPart blade;
         addBoxMapped(blade, {-0.16f, -0.025f, 0.18f}, {0.16f, 0.025f, 1.25f}, cellUv(combine_cells::blade));
         addBoxMapped(blade, {-0.17f, -0.03f, 1.25f}, {0.17f, 0.03f, 1.5f}, cellUv(hazard));

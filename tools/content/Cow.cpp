@@ -88,8 +88,8 @@ MeshPart buildCow(bool high)
             addTube(part, smoothPath(leg, limbRings + 2), limbAround, {1, 0, 0}, hide);
             std::vector<Section> hoof = {{{legX + 0.02f, -1.72f, z}, 0.0f, 0.0f},
                                          {{legX + 0.02f, -1.73f, z}, 0.17f, 0.16f},
-                                         {{legX + 0.04f, -1.99f, z}, 0.20f, 0.18f},
-                                         {{legX + 0.04f, -2.0f, z}, 0.0f, 0.0f}};
+                                         {{legX + 0.02f, -1.99f, z}, 0.20f, 0.18f},
+                                         {{legX + 0.02f, -2.0f, z}, 0.0f, 0.0f}};
             addTube(part, hoof, limbAround, {1, 0, 0}, horn);
         }
 

@@ -62,6 +62,8 @@ std::vector<unsigned char> toBytes(const Canvas& canvas)
 bool writePng(const std::string& path, const Canvas& canvas)
 {
     std::vector<unsigned char> bytes = toBytes(canvas);
+    // Fast deflate: the files are rebuilt on every change and never shipped compressed further.
+    stbi_write_png_compression_level = 4;
     return stbi_write_png(path.c_str(), canvas.width, canvas.height, 4, bytes.data(), canvas.width * 4) != 0;
 }
 

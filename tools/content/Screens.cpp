@@ -55,29 +55,33 @@ void grainAndVignette(Canvas& c, float strength, uint32_t seed)
         }
 }
 
-// A hooded statue seen from the front, as a silhouette with a faint rim, standing on its plinth.
+// A robed statue seen from the front, as a silhouette with a faint rim, standing on its plinth.
 void statueSilhouette(Canvas& c, float cx, float baseRow, float height, const Color& body, const Color& rim)
 {
     float s = height / 3.8f;  // canvas pixels per model unit
-    auto P = [&](float x, float y) { return std::vector<float>{cx + x * s, baseRow - y * s}; };
+    // The right half of the outline from the plinth up to the crown; the left half mirrors it.
+    const float half[][2] = {{0.5f, -0.3f}, {0.5f, 0.0f},   {0.38f, 0.0f},  {0.33f, 0.5f},  {0.29f, 1.2f},
+                             {0.27f, 1.7f}, {0.33f, 2.0f},  {0.37f, 2.3f},  {0.35f, 2.6f},  {0.30f, 2.76f},
+                             {0.20f, 2.85f}, {0.08f, 2.92f}, {0.075f, 3.06f}, {0.12f, 3.12f}, {0.145f, 3.22f},
+                             {0.145f, 3.32f}, {0.125f, 3.41f}, {0.08f, 3.47f}, {0.0f, 3.5f}};
+    const size_t n = sizeof half / sizeof half[0];
     std::vector<float> outline;
-    const float shape[][2] = {{-0.5f, -0.3f}, {0.5f, -0.3f}, {0.5f, 0.0f},  {0.38f, 0.0f},  {0.30f, 0.9f},
-                              {0.26f, 1.6f},  {0.27f, 2.2f}, {0.36f, 2.25f}, {0.33f, 2.70f}, {0.22f, 2.82f},
-                              {0.09f, 2.92f}, {0.15f, 3.15f}, {0.13f, 3.42f}, {0.0f, 3.5f},  {-0.13f, 3.42f},
-                              {-0.15f, 3.15f}, {-0.09f, 2.92f}, {-0.22f, 2.82f}, {-0.33f, 2.70f}, {-0.36f, 2.25f},
-                              {-0.27f, 2.2f}, {-0.26f, 1.6f}, {-0.30f, 0.9f}, {-0.38f, 0.0f}, {-0.5f, 0.0f}};
-    for (const auto& p : shape) {
-        auto q = P(p[0], p[1]);
-        outline.push_back(q[0]);
-        outline.push_back(q[1]);
+    for (size_t i = 0; i < n; ++i) {
+        outline.push_back(cx + half[i][0] * s);
+        outline.push_back(baseRow - half[i][1] * s);
     }
-    Canvas layer(c.width, c.height);
-    layer.fillPolygon(outline, rim);
-    Canvas inner(c.width, c.height);
-    for (size_t i = 0; i < outline.size(); i += 2) outline[i] = cx + (outline[i] - cx) * 0.97f;
-    inner.fillPolygon(outline, body);
-    layer.drawCanvas(inner, 0, 0);
-    c.drawCanvas(layer, 0, 0);
+    for (size_t i = n - 1; i-- > 0;) {
+        outline.push_back(cx - half[i][0] * s);
+        outline.push_back(baseRow - half[i][1] * s);
+    }
+    c.fillPolygon(outline, rim);
+    for (size_t i = 0; i < outline.size(); i += 2) {
+        outline[i] = cx + (outline[i] - cx) * 0.96f;
+        outline[i + 1] = baseRow + (outline[i + 1] - baseRow) * 0.99f;
+    }
+    c.fillPolygon(outline, body);
+    // Folded hands before the chest.
+    c.fillCircle(cx, baseRow - 2.45f * s, 0.09f * s, rim);
 }
 
 Canvas hallBackground(uint32_t seed)
