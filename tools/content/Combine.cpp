@@ -44,7 +44,10 @@ MeshPart buildCombine()
     // Chassis and body.
     box(part, {-1.0f, -0.6f, -2.0f}, {1.0f, -0.3f, 1.6f}, darkMetal);
     box(part, {-1.3f, -0.3f, -2.2f}, {1.3f, 1.2f, 1.6f}, green);
-    box(part, {-1.31f, 0.25f, -1.7f}, {1.31f, 0.95f, -0.1f}, decal);
+    // The side panels carry the maker's name from the middle band of their swatch, so it keeps its shape.
+    UvRect band = cellUv(decal);
+    float middle = (band.v0 + band.v1) * 0.5f, halfBand = (band.u1 - band.u0) * 0.7f / 1.6f * 0.5f;
+    addBoxMapped(part, {-1.31f, 0.25f, -1.7f}, {1.31f, 0.95f, -0.1f}, {band.u0, middle - halfBand, band.u1, middle + halfBand});
     box(part, {-1.32f, -0.3f, -2.2f}, {1.32f, -0.15f, 1.6f}, hazard);
     box(part, {-1.0f, 0.15f, -2.26f}, {1.0f, 1.0f, -2.2f}, grille);
     // Grain tank with its yellow rim.

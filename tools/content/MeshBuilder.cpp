@@ -193,7 +193,7 @@ void addTube(MeshPart& part, const std::vector<Section>& sections, int segments,
     for (size_t r = 0; r + 1 < rings; ++r)
         for (int s = 0; s < segments; ++s) {
             uint32_t a = base + static_cast<uint32_t>(r) * row + s;
-            part.addQuad(a, a + row, a + row + 1, a + 1);
+            part.addQuad(a, a + 1, a + row + 1, a + row);
         }
 }
 

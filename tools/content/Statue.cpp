@@ -35,8 +35,8 @@ MeshPart buildStatue()
     // The robe: falls in folds from the waist to the plinth.
     std::vector<Section> robe = {
         {{0, 0.00f, 0}, 0.37f, 0.26f}, {{0, 0.10f, 0}, 0.37f, 0.26f}, {{0, 0.45f, 0}, 0.34f, 0.24f},
-        {{0, 0.85f, 0}, 0.31f, 0.21f}, {{0, 1.25f, 0}, 0.28f, 0.19f}, {{0, 1.60f, 0}, 0.255f, 0.17f},
-        {{0, 1.85f, 0}, 0.24f, 0.155f}, {{0, 2.00f, 0}, 0.24f, 0.15f}, {{0, 2.02f, 0}, 0.0f, 0.0f}};
+        {{0, 0.85f, 0}, 0.31f, 0.21f}, {{0, 1.25f, 0}, 0.28f, 0.19f}, {{0, 1.60f, 0}, 0.25f, 0.165f},
+        {{0, 1.85f, 0}, 0.225f, 0.145f}, {{0, 2.00f, 0}, 0.21f, 0.13f}, {{0, 2.02f, 0}, 0.0f, 0.0f}};
     addTube(part, robe, 18, {1, 0, 0}, stoneRect(2.0f, 2.0f), 0.05f, 7);
     // Chest, shoulders and neck.
     std::vector<Section> torso = {

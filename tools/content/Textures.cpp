@@ -231,7 +231,7 @@ SurfaceTexture makeCombineAtlas(int size, const TextPainter& text)
     // Decal: the maker's name on the green side panel.
     cellRect(size, decal, x0, y0, x1, y1);
     TextStyle style;
-    style.pixelHeight = (x1 - x0) * 0.26f;
+    style.pixelHeight = (x1 - x0) * 0.16f;
     style.fill = {0.92f, 0.80f, 0.20f, 1};
     style.outline = {0.08f, 0.15f, 0.06f, 1};
     style.outlineWidth = 2;
