@@ -11,6 +11,9 @@
 
 namespace {
 
+// Fast deflate: the files are rebuilt on every change. Set once before any writer thread starts.
+const bool pngLevelSet = (stbi_write_png_compression_level = 4, true);
+
 unsigned char toByte(float v)
 {
     return static_cast<unsigned char>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
@@ -62,8 +65,6 @@ std::vector<unsigned char> toBytes(const Canvas& canvas)
 bool writePng(const std::string& path, const Canvas& canvas)
 {
     std::vector<unsigned char> bytes = toBytes(canvas);
-    // Fast deflate: the files are rebuilt on every change and never shipped compressed further.
-    stbi_write_png_compression_level = 4;
     return stbi_write_png(path.c_str(), canvas.width, canvas.height, 4, bytes.data(), canvas.width * 4) != 0;
 }
 
