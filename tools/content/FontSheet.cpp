@@ -18,15 +18,17 @@ Canvas makeFontSheet(const std::string& monoFontPath, int size)
 
     const int cell = size / 16;
     const float outline = cell * 0.055f;
-    // The em is chosen so capitals fill about 60% of the cell height; glyphs are widened to fill the
-    // square cell, since the text is drawn with square glyphs side by side.
-    int ascent, descent, gap;
-    stbtt_GetFontVMetrics(&font, &ascent, &descent, &gap);
-    float scaleY = (cell - 2 * outline - 2) / static_cast<float>(ascent - descent);
+    // The em is chosen so capitals fill about two thirds of the cell with descenders just inside it, and
+    // glyphs are widened to fill the square cell, since the text is drawn with square glyphs side by side.
+    int capX0, capY0, capX1, capY1, descX0, descY0, descX1, descY1;
+    stbtt_GetCodepointBox(&font, 'H', &capX0, &capY0, &capX1, &capY1);
+    stbtt_GetCodepointBox(&font, 'g', &descX0, &descY0, &descX1, &descY1);
+    float usable = cell - 2 * outline - 2;
+    float scaleY = usable * 0.92f / static_cast<float>(capY1 - descY0);
     int advance, lsb;
     stbtt_GetCodepointHMetrics(&font, 'M', &advance, &lsb);
-    float scaleX = std::min(scaleY * 1.6f, (cell - 2 * outline - 2) / static_cast<float>(advance));
-    float baseline = outline + 1 + ascent * scaleY;
+    float scaleX = usable * 1.0f / static_cast<float>(advance);
+    float baseline = outline + 1 + usable * 0.04f + capY1 * scaleY;
 
     for (int code = 32; code < 127; ++code) {
         int col = code % 16, row = code / 16;

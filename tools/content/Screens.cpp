@@ -80,8 +80,6 @@ void statueSilhouette(Canvas& c, float cx, float baseRow, float height, const Co
         outline[i + 1] = baseRow + (outline[i + 1] - baseRow) * 0.99f;
     }
     c.fillPolygon(outline, body);
-    // Folded hands before the chest.
-    c.fillCircle(cx, baseRow - 2.45f * s, 0.09f * s, rim);
 }
 
 Canvas hallBackground(uint32_t seed)
@@ -128,7 +126,7 @@ float screenColumn(int size, float fx)
 Canvas makeStartScreen(const Fonts& fonts)
 {
     Canvas c = hallBackground(901);
-    statueSilhouette(c, 850, 930, 380, {0.10f, 0.10f, 0.11f, 1}, {0.45f, 0.42f, 0.38f, 1});
+    statueSilhouette(c, 890, 930, 380, {0.10f, 0.10f, 0.11f, 1}, {0.45f, 0.42f, 0.38f, 1});
     statueSilhouette(c, 150, 860, 250, {0.08f, 0.08f, 0.09f, 1}, {0.30f, 0.28f, 0.26f, 1});
     fonts.sans.drawCentered(c, "Vellmar", 512, 430, style(150, gold, ink, 5, 6));
     fonts.sans.drawCentered(c, "Keep them in sight. Find the way out.", 512, 490, style(32, paper, ink, 2));
