@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -259,6 +260,117 @@ void levelMap(const std::string& scene, const std::string& out)
     img.save(out + "/level_map.png");
 }
 
+// A player's view with only a flashlight at the eye, to judge how the surfaces read in the dark hall.
+struct Placed {
+    const Model* model;
+    glm::vec3 offset;
+};
+
+void renderPlayerView(const std::string& path, const std::vector<Placed>& scene, glm::vec3 eye, glm::vec3 target)
+{
+    const int width = 800, height = 600;
+    Image img(width, height, {0, 0, 0});
+    glm::vec3 f = glm::normalize(target - eye), r = glm::normalize(glm::cross(f, glm::vec3(0, 1, 0)));
+    glm::vec3 u = glm::cross(r, f);
+    const float tanHalf = std::tan(glm::radians(30.0f)), aspect = 4.0f / 3.0f, nearZ = 0.1f;
+    struct V {
+        glm::vec3 cam, normal, world;
+        glm::vec2 uv;
+    };
+    for (const auto& placed : scene)
+        for (const auto& t : placed.model->triangles) {
+            std::vector<V> poly;
+            for (const auto& c : t.c) {
+                glm::vec3 w = c.position + placed.offset, d = w - eye;
+                poly.push_back({{glm::dot(d, r), glm::dot(d, u), glm::dot(d, f)}, c.normal, w, c.uv});
+            }
+            // Camera space (right, up, forward) is left-handed, so a front face winds the other way round.
+            glm::vec3 faceNormal = glm::cross(poly[1].cam - poly[0].cam, poly[2].cam - poly[0].cam);
+            if (glm::dot(faceNormal, poly[0].cam) <= 0) continue;
+            // Clip against the near plane.
+            std::vector<V> clipped;
+            for (size_t i = 0; i < poly.size(); ++i) {
+                const V& a = poly[i];
+                const V& b = poly[(i + 1) % poly.size()];
+                bool aIn = a.cam.z > nearZ, bIn = b.cam.z > nearZ;
+                if (aIn) clipped.push_back(a);
+                if (aIn != bIn) {
+                    float k = (nearZ - a.cam.z) / (b.cam.z - a.cam.z);
+                    clipped.push_back({a.cam + (b.cam - a.cam) * k, a.normal + (b.normal - a.normal) * k,
+                                       a.world + (b.world - a.world) * k, a.uv + (b.uv - a.uv) * k});
+                }
+            }
+            if (clipped.size() < 3) continue;
+            auto project = [&](const V& v) {
+                return glm::vec2(width * 0.5f * (1 + v.cam.x / (v.cam.z * tanHalf * aspect)),
+                                 height * 0.5f * (1 - v.cam.y / (v.cam.z * tanHalf)));
+            };
+            for (size_t k = 1; k + 1 < clipped.size(); ++k) {
+                const V* tri[3] = {&clipped[0], &clipped[k], &clipped[k + 1]};
+                glm::vec2 s[3] = {project(*tri[0]), project(*tri[1]), project(*tri[2])};
+                float area = (s[1].x - s[0].x) * (s[2].y - s[0].y) - (s[2].x - s[0].x) * (s[1].y - s[0].y);
+                if (std::fabs(area) < 1e-9f) continue;
+                int x0 = std::max(0, static_cast<int>(std::floor(std::min({s[0].x, s[1].x, s[2].x}))));
+                int x1 = std::min(width - 1, static_cast<int>(std::ceil(std::max({s[0].x, s[1].x, s[2].x}))));
+                int y0 = std::max(0, static_cast<int>(std::floor(std::min({s[0].y, s[1].y, s[2].y}))));
+                int y1 = std::min(height - 1, static_cast<int>(std::ceil(std::max({s[0].y, s[1].y, s[2].y}))));
+                for (int y = y0; y <= y1; ++y)
+                    for (int x = x0; x <= x1; ++x) {
+                        float px = x + 0.5f, py = y + 0.5f;
+                        float w0 = ((s[1].x - px) * (s[2].y - py) - (s[2].x - px) * (s[1].y - py)) / area;
+                        float w1 = ((s[2].x - px) * (s[0].y - py) - (s[0].x - px) * (s[2].y - py)) / area;
+                        float w2 = 1 - w0 - w1;
+                        if (w0 < 0 || w1 < 0 || w2 < 0) continue;
+                        // Perspective-correct weights.
+                        float q0 = w0 / tri[0]->cam.z, q1 = w1 / tri[1]->cam.z, q2 = w2 / tri[2]->cam.z, q = q0 + q1 + q2;
+                        float depth = 1 / q;
+                        float& d = img.depth[y * width + x];
+                        if (depth >= d) continue;
+                        d = depth;
+                        q0 /= q;
+                        q1 /= q;
+                        q2 /= q;
+                        glm::vec3 world = tri[0]->world * q0 + tri[1]->world * q1 + tri[2]->world * q2;
+                        glm::vec3 n = glm::normalize(tri[0]->normal * q0 + tri[1]->normal * q1 + tri[2]->normal * q2);
+                        glm::vec2 uv = tri[0]->uv * q0 + tri[1]->uv * q1 + tri[2]->uv * q2;
+                        glm::vec3 toEye = eye - world;
+                        float dist = glm::length(toEye);
+                        glm::vec3 l = toEye / dist;
+                        float cone = glm::dot(-l, f);
+                        float spot = std::clamp((cone - std::cos(glm::radians(30.0f))) / 0.05f, 0.0f, 1.0f);
+                        float light = 0.06f + spot * std::max(0.0f, glm::dot(n, l)) * 1.6f / (1 + 0.004f * dist * dist);
+                        img.put(x, y, t.texture->sample(uv) * light);
+                    }
+            }
+        }
+    img.save(path);
+}
+
+void playerViews(const std::string& sceneFolder, const std::string& out)
+{
+    static Model hall, statue, cow, combine, rotor, crate;
+    hall = loadObj(sceneFolder, "tutroom.obj");
+    statue = loadObj(sceneFolder, "statue.obj");
+    cow = loadObj(sceneFolder, "giantCowHigh.obj");
+    combine = loadObj(sceneFolder, "combine.obj");
+    rotor = loadObj(sceneFolder, "combineRotor.obj");
+    crate = loadObj(sceneFolder, "CompanionCube.obj");
+    std::vector<Placed> scene = {{&hall, {0, 0, 0}}, {&cow, {1.4f, 2, 62}}, {&combine, {3, 1, 16}}, {&rotor, {3, 1, 16}}};
+    const float statues[][2] = {{0, 21},   {0, 187},  {-8, 100}, {8, 100},  {-4, 100}, {4, 100},   {-2, 100},
+                                {2, 100},  {-8, 95},  {8, 95},   {-4, 95},  {4, 95},   {-2, 95},   {2, 95},
+                                {-26, 269}, {-24, 269}, {-22, 269}, {-26, 267}, {-24, 267}, {-22, 267}};
+    for (const auto& p : statues) scene.push_back({&statue, {p[0], 0.3f, p[1]}});
+    for (const auto& c : {glm::vec3(0, 0.3f, 23), glm::vec3(5, 0.3f, 187), glm::vec3(-25, 0.3f, 322)})
+        scene.push_back({&crate, c});
+    renderPlayerView(out + "/view_start.png", scene, {1, 3.5f, 1}, {1, 3.5f, 2});
+    renderPlayerView(out + "/view_harvester.png", scene, {-2, 3.5f, 8}, {3, 1.5f, 16});
+    renderPlayerView(out + "/view_door1.png", scene, {-4, 3.5f, 17}, {-1, 2.5f, 24});
+    renderPlayerView(out + "/view_cow.png", scene, {-6, 3.5f, 48}, {1.4f, 2, 62});
+    renderPlayerView(out + "/view_statues.png", scene, {-12, 3.5f, 85}, {0, 2, 97});
+    renderPlayerView(out + "/view_greathall.png", scene, {-10, 3.5f, 250}, {-24, 2, 268});
+    renderPlayerView(out + "/view_pit.png", scene, {-22.5f, 3.5f, 316}, {-22.5f, 0, 332});
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -270,5 +382,6 @@ int main(int argc, char** argv)
     for (const char* name : {"statue", "giantCowHigh", "GiantCowLow", "combine", "combineRotor", "CompanionCube"})
         modelSheet(argv[1], argv[2], name);
     levelMap(argv[1], argv[2]);
+    playerViews(argv[1], argv[2]);
     return 0;
 }
