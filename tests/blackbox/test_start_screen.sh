@@ -40,7 +40,7 @@ PIXELS
 
 bb_start "WIDTH=1024\nHEIGHT=768\nREFRESH_RATE=60\nFULLSCREEN=0\n"
 bb_wait_window || bb_finish
-bb_wait_console "Scene/gameOver.dds"
+bb_wait_console "Scene/pause.dds could not be opened"
 # Wait for the first frames to reach the screen, then look at the whole picture.
 for _ in $(seq 20); do
     sleep 0.3
