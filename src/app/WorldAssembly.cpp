@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "app/Platform.h"
+#include "assets/ShaderProgram.h"
+#include "render/OverlayImage.h"
 
 sceneLoader* loader = nullptr;
 Player* player = nullptr;
@@ -47,8 +49,39 @@ void worldAssembly()
     // 1. The system cursor is hidden over the game, and the context reported.
     platform->setCursorVisible(false);
     printContextReport();
+
+    // 2. The three programs; the text program must exist before the first image.
+    mainProgram = new ShaderProgram("Shader/test.vert", "Shader/test.frag");
+    textProgram = new ShaderProgram("Shader/TextShader.vert", "Shader/TextShader.frag");
+    depthProgram = new ShaderProgram("Shader/depthShader.vert", "Shader/depthShader.frag");
+
+    // 3. The screen images, the font first.
+    fontImage = new OverlayImage("Scene/VellmarFontDark.dds");
+    helpImage = new OverlayImage("Scene/Infos.dds");
+    mouseImage = new OverlayImage("Scene/mouse.dds");
+    keysImage = new OverlayImage("Scene/wasd.dds");
+    startImage = new OverlayImage("Scene/start.dds");
+    pauseImage = new OverlayImage("Scene/pause.dds");
+    pauseImage1 = new OverlayImage("Scene/pause1.dds");
+    pauseImage2 = new OverlayImage("Scene/pause2.dds");
+    pauseImage3 = new OverlayImage("Scene/pause3.dds");
+    wonImage = new OverlayImage("Scene/gameWon.dds");
+    gameOverImage = new OverlayImage("Scene/gameOver.dds");
 }
 
 void releaseWorld()
 {
+    // 1. The main program: the program, then its two shaders.
+    delete mainProgram;
+    mainProgram = nullptr;
+
+    // 2.-3. The model loader with its meshes, then the flashlight and the third light, go here.
+
+    // 4. The font image, then the text program it draws with (shared by every image).
+    if (fontImage) {
+        GLuint sharedTextProgram = fontImage->program;
+        delete fontImage;
+        fontImage = nullptr;
+        glDeleteProgram(sharedTextProgram);
+    }
 }

@@ -1,8 +1,13 @@
 #include "render/Hud.h"
 
+#include "app/WorldAssembly.h"
+#include "render/OverlayImage.h"
+
 void drawStartScreen()
 {
-    // Drawn once the overlay images exist; until then a start-screen pass only clears.
+    // A 1600-unit square from the lower left corner: its top quarter lies above the window.
+    if (startImage)
+        startImage->draw(0, 0, 1600);
 }
 
 void drawHud()

@@ -3,6 +3,8 @@
 #   source "$(dirname "$0")/harness.sh"
 #   bb_start "WIDTH=1024\nHEIGHT=768\n"   # config.ini contents, or "" for none
 #   bb_key Return; bb_expect_console "GL Vendor"; bb_expect_exit 0
+# A test may define bb_prepare_run before bb_start: it gets the run-folder copy's path and can put
+# files into it (or take them away) before the game starts.
 # Console output goes to $BB_DIR/console.txt; screenshots and the console are kept under
 # $VELLMAR_BUILD_DIR/blackbox/<test name>/ for a look afterwards.
 set -u
@@ -56,6 +58,9 @@ bb_start()
     cp -r "$VELLMAR_RUN_DIR" "$BB_DIR/run"
     rm -f "$BB_DIR/run/config.ini"
     [ -n "$config" ] && printf "$config" >"$BB_DIR/run/config.ini"
+    if declare -F bb_prepare_run >/dev/null; then
+        bb_prepare_run "$BB_DIR/run" || { bb_log "preparing the run folder failed"; exit 1; }
+    fi
     [ -n "${DISPLAY_OVERRIDE:-}" ] || bb_start_xvfb
     (cd "$BB_DIR/run" && exec ./vellmar </dev/null >"$BB_DIR/console.txt" 2>&1) &
     BB_GAME_PID=$!
@@ -92,6 +97,27 @@ bb_mouse_to() { xdotool mousemove --window "$BB_WINDOW" "$1" "$2"; sleep 0.2; }
 bb_click() { xdotool click 1; sleep 0.3; }
 
 bb_screenshot() { import -window root "$BB_ARTIFACTS/$1.png" 2>/dev/null; }
+# Only the game window's client area; coordinates in it are pixels from its top-left corner.
+bb_window_screenshot() { import -window "$BB_WINDOW" "$BB_ARTIFACTS/$1.png" 2>/dev/null; }
+
+# The colour of one pixel of a screenshot as "r g b" (0-255).
+bb_pixel()
+{
+    convert "$BB_ARTIFACTS/$1.png" -crop "1x1+$2+$3" -depth 8 txt:- 2>/dev/null |
+        sed -n 's/.*#\([0-9A-Fa-f]\{2\}\)\([0-9A-Fa-f]\{2\}\)\([0-9A-Fa-f]\{2\}\).*/\1 \2 \3/p' |
+        { read -r r g b && printf "%d %d %d\n" "0x$r" "0x$g" "0x$b"; }
+}
+
+# Whether a pixel is within a tolerance of the expected colour: bb_pixel_near shot x y r g b [tolerance]
+bb_pixel_near()
+{
+    local r g b d
+    read -r r g b <<<"$(bb_pixel "$1" "$2" "$3")"
+    [ -n "$b" ] || return 1
+    for d in $((r - $4)) $((g - $5)) $((b - $6)); do
+        [ "${d#-}" -le "${7:-8}" ] || return 1
+    done
+}
 
 bb_window_size() { xdotool getwindowgeometry "$BB_WINDOW" | sed -n 's/.*Geometry: *//p'; }
 bb_window_name() { xdotool getwindowname "$BB_WINDOW"; }

@@ -1,0 +1,141 @@
+#version 130
+// Per-pixel lighting of the hall: cone lights with a soft edge, a dim fill light, the diffuse
+// texture tinted by the material colour, tangent-space normal maps, and the flashlight's shadow
+// from the variance shadow map written by the depth program (see depthShader.frag for its encoding).
+uniform sampler2D myTextureSampler;
+uniform sampler2D normalMap;
+uniform sampler2D shadowMap;
+uniform mat4 viewMatrix;
+uniform mat4 lightProj;
+
+uniform int NUM_LIGHTS;
+uniform int lightType[10];
+uniform vec3 lightPosition[10];
+uniform vec3 lightDirection[10];
+uniform vec3 lightPower[10];
+uniform float cutoff[10];
+uniform float exponent[10];
+
+in vec3 worldPosition;
+in vec3 worldNormal;
+in vec3 worldTangent;
+in vec3 vertexColor;
+in vec2 texCoord;
+in vec4 shadowClip;
+in float shadowDistance;
+
+out vec4 fragColor;
+
+const float shadowFarPlane = 100.0;
+const float shadowClearValue = 0.15;
+// Floor of the depth variance, (0.02 units)^2 in the shadow map's depth measure: hides the float
+// noise of lit surfaces without letting light leak under objects standing on the floor.
+const float minimumVariance = 4.0e-8;
+// Cuts off the faint tails of the Chebyshev bound where two occluders overlap.
+const float lightBleedReduction = 0.3;
+// Brightness scale before the light is compressed: the flashlight's 0.6 still lights what it hits
+// 20 units away, while the fixed light's 7 at 3 units makes a bright pool without clipping.
+const float exposure = 9.0;
+const float fillStrength = 0.05;
+const float sheenStrength = 0.04;
+
+// 1 where the flashlight reaches the fragment, falling to 0 in its shadow.
+float flashlightVisibility()
+{
+    // With shadows off the shadow matrices arrive as the identity; a perspective matrix never has
+    // a 1 in its last element. The shadow map and "dVP" are stale then and must not be used.
+    if (lightProj[3][3] == 1.0)
+        return 1.0;
+    if (shadowClip.w <= 0.0)
+        return 1.0;
+    vec2 st = shadowClip.xy / shadowClip.w * 0.5 + 0.5;
+    if (st.x < 0.0 || st.x > 1.0 || st.y < 0.0 || st.y > 1.0)
+        return 1.0;
+    // One level only, and this runs under a branch: no implicit derivatives needed.
+    vec2 moments = textureLod(shadowMap, st, 0.0).xy / shadowClearValue;
+    float depth = clamp(shadowDistance / shadowFarPlane, 0.0, 1.0);
+    if (depth <= moments.x)
+        return 1.0;
+    float variance = max(moments.y - moments.x * moments.x, minimumVariance);
+    float gap = depth - moments.x;
+    float upperBound = variance / (variance + gap * gap);
+    return clamp((upperBound - lightBleedReduction) / (1.0 - lightBleedReduction), 0.0, 1.0);
+}
+
+// The surface normal, bent by the normal map where one is bound. A mesh without a normal map
+// leaves the sampler on whatever unit it last named, which then holds either no texture (black)
+// or a colour picture; neither decodes to a plausible outward unit vector, so both are ignored.
+vec3 surfaceNormal()
+{
+    vec3 n = normalize(worldNormal);
+    vec3 t = worldTangent - n * dot(n, worldTangent);
+    if (dot(t, t) < 1.0e-8)
+        return n;
+    t = normalize(t);
+    vec3 b = cross(n, t);
+    vec3 mapped = texture(normalMap, texCoord).rgb * 2.0 - 1.0;
+    float len = length(mapped);
+    if (len < 0.8 || len > 1.2 || mapped.z < 0.3)
+        return n;
+    return normalize(mat3(t, b, n) * (mapped / len));
+}
+
+// Diffuse colour. A mesh without a texture samples an empty unit, which reads as opaque black;
+// its material colour stands alone then.
+vec3 albedo()
+{
+    vec4 texel = texture(myTextureSampler, texCoord);
+    if (texel == vec4(0.0, 0.0, 0.0, 1.0))
+        return vertexColor;
+    bool untinted = max(vertexColor.r, max(vertexColor.g, vertexColor.b)) <= 0.0;
+    return untinted ? texel.rgb : texel.rgb * vertexColor;
+}
+
+void main()
+{
+    vec3 n = surfaceNormal();
+    // The eye from the rigid view matrix: minus the transposed rotation times the translation.
+    vec3 eye = -(transpose(mat3(viewMatrix)) * viewMatrix[3].xyz);
+    vec3 toEye = normalize(eye - worldPosition);
+
+    vec3 diffuse = vec3(0.0);
+    vec3 specular = vec3(0.0);
+    for (int i = 0; i < 10; ++i) {
+        if (i >= NUM_LIGHTS)
+            break;
+        if (lightType[i] < 0)
+            continue;
+        vec3 toLight = lightPosition[i] - worldPosition;
+        float distance = max(length(toLight), 1.0e-4);
+        vec3 l = toLight / distance;
+        float facing = max(dot(n, l), 0.0);
+        if (lightType[i] == 0) {
+            // A dim light without a cone fills the whole hall softly, a little stronger on faces towards it.
+            diffuse += lightPower[i] * fillStrength * (0.6 + 0.4 * facing);
+            continue;
+        }
+        vec3 axis = lightDirection[i];
+        if (dot(axis, axis) < 1.0e-12)
+            continue;
+        axis = normalize(axis);
+        float outer = cos(radians(cutoff[i]));
+        float inner = cos(radians(cutoff[i] * (1.0 - exponent[i])));
+        float cone = smoothstep(outer, max(inner, outer + 1.0e-4), dot(-l, axis));
+        float falloff = 1.0 / (1.0 + 0.02 * distance * distance);
+        float reach = cone * falloff;
+        if (i == 0)
+            reach *= flashlightVisibility();
+        diffuse += lightPower[i] * reach * facing;
+        vec3 halfway = normalize(l + toEye);
+        specular += lightPower[i] * reach * sheenStrength * pow(max(dot(n, halfway), 0.0), 32.0) * step(0.0, dot(n, l));
+    }
+
+    // The light is compressed before it meets the surface: a bright pool shows the surface's own
+    // colour and texture at full strength instead of washing out to white. The sheen is laid over
+    // it as a screen, which brightens without ever clipping.
+    vec3 light = diffuse * exposure;
+    vec3 shine = specular * exposure;
+    vec3 surface = albedo() * light / (1.0 + light);
+    vec3 sheen = shine / (1.0 + shine);
+    fragColor = vec4(surface + sheen * (1.0 - surface), 1.0);
+}

@@ -1,0 +1,24 @@
+#pragma once
+// One linked OpenGL program from a vertex and a fragment source file. Building is all or nothing:
+// any failure is reported on the console and ends the game.
+#include <GL/glew.h>
+
+#include <string>
+
+class ShaderProgram {
+public:
+    ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath);
+    // Deletes the program, then the vertex and the fragment shader.
+    ~ShaderProgram();
+    ShaderProgram(const ShaderProgram&) = delete;
+    ShaderProgram& operator=(const ShaderProgram&) = delete;
+
+    // Reads and compiles one source into handle (one of the two shader fields).
+    void compileShader(const std::string& path, GLenum shaderType, GLuint& handle);
+    // Attaches both shaders, sends "fragColor" to colour number 0 and links.
+    void link();
+
+    GLuint program = 0;
+    GLuint vertexShader = 0;
+    GLuint fragmentShader = 0;
+};

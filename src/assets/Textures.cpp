@@ -1,0 +1,129 @@
+#include "assets/Textures.h"
+
+#include <IL/il.h>
+#include <IL/ilu.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "assets/DdsFile.h"
+
+namespace {
+
+void initImageLibrary()
+{
+    static bool initialised = false;
+    if (initialised)
+        return;
+    ilInit();
+    iluInit();
+    initialised = true;
+}
+
+// Image library failures end the game at once, without the console wait.
+[[noreturn]] void imageLibraryFailure(const char* what)
+{
+    ILenum error = ilGetError();
+    std::printf("%s - IL reports error: %u - %s\n", what, static_cast<unsigned>(error), iluErrorString(error));
+    std::fflush(stdout);
+    std::exit(-1);
+}
+
+GLenum glFormat(DdsFormat format)
+{
+    switch (format) {
+    case DdsFormat::Dxt1:
+        return GL_COMPRESSED_RGBA_S3TC_DXT1_EXT;
+    case DdsFormat::Dxt3:
+        return GL_COMPRESSED_RGBA_S3TC_DXT3_EXT;
+    case DdsFormat::Dxt5:
+        break;
+    }
+    return GL_COMPRESSED_RGBA_S3TC_DXT5_EXT;
+}
+
+// Magic, header and as much of the level data as the header allows and the file holds. Reads in
+// pieces so that a header claiming gigabytes costs only what the file really has.
+std::vector<unsigned char> readDds(std::FILE* file)
+{
+    std::vector<unsigned char> bytes(ddsHeaderBytes);
+    size_t got = std::fread(bytes.data(), 1, ddsMagicBytes, file);
+    if (!hasDdsMagic(bytes.data(), got))
+        return {};
+    got += std::fread(bytes.data() + ddsMagicBytes, 1, ddsHeaderBytes - ddsMagicBytes, file);
+    if (got < ddsHeaderBytes)
+        return {};
+    const uint64_t wanted = ddsDataBytes(bytes.data());
+    constexpr uint64_t piece = 1 << 20;
+    uint64_t have = 0;
+    while (have < wanted) {
+        size_t step = static_cast<size_t>(std::min(piece, wanted - have));
+        size_t start = bytes.size();
+        bytes.resize(start + step);
+        size_t read = std::fread(bytes.data() + start, 1, step, file);
+        bytes.resize(start + read);
+        have += read;
+        if (read < step)
+            break;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+GLuint loadImageTexture(const char* path)
+{
+    initImageLibrary();
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    // This DevIL takes narrow file names, which it passes to the system as the UTF-8 they are.
+    if (!ilLoadImage(path))
+        imageLibraryFailure("Image load failed");
+    if (!ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE))
+        imageLibraryFailure("Image conversion failed");
+
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    GLint format = ilGetInteger(IL_IMAGE_FORMAT);
+    glTexImage2D(GL_TEXTURE_2D, 0, format, ilGetInteger(IL_IMAGE_WIDTH), ilGetInteger(IL_IMAGE_HEIGHT), 0,
+                 static_cast<GLenum>(format), GL_UNSIGNED_BYTE, ilGetData());
+    ilDeleteImages(1, &image);
+    return texture;
+}
+
+GLuint loadDDS(const char* path)
+{
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) {
+        std::printf("%s could not be opened. Are you in the right directory ? Don't forget to read the FAQ !\n", path);
+        std::fflush(stdout);
+        std::getchar();
+        return 0;
+    }
+    std::vector<unsigned char> bytes = readDds(file);
+    std::fclose(file);
+
+    DdsImage image = parseDds(bytes.data(), bytes.size());
+    if (image.status != DdsStatus::Usable)
+        return 0;
+
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const GLenum format = glFormat(image.format);
+    for (size_t level = 0; level < image.levels.size(); ++level) {
+        const DdsLevel& l = image.levels[level];
+        glCompressedTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), format, static_cast<GLsizei>(l.width),
+                               static_cast<GLsizei>(l.height), 0, static_cast<GLsizei>(l.size),
+                               bytes.data() + l.offset);
+    }
+    return texture;
+}

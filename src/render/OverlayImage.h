@@ -1,0 +1,30 @@
+#pragma once
+// A picture from a DDS file drawn flat over the window as a textured square, with the text program.
+// Positions are overlay units: the window spans x 0..1600 (left to right) and y 0..1200 (bottom
+// to top), whatever its size in pixels.
+#include <GL/glew.h>
+
+class OverlayImage {
+public:
+    // Loads the picture (texture 0 when the file cannot be used) and takes the text program.
+    explicit OverlayImage(const char* path);
+    // Releases the buffers, the vertex array and the texture; the text program is shared by every
+    // image and stays.
+    ~OverlayImage();
+    OverlayImage(const OverlayImage&) = delete;
+    OverlayImage& operator=(const OverlayImage&) = delete;
+
+    // The picture as a size x size square with its lower left corner at (x, y), blended with its
+    // alpha. Leaves the text program current and blending off.
+    void draw(int x, int y, int size);
+    GLuint texture = 0;
+    GLuint positionBuffer = 0;
+    GLuint uvBuffer = 0;
+    GLuint program = 0;
+    GLint samplerLocation = 0;
+    GLuint vertexArray = 0;
+};
+
+// The shadow texture as the text program samples it, in a 400-unit square at the lower left
+// corner, through fontImage's buffers and program.
+void drawShadowMapPreview();
