@@ -33,10 +33,8 @@ protected:
         GameTest::SetUp();
         if (IsSkipped())
             return;
-        for (const char* model : gameModels) {
-            if (!std::filesystem::exists(model))
-                GTEST_SKIP() << model << " is not in the run folder: the game content is not built";
-        }
+        for (const char* model : gameModels)
+            ASSERT_TRUE(std::filesystem::exists(model)) << model << " is not in the run folder";
         loader = new sceneLoader();
     }
 };

@@ -90,8 +90,12 @@ protected:
         writeImage("Scene/red.tga", 255, 0, 0);
         writeImage("Scene/green.tga", 0, 255, 0);
         writeImage("Scene/blue.tga", 0, 0, 255);
-        // What the lit pass leaves on unit 10 before the meshes draw.
         shadowTexture = loadImageTexture("Scene/red.tga");
+    }
+
+    // What the lit pass leaves on unit 10 before the meshes draw.
+    void holdShadowMap() const
+    {
         glActiveTexture(GL_TEXTURE10);
         glBindTexture(GL_TEXTURE_2D, shadowTexture);
     }
@@ -105,6 +109,7 @@ TEST_F(MeshDraw, DiffuseTexturesTakeTheFirstUnitsAndNormalMapsTheNext)
     Mesh mesh(screenTriangle, triangle,
               {loadImageTexture("Scene/red.tga"), loadImageTexture("Scene/green.tga")},
               {loadImageTexture("Scene/blue.tga")}, glm::mat4(1.0f), loader->physicsWorld, true, false);
+    holdShadowMap();
     glClear(GL_COLOR_BUFFER_BIT);
     mesh.draw(program);
 
@@ -134,7 +139,7 @@ TEST_F(MeshDraw, NoMeshTouchesTheShadowMapUnit)
 {
     // Without textures the mesh leaves the active unit's texture alone.
     Mesh bare(screenTriangle, triangle, glm::mat4(1.0f), loader->physicsWorld, true, false);
-    glActiveTexture(GL_TEXTURE10);
+    holdShadowMap();
     bare.draw(program);
     EXPECT_EQ(boundTexture(10), static_cast<GLint>(shadowTexture));
 
@@ -146,6 +151,7 @@ TEST_F(MeshDraw, NoMeshTouchesTheShadowMapUnit)
     Mesh crowded(screenTriangle, triangle, diffuse, {loadImageTexture("Scene/green.tga")}, glm::mat4(1.0f),
                  loader->physicsWorld, true, false);
     glUniform1i(glGetUniformLocation(program, "normalMap"), 7);
+    holdShadowMap();
     glClear(GL_COLOR_BUFFER_BIT);
     crowded.draw(program);
     EXPECT_EQ(uniform(program, "myTextureSampler"), 9);
