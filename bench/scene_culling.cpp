@@ -24,9 +24,6 @@
 
 namespace {
 
-// The room's pieces, the harvester and its rotor, twenty statues, the cow twice, three crates.
-constexpr int gameMeshCount = 130;
-
 GLFWwindow* window = nullptr;
 
 // Every mesh prints an empty line when it is made; kept out of the report while alive.
@@ -103,24 +100,31 @@ Mesh* boxMesh(const glm::vec3& low, const glm::vec3& high, const glm::mat4& mode
     return new Mesh(vertices, indices, model, nullptr, true, false);
 }
 
-// The hall as the player sees it at the start: meshes spread along the hall from z = -40 to
-// z = 330, the camera at the start position looking down the hall.
+glm::mat4 at(float x, float y, float z)
+{
+    return glm::translate(glm::mat4(1.0f), glm::vec3(x, y, z));
+}
+
+// The hall as the player sees it at the start: the game's own models placed as the world
+// assembly places them (or, without the built content, 130 statue-sized boxes spread along the
+// hall), the camera at the start position looking down the hall.
 struct Hall {
     sceneLoader loader;
     float planes[24] = {};
     GLuint program = 0;
+    bool gameModels = false;
 
     Hall()
     {
         openContext();
         program = flatProgram();
         QuietOutput quiet;
-        for (int i = 0; i < gameMeshCount; ++i) {
-            float x = -30.0f + 60.0f * static_cast<float>(i % 7) / 6.0f;
-            float z = -40.0f + 370.0f * static_cast<float>(i) / gameMeshCount;
-            loader.meshes.push_back(boxMesh({-0.5f, 0.0f, -0.5f}, {0.5f, 2.0f, 0.5f},
-                                            glm::translate(glm::mat4(1.0f), glm::vec3(x, 0.3f, z))));
-        }
+        std::filesystem::path runDir(VELLMAR_RUN_DIR);
+        gameModels = std::filesystem::exists(runDir / "Scene/tutroom.obj");
+        if (gameModels)
+            loadGameModels(runDir);
+        else
+            placeBoxes();
         projectionMatrix = glm::perspective(0.5235987901687622f * 2.0f, 4.0f / 3.0f, 0.1f, 100.0f);
         glm::vec3 eye(1.0f, 3.5f, 1.0f);
         viewMatrix = glm::lookAt(eye, eye + glm::vec3(0.0f, 0.0f, 1.0f), glm::vec3(0.0f, 1.0f, 0.0f));
@@ -128,6 +132,38 @@ struct Hall {
         computeViewProjection();
         extractFrustumPlanes();
         loader.frustumPlanes = planes;
+    }
+
+    void loadGameModels(const std::filesystem::path& runDir)
+    {
+        std::filesystem::path previous = std::filesystem::current_path();
+        std::filesystem::current_path(runDir);
+        const float statues[20][3] = {
+            {0, 0.3f, 21},   {0, 0.3f, 187},  {-8, 0.3f, 100},  {8, 0.3f, 100},  {-4, 0.3f, 100},
+            {4, 0.3f, 100},  {-2, 0.3f, 100}, {2, 0.3f, 100},   {-8, 0.3f, 95},  {8, 0.3f, 95},
+            {-4, 0.3f, 95},  {4, 0.3f, 95},   {-2, 0.3f, 95},   {2, 0.3f, 95},   {-26, 0.3f, 269},
+            {-24, 0.3f, 269}, {-22, 0.3f, 269}, {-26, 0.3f, 267}, {-24, 0.3f, 267}, {-22, 0.3f, 267},
+        };
+        for (const auto& p : statues)
+            loader.loadModel("Scene/statue.obj", at(p[0], p[1], p[2]), false, true);
+        loader.loadModel("Scene/tutroom.obj", glm::mat4(1.0f), true, true);
+        loader.loadModel("Scene/combine.obj", at(0.0f, 0.0f, -35.0f), true, false);
+        loader.loadModel("Scene/combineRotor.obj", at(0.0f, 0.0f, -35.0f), true, false);
+        loader.loadModel("Scene/giantCowHigh.obj", at(1.4f, 2.0f, 62.0f), true, true);
+        loader.loadModel("Scene/GiantCowLow.obj", at(1.4f, 2.0f, 62.0f), true, true);
+        for (const auto& p : {glm::vec3(0, 0.3f, 23), glm::vec3(5, 0.3f, 187), glm::vec3(-25, 0.3f, 322)})
+            loader.loadModel("Scene/CompanionCube.obj", at(p.x, p.y, p.z), false, false);
+        std::filesystem::current_path(previous);
+    }
+
+    void placeBoxes()
+    {
+        constexpr int standInMeshCount = 130;
+        for (int i = 0; i < standInMeshCount; ++i) {
+            float x = -30.0f + 60.0f * static_cast<float>(i % 7) / 6.0f;
+            float z = -40.0f + 370.0f * static_cast<float>(i) / standInMeshCount;
+            loader.meshes.push_back(boxMesh({-0.5f, 0.0f, -0.5f}, {0.5f, 2.0f, 0.5f}, at(x, 0.3f, z)));
+        }
     }
 
     int drawnCount() const
@@ -155,6 +191,7 @@ void BM_CullingOnly(benchmark::State& state)
         h.loader.draw(h.program);
     state.counters["meshes"] = static_cast<double>(h.loader.meshes.size());
     state.counters["inView"] = h.drawnCount();
+    state.SetLabel(h.gameModels ? "game models" : "stand-in boxes");
 }
 BENCHMARK(BM_CullingOnly);
 
@@ -216,7 +253,7 @@ void BM_LoadStatue(benchmark::State& state)
         sceneLoader loader;
         for (auto _ : state) {
             std::size_t before = loader.meshes.size();
-            loader.loadModel("Scene/statue.obj", glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.3f, 21.0f)),
+            loader.loadModel("Scene/statue.obj", at(0.0f, 0.3f, 21.0f),
                              false, true);
             meshCount = loader.meshes.size() - before;
         }
