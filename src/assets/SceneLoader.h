@@ -1,0 +1,49 @@
+#pragma once
+// Model files into meshes through Assimp, every mesh of every model in one list, and the drawing
+// of that list with a frustum test. The one loader also holds the physics world.
+#include <GL/glew.h>
+
+#include <string>
+#include <vector>
+
+#include <glm/mat4x4.hpp>
+
+struct aiMesh;
+struct aiNode;
+struct aiScene;
+class Mesh;
+class PhysicsWorld;
+
+class sceneLoader {
+public:
+    PhysicsWorld* physicsWorld = nullptr;
+    // Six planes of four floats; not owned. Set by the world assembly to the global plane table.
+    float* frustumPlanes = nullptr;
+    // Owned; every mesh of every loaded model, in load order.
+    std::vector<Mesh*> meshes;
+    bool cullingDisabled = false;
+
+    // Starts the physics world.
+    sceneLoader();
+    // Destroys every mesh; the physics world is left alone.
+    virtual ~sceneLoader();
+    sceneLoader(const sceneLoader&) = delete;
+    sceneLoader& operator=(const sceneLoader&) = delete;
+
+    // Appends one mesh per mesh of the file, each with modelMatrix unchanged, in depth-first node
+    // order (a node's own meshes before its children's); the nodes' own transformations are not
+    // used. A file that cannot be read prints "File was not loaded <path>" and adds nothing.
+    void loadModel(const char* path, const glm::mat4& modelMatrix, bool isStatic, bool hasPhysicsBody);
+    void processNode(const aiNode* node, const aiScene* scene, const glm::mat4& modelMatrix, bool isStatic,
+                     bool hasPhysicsBody);
+    void processMesh(const aiMesh* mesh, const aiScene* scene, const glm::mat4& modelMatrix, bool isStatic,
+                     bool hasPhysicsBody);
+
+    // Draws every mesh not culled by frustumPlanes (all of them while cullingDisabled or while
+    // there is no plane table) with `program`, which the caller has made current.
+    virtual void draw(GLuint program);
+};
+
+// "Scene/" followed by a material's texture name. A name that is empty, or that would make the
+// path longer than 1023 characters, is not appended, leaving "Scene/" alone.
+std::string sceneTexturePath(const std::string& textureName);

@@ -1,0 +1,4 @@
+#include "scene/Registries.h"
+
+std::vector<PhysicsObject*> pursuers;
+std::vector<Activator*> activators;
