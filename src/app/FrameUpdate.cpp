@@ -1,6 +1,77 @@
 #include "app/FrameUpdate.h"
 
+#include <cmath>
+#include <iostream>
+
+#include "app/MainLoop.h"
+#include "app/WorldAssembly.h"
+#include "assets/SceneLoader.h"
+#include "physics/PhysicsWorld.h"
+#include "physics/Player.h"
+#include "physics/Pursuit.h"
+#include "scene/Node.h"
+#include "scene/Registries.h"
+
+namespace {
+
+constexpr double rotorDegreesPerSecond = 1000.0;
+
+}  // namespace
+
+Activator::Activator(float x, float y, float z) : position(x, y, z)
+{
+    std::cout << "Aktivator position: x: " << x << ", y:" << y << ", z:" << z << std::endl;
+}
+
+void Activator::checkProximity(float ex, float ey, float ez)
+{
+    const float dx = ex - position.x;
+    const float dy = ey - position.y;
+    const float dz = ez - position.z;
+    if (std::sqrt(dx * dx + dy * dy + dz * dz) < activationRadius) {
+        for (PhysicsObject* statue : pursuers)
+            statue->chasing = false;
+        for (PhysicsObject* statue : statues)
+            statue->chasing = true;
+    }
+}
+
 void frameUpdate()
 {
-    // Statues, activators, the harvester and the physics step arrive with the game rules.
+    const double dt = deltaTime;
+
+    // 1. Statues first: they see the camera of the previous player update.
+    pursuitUpdate(dt);
+
+    // 2. Activators, from the player's eye.
+    if (player && player->body) {
+        for (size_t i = 0; i < activators.size(); ++i) {
+            const glm::vec3 p = player->body->getGlobalPose().p;
+            activators[i]->checkProximity(p.x, p.y + eyeHeight, p.z);
+        }
+    }
+
+    // 3.-4. The harvester, and its rotor turning about its own axis.
+    if (combine)
+        combine->update(dt);
+    if (combineRotor) {
+        combineRotor->rotateY(static_cast<float>(dt * rotorDegreesPerSecond));
+        combineRotor->update(dt);
+    }
+
+    // 5. One physics step of the frame's own length.
+    loader->physicsWorld->step(dt);
+
+    // 6. The harvester stands where the vehicle box is; its mesh follows on the next update.
+    if (combine && vehicleBox) {
+        const glm::vec3 p = vehicleBox->getGlobalPose().p;
+        combine->setPosition(p.x, p.y, p.z);
+    }
+
+    // 7. The cow's level of detail and the crates.
+    if (giantCow)
+        giantCow->update(dt);
+    for (Crate* crate : crates)
+        if (crate)
+            crate->update(dt);
 }

@@ -1,5 +1,25 @@
 #pragma once
-// The game step of one frame of play and the game's rules.
+// The game step of one frame of play and the game's rules: statues pursue while unseen and catch
+// on touch (lost), activators wake their statue groups, falling out of the world wins.
+#include <glm/vec3.hpp>
 
-// Moves the world forward by deltaTime.
+#include <vector>
+
+class PhysicsObject;
+
+// Within this distance of the player's eye an activator wakes its statues and puts every other
+// statue to sleep.
+constexpr float activationRadius = 5.0f;
+
+class Activator {
+public:
+    std::vector<PhysicsObject*> statues;
+    glm::vec3 position;
+
+    Activator(float x, float y, float z);
+    void checkProximity(float ex, float ey, float ez);
+};
+
+// Moves the world forward by deltaTime: pursuit, activators, harvester and rotor, one physics
+// step, the harvester following the vehicle box, the cow and the crates.
 void frameUpdate();

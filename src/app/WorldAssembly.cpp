@@ -1,12 +1,21 @@
 #include "app/WorldAssembly.h"
 
 #include <GL/glew.h>
+#include <glm/gtc/matrix_transform.hpp>
 
 #include <cstdio>
 
+#include "app/FrameUpdate.h"
 #include "app/Platform.h"
+#include "assets/SceneLoader.h"
 #include "assets/ShaderProgram.h"
+#include "physics/Player.h"
+#include "render/FramePasses.h"
+#include "render/Light.h"
 #include "render/OverlayImage.h"
+#include "scene/BoundingBox.h"
+#include "scene/Node.h"
+#include "scene/Registries.h"
 
 sceneLoader* loader = nullptr;
 Player* player = nullptr;
@@ -27,7 +36,15 @@ OverlayImage* pauseImage3 = nullptr;
 OverlayImage* wonImage = nullptr;
 OverlayImage* gameOverImage = nullptr;
 
+Object* combine = nullptr;
+Object* combineRotor = nullptr;
+LodObject* giantCow = nullptr;
+Crate* crates[3] = {};
+Light* lights[3] = {};
+
 namespace {
+
+glm::mat4 at(float x, float y, float z) { return glm::translate(glm::mat4(1.0f), glm::vec3(x, y, z)); }
 
 void printContextReport()
 {
@@ -42,6 +59,54 @@ void printContextReport()
     std::printf("GLSL Version : %s\n", reinterpret_cast<const char*>(glGetString(GL_SHADING_LANGUAGE_VERSION)));
 }
 
+PhysicsObject* statueAt(float x, float z) { return new PhysicsObject(at(x, 0.3f, z)); }
+
+// Activators with their statue groups; the statue list ends up in pursuers.
+void placeActivatorsAndStatues()
+{
+    Activator* first = new Activator(0.0f, 0.0f, 22.0f);
+    activators.push_back(first);
+    Activator* second = new Activator(0.0f, 0.0f, 105.0f);
+    activators.push_back(second);
+
+    // The one statue that chases from the start, and one that never does; neither has an activator.
+    PhysicsObject* watcher = statueAt(0.0f, 21.0f);
+    watcher->chasing = true;
+    pursuers.push_back(watcher);
+    pursuers.push_back(statueAt(0.0f, 187.0f));
+
+    const float rows[] = {100.0f, 95.0f};
+    const float columns[] = {-8.0f, 8.0f, -4.0f, 4.0f, -2.0f, 2.0f};
+    for (float z : rows)
+        for (float x : columns)
+            first->statues.push_back(statueAt(x, z));
+
+    Activator* third = new Activator(0.0f, 0.0f, 230.0f);
+    activators.push_back(third);
+    for (float z : {269.0f, 267.0f})
+        for (float x : {-26.0f, -24.0f, -22.0f})
+            third->statues.push_back(statueAt(x, z));
+
+    for (size_t i = 0; i < activators.size(); ++i)
+        for (PhysicsObject* statue : activators[i]->statues)
+            pursuers.push_back(statue);
+}
+
+void placeLights()
+{
+    for (int i = 0; i < 3; ++i)
+        lights[i] = new Light(glm::mat4(1.0f), i == 1 ? 0 : 1);
+    lights[0]->setLightPosition(-2.0f, 3.0f, 1.0f);
+    lights[0]->setLightPower(0.6f, 0.6f, 0.6f);
+    lights[0]->setLightDirection(1.0f, 0.0f, 0.0f);
+    lights[0]->setCutoff(30.0f);
+    lights[2]->setLightPosition(-2.0f, 3.0f, 1.0f);
+    lights[2]->setLightPower(7.0f, 7.0f, 7.0f);
+    lights[1]->setLightPower(0.3f, 0.3f, 0.3f);
+    lights[2]->setLightDirection(0.0f, -0.7f, 0.1f);
+    lights[2]->setCutoff(30.0f);
+}
+
 }  // namespace
 
 void worldAssembly()
@@ -50,12 +115,12 @@ void worldAssembly()
     platform->setCursorVisible(false);
     printContextReport();
 
-    // 2. The three programs; the text program must exist before the first image.
+    // 2. Shader programs; the text program must exist before the first image.
     mainProgram = new ShaderProgram("Shader/test.vert", "Shader/test.frag");
     textProgram = new ShaderProgram("Shader/TextShader.vert", "Shader/TextShader.frag");
     depthProgram = new ShaderProgram("Shader/depthShader.vert", "Shader/depthShader.frag");
 
-    // 3. The screen images, the font first.
+    // 3. Screen images.
     fontImage = new OverlayImage("Scene/VellmarFontDark.dds");
     helpImage = new OverlayImage("Scene/Infos.dds");
     mouseImage = new OverlayImage("Scene/mouse.dds");
@@ -67,21 +132,60 @@ void worldAssembly()
     pauseImage3 = new OverlayImage("Scene/pause3.dds");
     wonImage = new OverlayImage("Scene/gameWon.dds");
     gameOverImage = new OverlayImage("Scene/gameOver.dds");
+
+    // 4.-5. The frustum plane table, and the loader with its physics world.
+    float* planes = new float[24]();
+    loader = new sceneLoader();
+
+    // 6. The player, before any node that looks at it.
+    player = createPlayer(*loader->physicsWorld);
+
+    // 7. The planes from the camera as it stands, shared with the loader's culling.
+    frustumPlanes = planes;
+    computeViewProjection();
+    extractFrustumPlanes();
+    loader->frustumPlanes = frustumPlanes;
+
+    // 8. Activators and statues.
+    placeActivatorsAndStatues();
+
+    // 9. The hall: every mesh becomes a static box.
+    loader->loadModel("Scene/tutroom.obj", glm::mat4(1.0f), true, true);
+
+    // 10. The harvester with its rotor as a child.
+    combine = new Object("Scene/combine.obj", loader, at(0.0f, 0.0f, -35.0f), true, false);
+    combineRotor = new Object("Scene/combineRotor.obj", loader, glm::mat4(1.0f), true, false);
+    combine->addChild(combineRotor);
+
+    // 11.-12. The cow and the crates, in the order the frame update steps them.
+    giantCow = new LodObject(at(1.4f, 2.0f, 62.0f));
+    crates[0] = new Crate(at(0.0f, 0.3f, 23.0f));
+    crates[1] = new Crate(at(5.0f, 0.3f, 187.0f));
+    crates[2] = new Crate(at(-25.0f, 0.3f, 322.0f));
+
+    // 13.-14. Lights; the first one is the flashlight.
+    placeLights();
+    flashlight = lights[0];
+
+    // 15. The shadow target.
+    createShadowTarget();
 }
 
 void releaseWorld()
 {
-    // 1. The main program: the program, then its two shaders.
     delete mainProgram;
     mainProgram = nullptr;
-
-    // 2.-3. The model loader with its meshes, then the flashlight and the third light, go here.
-
-    // 4. The font image, then the text program it draws with (shared by every image).
+    delete loader;
+    loader = nullptr;
+    delete lights[0];
+    delete lights[2];
+    lights[0] = lights[2] = nullptr;
+    flashlight = nullptr;
+    // The font image takes the text program, shared by every image, with it.
     if (fontImage) {
-        GLuint sharedTextProgram = fontImage->program;
+        const GLuint sharedProgram = fontImage->program;
         delete fontImage;
         fontImage = nullptr;
-        glDeleteProgram(sharedTextProgram);
+        glDeleteProgram(sharedProgram);
     }
 }

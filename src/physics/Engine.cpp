@@ -234,6 +234,16 @@ public:
         return true;
     }
 
+    void setGlobalPose(const Transform& pose, bool autowake) override
+    {
+        if (!isValidPose(pose)) {
+            return;
+        }
+        core.body->setWorldTransform(toBullet(pose));
+        core.body->setInterpolationWorldTransform(toBullet(pose));
+        wake(autowake);
+    }
+
     glm::vec3 getLinearVelocity() const override { return toGlm(core.body->getLinearVelocity()); }
 
     void setLinearVelocity(const glm::vec3& velocity, bool autowake) override

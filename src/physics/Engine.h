@@ -101,6 +101,8 @@ class RigidStatic : public RigidActor {};
 
 class RigidDynamic : public RigidActor {
 public:
+    // Puts the body at the pose at once, velocities kept; an invalid pose is ignored.
+    virtual void setGlobalPose(const Transform& pose, bool autowake = true) = 0;
     virtual glm::vec3 getLinearVelocity() const = 0;
     virtual void setLinearVelocity(const glm::vec3& velocity, bool autowake = true) = 0;
     virtual glm::vec3 getAngularVelocity() const = 0;

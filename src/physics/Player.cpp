@@ -1,4 +1,141 @@
 #include "physics/Player.h"
 
+#include <GLFW/glfw3.h>
+#include <glm/geometric.hpp>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <cmath>
+
+#include "app/Platform.h"
+#include "app/WorldAssembly.h"
+#include "physics/PhysicsWorld.h"
+#include "physics/Pursuit.h"
+#include "render/Light.h"
+
+bool walkMode = true;
+float moveSpeed = 3.0f;
+float yaw = 0.0f;
+float pitch = 0.0f;
+bool jumpArmed = false;
+
+glm::vec3 viewDirection(0.0f, 0.0f, 1.0f);
+glm::vec3 rightVector(-1.0f, 0.0f, 0.0f);
+glm::vec3 upVector(0.0f, 1.0f, 0.0f);
 glm::mat4 projectionMatrix(1.0f);
 glm::mat4 viewMatrix(1.0f);
+
+namespace {
+
+bool flashlightLatch = true;
+bool clockStarted = false;
+double previousTime = 0.0;
+
+bool pressed(int key) { return platform->getKey(key) == GLFW_PRESS; }
+
+// The horizontal part of v at length s; nothing when v is (all but) vertical, as when looking
+// straight up or down, where the direction left over would be rounding noise.
+glm::vec3 horizontal(const glm::vec3& v, float s)
+{
+    float length = std::sqrt(v.x * v.x + v.z * v.z);
+    if (length < 1e-6f)
+        return glm::vec3(0.0f);
+    return s * glm::vec3(v.x, 0.0f, v.z) / length;
+}
+
+}  // namespace
+
+Player* createPlayer(PhysicsWorld& world)
+{
+    Player* created = new Player;
+    created->body = world.createPlayerBody(1.0f, 1.0f, 1.0f, 1.0f);
+    created->lastBodyY = 0.0f;
+    created->fellOut = false;
+    return created;
+}
+
+void playerUpdate()
+{
+    if (caught || !player || !player->body)
+        return;
+
+    // The player's own clock: the first update has dt 0.
+    double now = platform->getTime();
+    if (!clockStarted) {
+        previousTime = now;
+        clockStarted = true;
+    }
+    float dt = static_cast<float>(now - previousTime);
+
+    // Mouse look, with the cursor put back at a fixed point whatever the window size.
+    double x = 0.0, y = 0.0;
+    platform->getCursorPos(&x, &y);
+    platform->setCursorPos(512.0, 384.0);
+    yaw += static_cast<float>(512.0 - x) * mouseSpeed;
+    pitch += static_cast<float>(384.0 - y) * mouseSpeed;
+
+    viewDirection = glm::vec3(static_cast<float>(std::cos(double(pitch)) * std::sin(double(yaw))),
+                              static_cast<float>(std::sin(double(pitch))),
+                              static_cast<float>(std::cos(double(pitch)) * std::cos(double(yaw))));
+    rightVector = glm::vec3(static_cast<float>(std::sin(double(yaw) - 1.57)), 0.0f,
+                            static_cast<float>(std::cos(double(yaw) - 1.57)));
+    upVector = glm::cross(rightVector, viewDirection);
+
+    const float s = moveSpeed;
+    glm::vec3 m(0.0f);
+    const glm::vec3 flatRight(rightVector.x, 0.0f, rightVector.z);
+    if (pressed(GLFW_KEY_W))
+        m += walkMode ? horizontal(viewDirection, s) : s * dt * viewDirection;
+    if (pressed(GLFW_KEY_S))
+        m -= walkMode ? horizontal(viewDirection, s) : s * dt * viewDirection;
+    if (pressed(GLFW_KEY_F)) {
+        if (!flashlightLatch) {
+            flashlightLatch = true;
+            toggleFlashlight();
+        }
+    } else {
+        flashlightLatch = false;
+    }
+    if (pressed(GLFW_KEY_D))
+        m += walkMode ? horizontal(rightVector, s) : s * dt * flatRight;
+    if (pressed(GLFW_KEY_A))
+        m -= walkMode ? horizontal(rightVector, s) : s * dt * flatRight;
+
+    const glm::vec3 v = player->body->getLinearVelocity();
+    const float bodyY = player->body->getGlobalPose().p.y;
+    if (!pressed(GLFW_KEY_SPACE)) {
+        jumpArmed = true;
+    } else if (jumpArmed) {
+        if (!walkMode)
+            m.y += s;
+        // Only a body at rest may jump: no vertical speed and no height change since last time.
+        if (std::fabs(v.y) < 0.01f && std::fabs(bodyY - player->lastBodyY) < 0.1f)
+            m.y += 2.0f * s;
+        jumpArmed = false;
+    }
+    player->lastBodyY = bodyY;
+
+    if (!walkMode && pressed(GLFW_KEY_LEFT_SHIFT))
+        m -= s * dt * upVector;
+
+    // Horizontal motion is the keys' alone; the simulation keeps the vertical velocity.
+    player->body->setLinearVelocity(glm::vec3(m.x, v.y + m.y, m.z), true);
+
+    const glm::vec3 p = player->body->getGlobalPose().p;
+    const glm::vec3 eye(p.x, static_cast<float>(double(p.y) + double(eyeHeight)), p.z);
+    projectionMatrix = glm::perspective(glm::radians(60.0f), 4.0f / 3.0f, 0.1f, 100.0f);
+    updateFlashlight(eye, viewDirection, dt);
+    viewMatrix = glm::lookAt(eye, eye + viewDirection, upVector);
+    previousTime = now;
+}
+
+void resetPlayerControls()
+{
+    walkMode = true;
+    moveSpeed = 3.0f;
+    yaw = 0.0f;
+    pitch = 0.0f;
+    jumpArmed = false;
+    flashlightLatch = true;
+    clockStarted = false;
+    previousTime = 0.0;
+}

@@ -1,10 +1,116 @@
 #include "render/FramePasses.h"
 
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
+#include <glm/mat4x4.hpp>
+
+#include <cstdio>
+
+#include "app/KeyboardCommands.h"
+#include "app/MainLoop.h"
+#include "app/Platform.h"
+#include "app/WorldAssembly.h"
+#include "assets/SceneLoader.h"
+#include "assets/ShaderProgram.h"
+#include "physics/Player.h"
+#include "render/Hud.h"
+#include "render/Light.h"
+#include "render/OverlayImage.h"
+
 GLuint shadowFramebuffer = 0;
 GLuint shadowTexture = 0;
 GLuint shadowDepthBuffer = 0;
 
+namespace {
+
+void setMatrix(GLuint program, const char* name, const glm::mat4& matrix)
+{
+    glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, glm::value_ptr(matrix));
+}
+
+}  // namespace
+
+void createShadowTarget()
+{
+    glGenFramebuffers(1, &shadowFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer);
+
+    glGenTextures(1, &shadowTexture);
+    glBindTexture(GL_TEXTURE_2D, shadowTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RG32F, shadowMapSize, shadowMapSize, 0, GL_RG, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, shadowTexture, 0);
+
+    glGenRenderbuffers(1, &shadowDepthBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, shadowDepthBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, shadowMapSize, shadowMapSize);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, shadowDepthBuffer);
+
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
+        std::printf("GL_FRAMEBUFFER_COMPLETE failed for blur FBO, CANNOT use FBO\n");
+
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+}
+
 void renderFrame()
 {
-    // The shadow and lit passes arrive with the lights and the player.
+    glm::mat4 lightView(1.0f);
+    glm::mat4 lightProjection(1.0f);
+    glm::mat4 lightViewProjection(1.0f);
+
+    // 1. Shadow pass: the scene from the flashlight, culled by the camera's frustum.
+    if (shadowsEnabled && flashlight) {
+        glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer);
+        glViewport(0, 0, shadowMapSize, shadowMapSize);
+        const glm::vec3 p = flashlight->position;
+        const glm::vec3 d = flashlight->direction;
+        lightProjection = glm::perspective(glm::radians(60.0f), 1.0f, 0.01f, 100.0f);
+        lightView = glm::lookAt(p, p + d, glm::vec3(0.0f, 1.0f, 0.0f));
+        lightViewProjection = lightProjection * lightView;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glEnable(GL_DEPTH_TEST);
+        glUseProgram(depthProgram->program);
+        setMatrix(depthProgram->program, "dVP", lightViewProjection);
+        setMatrix(depthProgram->program, "dV", lightView);
+        loader->draw(depthProgram->program);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+
+    // 2. Lit pass: drawn with the camera matrices the previous player update left.
+    const GLuint program = mainProgram->program;
+    glViewport(0, 0, framebufferWidth, framebufferHeight);
+    glCullFace(GL_BACK);
+    glUseProgram(program);
+    const glm::mat4 projection = projectionMatrix;
+    const glm::mat4 view = viewMatrix;
+    if (shadowsEnabled) {
+        glActiveTexture(GL_TEXTURE10);
+        glBindTexture(GL_TEXTURE_2D, shadowTexture);
+        glUniform1i(glGetUniformLocation(program, "shadowMap"), 10);
+        setMatrix(program, "dVP", lightViewProjection);
+    }
+    setMatrix(program, "dV", lightView);
+    setMatrix(program, "lightProj", lightProjection);
+    setMatrix(program, "projectionMatrix", projection);
+    setMatrix(program, "viewMatrix", view);
+
+    if (!paused) {
+        playerUpdate();
+        platform->setCursorVisible(false);
+    } else {
+        platform->setCursorVisible(true);
+        drawPauseMenu();
+    }
+
+    // The pause menu leaves the text program current.
+    glUseProgram(program);
+    loader->draw(program);
+
+    if (showShadowMap && fontImage)
+        drawShadowMapPreview();
 }

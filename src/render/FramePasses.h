@@ -1,10 +1,15 @@
 #pragma once
-// The two scene passes of a frame: the shadow pass from the flashlight and the lit pass from the camera.
+// The two scene passes of a frame: the shadow pass from the flashlight into a float texture, and
+// the lit pass from the camera with the shadow map, lights and camera uniforms.
 #include <GL/glew.h>
 
 // The shadow target: a 1024 x 1024 two-channel float texture with its own depth buffer.
+constexpr int shadowMapSize = 1024;
 extern GLuint shadowFramebuffer;
 extern GLuint shadowTexture;
 extern GLuint shadowDepthBuffer;
 
+// Made once, as the last step of the world assembly.
+void createShadowTarget();
+// The shadow pass (while shadows are on), then the lit pass with the player update or the pause menu.
 void renderFrame();

@@ -1,15 +1,147 @@
 #include "render/Hud.h"
 
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "app/KeyboardCommands.h"
+#include "app/MainLoop.h"
+#include "app/Platform.h"
 #include "app/WorldAssembly.h"
+#include "physics/Player.h"
+#include "physics/Pursuit.h"
 #include "render/OverlayImage.h"
+
+bool menuClickLatch = true;
+
+namespace {
+
+constexpr float cellSize = 0.0625f;  // one glyph cell of the 16 x 16 font grid
+
+struct MenuEntry {
+    OverlayImage** image;
+    int width;
+    int height;
+};
+
+}  // namespace
 
 void drawStartScreen()
 {
-    // A 1600-unit square from the lower left corner: its top quarter lies above the window.
     if (startImage)
         startImage->draw(0, 0, 1600);
 }
 
+void drawText(const char* text, int x, int y, int size)
+{
+    if (!fontImage)
+        return;
+    glBindVertexArray(fontImage->vertexArray);
+    const size_t n = std::strlen(text);
+    std::vector<float> positions;
+    std::vector<float> uvs;
+    positions.reserve(n * 12);
+    uvs.reserve(n * 12);
+    for (size_t i = 0; i < n; ++i) {
+        // Codes above 127 are negative as signed bytes: they land outside the grid, which the
+        // texture's repeat wrap keeps harmless.
+        const int c = static_cast<signed char>(text[i]);
+        const float left = static_cast<float>(x + static_cast<int>(i) * size);
+        const float right = static_cast<float>(x + static_cast<int>(i + 1) * size);
+        const float top = static_cast<float>(y + size);
+        const float bottom = static_cast<float>(y);
+        const int column = c % 16;
+        const int row = c / 16;
+        const float u0 = column * cellSize;
+        const float u1 = u0 + cellSize;
+        const float vTop = 1.0f - row * cellSize;
+        const float vBottom = 1.0f - (row * cellSize + cellSize);
+        const float quad[12] = {left, top, left, bottom, right, top, right, bottom, right, top, left, bottom};
+        const float quadUv[12] = {u0, vTop, u0, vBottom, u1, vTop, u1, vBottom, u1, vTop, u0, vBottom};
+        positions.insert(positions.end(), quad, quad + 12);
+        uvs.insert(uvs.end(), quadUv, quadUv + 12);
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, fontImage->positionBuffer);
+    glBufferData(GL_ARRAY_BUFFER, positions.size() * sizeof(float), positions.data(), GL_STATIC_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, fontImage->uvBuffer);
+    glBufferData(GL_ARRAY_BUFFER, uvs.size() * sizeof(float), uvs.data(), GL_STATIC_DRAW);
+    fontImage->drawBuffers(fontImage->texture, static_cast<GLsizei>(6 * n));
+}
+
 void drawHud()
 {
+    if (showHelp) {
+        if (helpImage)
+            helpImage->draw(0, 700, 500);
+        if (mouseImage)
+            mouseImage->draw(1300, 0, 300);
+        if (keysImage)
+            keysImage->draw(0, 0, 300);
+    }
+    if (player && player->fellOut && wonImage)
+        wonImage->draw(0, 0, 1600);
+    if (caught) {
+        if (gameOverImage)
+            gameOverImage->draw(0, 0, 1600);
+    } else if (dangerNear) {
+        char warning[256];
+        std::snprintf(warning, sizeof warning, "WARNING: DEATH IMMINENT");
+        drawText(warning, 400, 600, 40);
+    }
+    if (showStats) {
+        // Precision 0 prints no digits for 0: before the first second the line reads "FPS".
+        char rate[256];
+        std::snprintf(rate, sizeof rate, "%.0dFPS", framesPerSecond);
+        drawText(rate, 1160, 1100, 70);
+        char time[256];
+        std::snprintf(time, sizeof time, "%.2fsec", platform->getTime());
+        drawText(time, 1160, 1000, 40);
+    }
+}
+
+void drawPauseMenu()
+{
+    const int w = framebufferWidth;
+    const int h = framebufferHeight;
+    const double cx = cursorX;
+    const double cy = cursorY;
+    const MenuEntry entries[] = {
+        {&pauseImage1, 1024, 768},
+        {&pauseImage2, 1280, 720},
+        {&pauseImage3, 1920, 1080},
+    };
+    // Row bands of the three entries, in whole pixels.
+    const int top[] = {h / 4, h / 2, 3 * h / 4};
+    const int bottom[] = {5 * h / 12, 8 * h / 12, 11 * h / 12};
+
+    const MenuEntry* hovered = nullptr;
+    for (int i = 0; i < 3 && !hovered; ++i) {
+        if (w / 4 < cx && cx < 3 * w / 4 && top[i] < cy && cy < bottom[i])
+            hovered = &entries[i];
+    }
+
+    OverlayImage* image = hovered ? *hovered->image : pauseImage;
+    if (image)
+        image->draw(0, 0, 1600);
+    if (!hovered)
+        return;
+    if (platform->getMouseButton(GLFW_MOUSE_BUTTON_LEFT) == GLFW_PRESS) {
+        if (!menuClickLatch) {
+            setResolution(hovered->width, hovered->height);
+            menuClickLatch = true;
+        }
+    } else {
+        menuClickLatch = false;
+    }
+}
+
+void setResolution(int width, int height)
+{
+    framebufferWidth = width;
+    framebufferHeight = height;
+    glViewport(0, 0, width, height);
+    glfwSetWindowSize(mainWindow, width, height);
 }

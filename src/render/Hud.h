@@ -1,7 +1,16 @@
 #pragma once
-// Everything two-dimensional over the scene: the start screen and the HUD.
+// Everything two-dimensional over the scene, in overlay units (the window spans 1600 x 1200):
+// the start screen, bitmap text, the HUD and the pause menu.
 
 // The start screen image over the whole window.
 void drawStartScreen();
-// The HUD after each frame of play.
+// One line of fixed-pitch text; (x, y) is the lower left corner of the first glyph.
+void drawText(const char* text, int x, int y, int size);
+// Help pictures, end screens, the death warning and the statistics, after each frame of play.
 void drawHud();
+// The resolution menu while paused; a click on an entry resizes the window.
+void drawPauseMenu();
+void setResolution(int width, int height);
+
+// The left button was seen pressed over an entry and not yet released over one.
+extern bool menuClickLatch;

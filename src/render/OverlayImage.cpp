@@ -24,7 +24,8 @@ void fillQuad(GLuint positionBuffer, GLuint uvBuffer, float x, float y, float si
     glBufferData(GL_ARRAY_BUFFER, sizeof uvs, uvs, GL_STATIC_DRAW);
 }
 
-void drawQuad(GLuint program, GLint samplerLocation, GLuint texture, GLuint positionBuffer, GLuint uvBuffer)
+void drawQuad(GLuint program, GLint samplerLocation, GLuint texture, GLuint positionBuffer, GLuint uvBuffer,
+              GLsizei vertexCount = 6)
 {
     glUseProgram(program);
     glActiveTexture(GL_TEXTURE0);
@@ -40,7 +41,7 @@ void drawQuad(GLuint program, GLint samplerLocation, GLuint texture, GLuint posi
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glDrawArrays(GL_TRIANGLES, 0, vertexCount);
     glDisable(GL_BLEND);
 
     glDisableVertexAttribArray(0);
@@ -75,6 +76,12 @@ void OverlayImage::draw(int x, int y, int size)
     glBindVertexArray(vertexArray);
     fillQuad(positionBuffer, uvBuffer, static_cast<float>(x), static_cast<float>(y), static_cast<float>(size));
     drawQuad(program, samplerLocation, texture, positionBuffer, uvBuffer);
+}
+
+void OverlayImage::drawBuffers(GLuint boundTexture, GLsizei vertexCount)
+{
+    glBindVertexArray(vertexArray);
+    drawQuad(program, samplerLocation, boundTexture, positionBuffer, uvBuffer, vertexCount);
 }
 
 void drawShadowMapPreview()

@@ -17,6 +17,9 @@ public:
     // The picture as a size x size square with its lower left corner at (x, y), blended with its
     // alpha. Leaves the text program current and blending off.
     void draw(int x, int y, int size);
+    // Draws the first vertexCount vertices already in this image's buffers with the given
+    // texture, as draw does; text fills the font image's buffers with its glyphs and uses this.
+    void drawBuffers(GLuint boundTexture, GLsizei vertexCount);
     GLuint texture = 0;
     GLuint positionBuffer = 0;
     GLuint uvBuffer = 0;

@@ -19,8 +19,6 @@ namespace {
 constexpr float radiansPerDegree = 0.017453292f;
 // Turns smaller than this (in degrees) are not made.
 constexpr float facingTolerance = 0.01f;
-// The player's eye above the body's centre.
-constexpr float eyeHeight = 2.5f;
 
 float length(const glm::vec3& v)
 {

@@ -1,0 +1,52 @@
+#pragma once
+// Lights feed one set of uniform arrays of the main program: every light owns one slot, its
+// setters write the light and its slot, and uploadLights sends all slots at once.
+#include <glm/mat4x4.hpp>
+#include <glm/vec3.hpp>
+
+#include "scene/Node.h"
+
+class ShaderProgram;
+
+constexpr int maxLights = 10;
+
+// Slot i belongs to the light whose number is i; unused slots stay zero.
+extern int lightTypes[maxLights];
+extern glm::vec3 lightPositions[maxLights];
+extern glm::vec3 lightDirections[maxLights];
+extern glm::vec3 lightPowers[maxLights];
+extern float lightCutoffs[maxLights];
+extern float lightExponents[maxLights];
+extern int lightCount;
+
+class Light : public Node {
+public:
+    glm::vec3 position{0.0f};
+    glm::vec3 direction{0.0f, -1.0f, 0.0f};
+    glm::vec3 power{1.0f};
+    float cutoff = 0.0f;
+    float exponent = 0.15f;
+    int type = 0;
+    int number = -1;  // stays -1 for a light that found no free slot
+    ShaderProgram* program = nullptr;
+
+    Light(const glm::mat4& transform, int type);
+
+    void setLightPosition(float x, float y, float z);
+    void setLightDirection(float x, float y, float z);
+    void setLightPower(float r, float g, float b);
+    void setCutoff(float value);
+
+private:
+    bool hasSlot() const { return number >= 0; }
+};
+
+// The light that follows the camera and casts the shadow; switched with F.
+extern Light* flashlight;
+extern bool flashlightOn;
+
+// Sends every slot to the current program; the main program must be current.
+void uploadLights();
+void toggleFlashlight();
+// Puts the flashlight just below the eye and eases it towards the view direction, then uploads.
+void updateFlashlight(const glm::vec3& eye, const glm::vec3& viewDirection, float dt);

@@ -1,0 +1,87 @@
+#pragma once
+// The whole game world, assembled as the game does it, driven frame by frame with scripted input
+// and a fixed clock. One world per process (see GameHarness.h).
+#include <GL/glew.h>
+#include <stb_image_write.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "GameHarness.h"
+#include "app/WorldAssembly.h"
+#include "assets/Mesh.h"
+#include "physics/Player.h"
+#include "physics/Pursuit.h"
+#include "scene/Node.h"
+#include "scene/Registries.h"
+
+class WorldTest : public GameTest {
+protected:
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        if (IsSkipped())
+            return;
+        worldAssembly();
+        startFrameLoop();
+    }
+
+    // Leaves the start screen with a tap of Enter.
+    void play()
+    {
+        frame();
+        input.tap(GLFW_KEY_ENTER);
+        frame();
+        ASSERT_FALSE(showStartScreen);
+    }
+
+    void frames(int count, double dt = 1.0 / 60.0)
+    {
+        for (int i = 0; i < count; ++i)
+            frame(dt);
+    }
+
+    // Puts the player's body (centre 1 above the floor) at (x, y, z), at rest.
+    void teleport(float x, float y, float z)
+    {
+        player->body->setGlobalPose(phys::Transform(glm::vec3(x, y, z)), true);
+        player->body->setLinearVelocity(glm::vec3(0.0f), true);
+    }
+
+    glm::vec3 playerPosition() const { return player->body->getGlobalPose().p; }
+    glm::vec3 statuePosition(size_t i) const { return pursuers[i]->mesh->physicsActor->getGlobalPose().p; }
+    float horizontalDistanceToStatue(size_t i) const
+    {
+        glm::vec3 d = statuePosition(i) - playerPosition();
+        return std::hypot(d.x, d.z);
+    }
+
+    // Turns the view with the mouse, as a player would: yaw and pitch change by the given radians
+    // at the next player update.
+    void turn(float yawRadians, float pitchRadians = 0.0f)
+    {
+        input.moveCursor(512.0 - yawRadians / mouseSpeed, 384.0 - pitchRadians / mouseSpeed);
+    }
+
+    // The last frame, bottom row first, RGB. The software renderer presents by copying, so the
+    // back buffer still holds the frame just shown.
+    std::vector<unsigned char> readScreen(int& width, int& height)
+    {
+        glfwGetFramebufferSize(mainWindow, &width, &height);
+        std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+
+    // Saves the window's current picture under the build folder's screenshots/ for a look.
+    void screenshot(const std::string& name)
+    {
+        int width = 0, height = 0;
+        std::vector<unsigned char> pixels = readScreen(width, height);
+        std::filesystem::create_directories("../screenshots");
+        stbi_flip_vertically_on_write(1);
+        stbi_write_png(("../screenshots/" + name + ".png").c_str(), width, height, 3, pixels.data(), width * 3);
+    }
+};

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <glm/geometric.hpp>
+
+#include "render/Light.h"
+
+namespace {
+
+// The world's three lights with the world's setter calls, on fresh arrays.
+class WorldLights : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        testing::internal::CaptureStdout();
+        for (int i = 0; i < 3; ++i)
+            lights[i] = new Light(glm::mat4(1.0f), i == 1 ? 0 : 1);
+        console = testing::internal::GetCapturedStdout();
+        lights[0]->setLightPosition(-2.0f, 3.0f, 1.0f);
+        lights[0]->setLightPower(0.6f, 0.6f, 0.6f);
+        lights[0]->setLightDirection(1.0f, 0.0f, 0.0f);
+        lights[0]->setCutoff(30.0f);
+        lights[2]->setLightPosition(-2.0f, 3.0f, 1.0f);
+        lights[2]->setLightPower(7.0f, 7.0f, 7.0f);
+        lights[1]->setLightPower(0.3f, 0.3f, 0.3f);
+        lights[2]->setLightDirection(0.0f, -0.7f, 0.1f);
+        lights[2]->setCutoff(30.0f);
+        flashlight = lights[0];
+        flashlightOn = true;
+    }
+    static void SetUpTestSuite() {}
+    void TearDown() override
+    {
+        flashlight = nullptr;
+        lightCount = 0;
+        for (int i = 0; i < maxLights; ++i) {
+            lightTypes[i] = 0;
+            lightPositions[i] = lightDirections[i] = lightPowers[i] = glm::vec3(0.0f);
+            lightCutoffs[i] = lightExponents[i] = 0.0f;
+        }
+    }
+
+    Light* lights[3] = {};
+    std::string console;
+};
+
+}  // namespace
+
+TEST_F(WorldLights, FillTheirSlotsAndLeaveTheRestZero)
+{
+    EXPECT_EQ(console, "LightNumber: 0\nLightCount: 1\nLightType: 1\n"
+                       "LightNumber: 1\nLightCount: 2\nLightType: 0\n"
+                       "LightNumber: 2\nLightCount: 3\nLightType: 1\n");
+    EXPECT_EQ(lightCount, 3);
+    EXPECT_EQ(lightTypes[1], 0);
+    EXPECT_EQ(lightPowers[2], glm::vec3(7.0f));
+    EXPECT_EQ(lightDirections[1], glm::vec3(0.0f, -1.0f, 0.0f)) << "the dim light keeps its default direction";
+    EXPECT_EQ(lightCutoffs[1], 0.0f);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FLOAT_EQ(lightExponents[i], 0.15f);
+    for (int i = 3; i < maxLights; ++i) {
+        EXPECT_EQ(lightTypes[i], 0);
+        EXPECT_EQ(lightPositions[i], glm::vec3(0.0f));
+        EXPECT_EQ(lightPowers[i], glm::vec3(0.0f));
+        EXPECT_EQ(lightExponents[i], 0.0f);
+    }
+}
+
+TEST_F(WorldLights, FlashlightToggleSwitchesOnlyItsOwnSlot)
+{
+    toggleFlashlight();
+    EXPECT_EQ(lightTypes[0], -1);
+    EXPECT_EQ(lightTypes[2], 1);
+    EXPECT_EQ(lights[0]->type, 1) << "the light itself keeps its type";
+    toggleFlashlight();
+    EXPECT_EQ(lightTypes[0], 1);
+}
+
+TEST_F(WorldLights, FlashlightEasesTowardsTheViewAndSnapsOnALongFrame)
+{
+    const glm::vec3 view = glm::normalize(glm::vec3(0.0f, 0.0f, 1.0f));
+    updateFlashlight(glm::vec3(1.0f, 3.5f, 1.0f), view, 0.0f);
+    EXPECT_EQ(lights[0]->direction, glm::vec3(1.0f, 0.0f, 0.0f)) << "dt 0 does not move it";
+    EXPECT_EQ(lightPositions[0], glm::vec3(1.0f, 3.0f, 1.0f)) << "half a unit below the eye";
+
+    updateFlashlight(glm::vec3(1.0f, 3.5f, 1.0f), view, 1.0f / 60.0f);
+    EXPECT_NEAR(lights[0]->direction.x, 0.9f, 1e-5);
+    EXPECT_NEAR(lights[0]->direction.z, 0.1f, 1e-5);
+    EXPECT_LT(glm::length(lights[0]->direction), 1.0f) << "a blend of two unit vectors is shorter";
+
+    updateFlashlight(glm::vec3(1.0f, 3.5f, 1.0f), view, 0.25f);
+    EXPECT_EQ(lights[0]->direction, view);
+    EXPECT_EQ(lightDirections[0], view);
+}
+
+TEST_F(WorldLights, AnEleventhLightIsRefusedWithoutWritingPastTheArrays)
+{
+    std::vector<Light*> more;
+    for (int i = 3; i < maxLights; ++i)
+        more.push_back(new Light(glm::mat4(1.0f), 1));
+    EXPECT_EQ(lightCount, maxLights);
+    testing::internal::CaptureStdout();
+    Light extra(glm::mat4(1.0f), 1);
+    std::string said = testing::internal::GetCapturedStdout();
+    extra.setLightPower(9.0f, 9.0f, 9.0f);
+    EXPECT_EQ(lightCount, maxLights);
+    EXPECT_EQ(extra.number, -1);
+    EXPECT_NE(said.find("Light refused"), std::string::npos);
+    EXPECT_EQ(lightPowers[maxLights - 1], glm::vec3(1.0f));
+    for (Light* light : more)
+        delete light;
+}
