@@ -3,6 +3,7 @@
 #include <cmath>
 #include <iostream>
 
+#include "app/FramePhase.h"
 #include "app/MainLoop.h"
 #include "app/WorldAssembly.h"
 #include "assets/SceneLoader.h"
@@ -41,7 +42,9 @@ void frameUpdate()
     const double dt = deltaTime;
 
     // 1. Statues first: they see the camera of the previous player update.
+    markFramePhase(FramePhase::pursuit, true);
     pursuitUpdate(dt);
+    markFramePhase(FramePhase::pursuit, false);
 
     // 2. Activators, from the player's eye.
     if (player && player->body) {
@@ -60,7 +63,9 @@ void frameUpdate()
     }
 
     // 5. One physics step of the frame's own length.
+    markFramePhase(FramePhase::physicsStep, true);
     loader->physicsWorld->step(dt);
+    markFramePhase(FramePhase::physicsStep, false);
 
     // 6. The harvester stands where the vehicle box is; its mesh follows on the next update.
     if (combine && vehicleBox) {

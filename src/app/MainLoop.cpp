@@ -7,6 +7,7 @@
 
 #include "app/Config.h"
 #include "app/Console.h"
+#include "app/FramePhase.h"
 #include "app/FrameUpdate.h"
 #include "app/KeyboardCommands.h"
 #include "app/Platform.h"
@@ -136,14 +137,22 @@ bool runFrame()
     if (showStartScreen) {
         startScreenPass();
     } else {
+        markFramePhase(FramePhase::update, true);
         frameUpdate();
+        markFramePhase(FramePhase::update, false);
+        markFramePhase(FramePhase::keyboardCommands, true);
         keyboardCommands();
+        markFramePhase(FramePhase::keyboardCommands, false);
         renderFrame();
+        markFramePhase(FramePhase::hud, true);
         drawHud();
+        markFramePhase(FramePhase::hud, false);
     }
 
     // 10. Present; OpenGL errors are not reported.
+    markFramePhase(FramePhase::swap, true);
     glfwSwapBuffers(mainWindow);
+    markFramePhase(FramePhase::swap, false);
     glGetError();
     return running;
 }

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "app/FramePhase.h"
 #include "app/KeyboardCommands.h"
 #include "app/MainLoop.h"
 #include "app/Platform.h"
@@ -64,6 +65,7 @@ void renderFrame()
 
     // 1. Shadow pass: the scene from the flashlight, culled by the camera's frustum.
     if (shadowsEnabled && flashlight) {
+        markFramePhase(FramePhase::shadowPass, true);
         glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer);
         glViewport(0, 0, shadowMapSize, shadowMapSize);
         const glm::vec3 p = flashlight->position;
@@ -79,9 +81,11 @@ void renderFrame()
         loader->draw(depthProgram->program);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glBindTexture(GL_TEXTURE_2D, 0);
+        markFramePhase(FramePhase::shadowPass, false);
     }
 
     // 2. Lit pass: drawn with the camera matrices the previous player update left.
+    markFramePhase(FramePhase::litPass, true);
     const GLuint program = mainProgram->program;
     glViewport(0, 0, framebufferWidth, framebufferHeight);
     glCullFace(GL_BACK);
@@ -113,4 +117,5 @@ void renderFrame()
 
     if (showShadowMap && fontImage)
         drawShadowMapPreview();
+    markFramePhase(FramePhase::litPass, false);
 }

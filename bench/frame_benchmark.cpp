@@ -1,0 +1,424 @@
+// Frame-time benchmark of the whole game: builds the real world in a real window (run it under
+// Xvfb), leaves the start screen and plays a fixed route through the start hall with a fixed
+// clock, timing each phase of every frame in play; then times a plain clear-and-swap loop in the
+// same window as the floor of the machine. Also reports the start-up times and the peak memory.
+//
+//   frame_benchmark [width height [frames [screenshot folder]]]      defaults: 800 600 600
+//
+// With a screenshot folder, a few views along the route are saved there as PNG to compare the
+// picture before and after a change (saving them is not timed, but it does disturb the timing).
+//
+// GPU work is completed (glFinish) at the edges of the drawing phases, so each phase is charged
+// with its own rendering; the game itself never waits like this.
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+#include <sys/resource.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/Config.h"
+#include "app/FramePhase.h"
+#include "app/MainLoop.h"
+#include "app/Platform.h"
+#include "app/WorldAssembly.h"
+#include "physics/Player.h"
+#include "physics/Pursuit.h"
+#include "scene/Node.h"
+#include "scene/Registries.h"
+#include "assets/Mesh.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double frameStep = 1.0 / 60.0;
+constexpr int phaseCount = static_cast<int>(FramePhase::swap) + 1;
+const char* const phaseNames[phaseCount] = {
+    "frame update", "  pursuit", "  physics step", "keyboard commands", "shadow pass", "lit pass", "HUD", "swap",
+};
+
+bool isDrawingPhase(FramePhase phase)
+{
+    return phase == FramePhase::shadowPass || phase == FramePhase::litPass || phase == FramePhase::hud ||
+           phase == FramePhase::swap;
+}
+
+// Seconds since the process was started by the kernel (10 ms resolution), from /proc.
+double secondsSinceProcessStart()
+{
+    std::ifstream statFile("/proc/self/stat");
+    std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
+    // Field 22 (start time in clock ticks after boot) counts from the field after the command name.
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i <= 22; ++i)
+        fields >> field;
+    const double startTicks = std::stod(field);
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return now.tv_sec + now.tv_nsec * 1e-9 - startTicks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+long statusKilobytes(const char* key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(key, 0) == 0)
+            return std::atol(line.c_str() + std::strlen(key));
+    }
+    return -1;
+}
+
+double loadAverage()
+{
+    double load = 0.0;
+    std::ifstream("/proc/loadavg") >> load;
+    return load;
+}
+
+struct Samples {
+    std::vector<double> micros;
+
+    void add(double us) { micros.push_back(us); }
+
+    double percentile(double p) const
+    {
+        std::vector<double> sorted = micros;
+        std::sort(sorted.begin(), sorted.end());
+        // Nearest rank.
+        size_t rank = static_cast<size_t>(std::ceil(p / 100.0 * sorted.size()));
+        return sorted[std::clamp<size_t>(rank, 1, sorted.size()) - 1];
+    }
+    double total() const
+    {
+        double sum = 0.0;
+        for (double us : micros)
+            sum += us;
+        return sum;
+    }
+};
+
+// Phase clock, filled by the game's phase marks.
+std::array<Clock::time_point, phaseCount> phaseBegan;
+std::array<double, phaseCount> phaseMicros;
+// Fragments that passed the depth test in each pass: the fragment shader's work.
+GLuint fragmentQuery = 0;
+GLuint shadowFragments = 0;
+GLuint litFragments = 0;
+
+void timePhase(FramePhase phase, bool begins)
+{
+    if (isDrawingPhase(phase))
+        glFinish();
+    if (phase == FramePhase::shadowPass || phase == FramePhase::litPass) {
+        if (begins) {
+            glBeginQuery(GL_SAMPLES_PASSED, fragmentQuery);
+        } else {
+            glEndQuery(GL_SAMPLES_PASSED);
+            glGetQueryObjectuiv(fragmentQuery, GL_QUERY_RESULT,
+                                phase == FramePhase::shadowPass ? &shadowFragments : &litFragments);
+        }
+    }
+    const int i = static_cast<int>(phase);
+    if (begins) {
+        phaseBegan[i] = Clock::now();
+    } else {
+        phaseMicros[i] += std::chrono::duration<double, std::micro>(Clock::now() - phaseBegan[i]).count();
+    }
+}
+
+// Processor time of all the process's threads (the renderer's own threads included): unlike the
+// wall clock, it does not grow when other programs share the processor.
+double processMicros()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e6 + t.tv_nsec * 1e-3;
+}
+
+double micros(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration<double, std::micro>(to - from).count();
+}
+
+void printRow(std::ostream& out, const char* name, const Samples& s)
+{
+    char line[256];
+    std::snprintf(line, sizeof line, "%-20s %10.0f %10.0f %10.0f %10.0f\n", name, s.percentile(50), s.percentile(95),
+                  s.percentile(99), s.percentile(100));
+    out << line;
+}
+
+// The route, frame by frame: walk towards the statue that watches the start, look round at the
+// hall and the statues beyond, put the flashlight out and on again, step back and aside.
+void scriptFrame(ScriptedPlatform& input, int frame, int frames)
+{
+    // The route is laid out for 600 frames and stretched or squeezed to the count asked for.
+    const int f = frame * 600 / frames;
+    const int previous = (frame - 1) * 600 / frames;
+    auto reached = [&](int mark) { return f >= mark && (frame == 0 || previous < mark); };
+    auto yawBy = [&](double radians) { input.moveCursor(512.0 - radians / mouseSpeed, 384.0); };
+    auto pitchBy = [&](double radians) { input.moveCursor(512.0, 384.0 - radians / mouseSpeed); };
+
+    if (reached(0))
+        input.press(GLFW_KEY_W);
+    if (reached(120))
+        input.release(GLFW_KEY_W);
+    if (f >= 120 && f < 180)
+        yawBy(-0.02);  // to the right
+    if (f >= 180 && f < 300)
+        yawBy(0.02);  // back and on to the left
+    if (reached(240))
+        input.tap(GLFW_KEY_F);
+    if (f >= 300 && f < 360)
+        yawBy(-0.02);  // ahead again
+    if (reached(300))
+        input.tap(GLFW_KEY_F);
+    if (reached(360))
+        input.press(GLFW_KEY_S);
+    if (reached(420)) {
+        input.release(GLFW_KEY_S);
+        input.press(GLFW_KEY_A);
+    }
+    if (reached(480))
+        input.release(GLFW_KEY_A);
+    if (f >= 480 && f < 510)
+        pitchBy(0.01);
+    if (f >= 510 && f < 540)
+        pitchBy(-0.01);
+    if (reached(540))
+        input.press(GLFW_KEY_D);
+    if (reached(599))
+        input.release(GLFW_KEY_D);
+}
+
+// The frames of the route (as laid out for 600) whose pictures are saved.
+constexpr int screenshotFrames[] = {60, 150, 270, 330, 500};
+
+void saveScreenshot(const std::string& folder, int routeFrame)
+{
+    int width = 0, height = 0;
+    glfwGetFramebufferSize(mainWindow, &width, &height);
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    stbi_flip_vertically_on_write(1);
+    const std::string path = folder + "/route_" + std::to_string(routeFrame) + ".png";
+    stbi_write_png(path.c_str(), width, height, 3, pixels.data(), width * 3);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const double mainEntered = secondsSinceProcessStart();
+    const Clock::time_point mainClock = Clock::now();
+    auto sinceStart = [&](Clock::time_point t) { return mainEntered + micros(mainClock, t) * 1e-6; };
+
+    int width = 800;
+    int height = 600;
+    int frames = 600;
+    if (argc >= 3) {
+        width = std::atoi(argv[1]);
+        height = std::atoi(argv[2]);
+    }
+    if (argc >= 4)
+        frames = std::atoi(argv[3]);
+    std::string screenshotFolder;
+    if (argc >= 5) {
+        char* absolute = realpath(argv[4], nullptr);
+        if (absolute == nullptr) {
+            std::cerr << "no such folder: " << argv[4] << std::endl;
+            return 2;
+        }
+        screenshotFolder = absolute;
+        std::free(absolute);
+    }
+    if (width <= 0 || height <= 0 || frames <= 0) {
+        std::cerr << "usage: frame_benchmark [width height [frames [screenshot folder]]]" << std::endl;
+        return 2;
+    }
+    if (chdir(VELLMAR_RUN_DIR) != 0) {
+        std::cerr << "cannot enter the run folder " << VELLMAR_RUN_DIR << std::endl;
+        return 2;
+    }
+
+    // The game's own console lines would bury the report: they go to /dev/null while it runs.
+    std::fflush(stdout);
+    const int reportOut = dup(1);
+    if (std::freopen("/dev/null", "w", stdout) == nullptr)
+        return 2;
+
+    ScriptedPlatform input;
+    platform = &input;
+    screenWidth = width;
+    screenHeight = height;
+    const long mainResident = statusKilobytes("VmRSS:");
+    const double mainCpu = processMicros();
+    createWindow();
+    const Clock::time_point windowReady = Clock::now();
+    const long windowResident = statusKilobytes("VmRSS:");
+    const double windowCpu = processMicros();
+    worldAssembly();
+    startFrameLoop();
+    const Clock::time_point worldBuilt = Clock::now();
+    const long worldResident = statusKilobytes("VmRSS:");
+    const double worldCpu = processMicros();
+
+    input.now += frameStep;
+    runFrame();
+    glFinish();
+    const Clock::time_point firstPresented = Clock::now();
+    const double presentedCpu = processMicros();
+    input.tap(GLFW_KEY_ENTER);
+    input.now += frameStep;
+    runFrame();
+    input.now += frameStep;
+    runFrame();
+    glFinish();
+    const Clock::time_point firstInPlay = Clock::now();
+    const long playResident = statusKilobytes("VmRSS:");
+    const double playCpu = processMicros();
+
+    // The route, timed phase by phase.
+    std::array<Samples, phaseCount> phases;
+    Samples frameTimes;
+    Samples frameCpuTimes;
+    Samples shadowFragmentCounts;
+    Samples litFragmentCounts;
+    glGenQueries(1, &fragmentQuery);
+    framePhaseHook = timePhase;
+    for (int frame = 0; frame < frames; ++frame) {
+        scriptFrame(input, frame, frames);
+        phaseMicros.fill(0.0);
+        input.now += frameStep;
+        const double cpuBegan = processMicros();
+        const Clock::time_point began = Clock::now();
+        runFrame();
+        frameTimes.add(micros(began, Clock::now()));
+        frameCpuTimes.add(processMicros() - cpuBegan);
+        for (int i = 0; i < phaseCount; ++i)
+            phases[i].add(phaseMicros[i]);
+        shadowFragmentCounts.add(shadowFragments);
+        litFragmentCounts.add(litFragments);
+        if (!screenshotFolder.empty()) {
+            for (int shot : screenshotFrames) {
+                if (frame == shot * frames / 600)
+                    saveScreenshot(screenshotFolder, shot);
+            }
+        }
+    }
+    framePhaseHook = nullptr;
+    const bool stillInPlay = !caught && !player->fellOut && !showStartScreen;
+    const glm::vec3 where = player->body->getGlobalPose().p;
+
+    // The floor: clearing and presenting the same window, nothing else.
+    Samples floorTimes;
+    Samples floorCpuTimes;
+    for (int frame = 0; frame < frames; ++frame) {
+        const double cpuBegan = processMicros();
+        const Clock::time_point began = Clock::now();
+        glViewport(0, 0, framebufferWidth, framebufferHeight);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glfwSwapBuffers(mainWindow);
+        glFinish();
+        floorTimes.add(micros(began, Clock::now()));
+        floorCpuTimes.add(processMicros() - cpuBegan);
+    }
+
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const std::string renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+
+    std::fflush(stdout);
+    dup2(reportOut, 1);
+    std::ostringstream out;
+    char line[256];
+    std::string cpu = "unknown";
+    {
+        std::ifstream info("/proc/cpuinfo");
+        std::string text;
+        while (std::getline(info, text)) {
+            if (text.rfind("model name", 0) == 0) {
+                cpu = text.substr(text.find(':') + 2);
+                break;
+            }
+        }
+    }
+    const char* threads = std::getenv("LP_NUM_THREADS");
+    out << "Vellmar frame benchmark\n";
+    out << "machine: " << cpu << ", " << sysconf(_SC_NPROCESSORS_ONLN) << " cores, " << renderer
+        << ", LP_NUM_THREADS=" << (threads ? threads : "unset") << "\n";
+    std::snprintf(line, sizeof line, "window: %d x %d, %d frames in play at a fixed %.4f s step\n", framebufferWidth,
+                  framebufferHeight, frames, frameStep);
+    out << line;
+    std::snprintf(line, sizeof line, "route: %s, player at (%.1f, %.1f, %.1f), %zu statues\n",
+                  stillInPlay ? "still in play" : "ended early (caught or fell)", where.x, where.y, where.z,
+                  pursuers.size());
+    out << line;
+    out << "\nstart-up: wall clock since the process started, processor time of all threads, resident memory\n";
+    std::snprintf(line, sizeof line, "  main entered        %8.3f s %8.3f s %6ld MB\n", mainEntered, mainCpu * 1e-6,
+                  mainResident / 1024);
+    out << line;
+    std::snprintf(line, sizeof line, "  window and context  %8.3f s %8.3f s %6ld MB\n", sinceStart(windowReady),
+                  windowCpu * 1e-6, windowResident / 1024);
+    out << line;
+    std::snprintf(line, sizeof line, "  world built         %8.3f s %8.3f s %6ld MB\n", sinceStart(worldBuilt),
+                  worldCpu * 1e-6, worldResident / 1024);
+    out << line;
+    std::snprintf(line, sizeof line, "  first frame shown   %8.3f s %8.3f s\n", sinceStart(firstPresented),
+                  presentedCpu * 1e-6);
+    out << line;
+    std::snprintf(line, sizeof line, "  first frame in play %8.3f s %8.3f s %6ld MB\n", sinceStart(firstInPlay),
+                  playCpu * 1e-6, playResident / 1024);
+    out << line;
+    std::snprintf(line, sizeof line, "peak memory: %ld MB resident (ru_maxrss %ld KB, VmHWM %ld KB)\n",
+                  usage.ru_maxrss / 1024, usage.ru_maxrss, statusKilobytes("VmHWM:"));
+    out << "\n" << line;
+
+    std::snprintf(line, sizeof line,
+                  "fragments shaded per frame (median): shadow pass %.0f (%.2f per texel), lit pass %.0f (%.2f per "
+                  "pixel)\n",
+                  shadowFragmentCounts.percentile(50), shadowFragmentCounts.percentile(50) / (1024.0 * 1024.0),
+                  litFragmentCounts.percentile(50),
+                  litFragmentCounts.percentile(50) / (static_cast<double>(framebufferWidth) * framebufferHeight));
+    out << line;
+    out << "\nper frame, microseconds\n";
+    std::snprintf(line, sizeof line, "%-20s %10s %10s %10s %10s\n", "phase", "median", "p95", "p99", "max");
+    out << line;
+    for (int i = 0; i < phaseCount; ++i)
+        printRow(out, phaseNames[i], phases[i]);
+    printRow(out, "frame in play", frameTimes);
+    printRow(out, "clear and swap", floorTimes);
+    printRow(out, "frame CPU, all thr.", frameCpuTimes);
+    printRow(out, "floor CPU, all thr.", floorCpuTimes);
+    const double fps = frames / (frameTimes.total() * 1e-6);
+    const double floorFps = frames / (floorTimes.total() * 1e-6);
+    std::snprintf(line, sizeof line, "\nframes per second: %.1f in play, %.1f clear and swap\n", fps, floorFps);
+    out << line;
+    std::snprintf(line, sizeof line, "frame in play / floor (medians): %.1f x\n",
+                  frameTimes.percentile(50) / floorTimes.percentile(50));
+    out << line;
+    std::snprintf(line, sizeof line, "load average over the last minute: %.2f\n", loadAverage());
+    out << line;
+    std::cout << out.str() << std::flush;
+    std::_Exit(0);
+}

@@ -1,0 +1,3 @@
+#include "app/FramePhase.h"
+
+void (*framePhaseHook)(FramePhase phase, bool begins) = nullptr;
