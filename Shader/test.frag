@@ -2,10 +2,14 @@
 // Per-pixel lighting of the hall: cone lights with a soft edge, a dim fill light, the diffuse
 // texture tinted by the material colour, tangent-space normal maps, and the flashlight's shadow
 // from the variance shadow map written by the depth program (see depthShader.frag for its encoding).
+//
+// A software renderer runs both sides of every branch over a whole block of pixels, so early-outs
+// save it nothing: what counts is the straight-line work. The shadow map is therefore read once,
+// before the light loop rather than inside it, and the per-light work keeps to products and
+// inverse square roots (no pow, no length followed by a division).
 uniform sampler2D myTextureSampler;
 uniform sampler2D normalMap;
 uniform sampler2D shadowMap;
-uniform mat4 viewMatrix;
 uniform mat4 lightProj;
 
 uniform int NUM_LIGHTS;
@@ -23,6 +27,7 @@ in vec3 vertexColor;
 in vec2 texCoord;
 in vec4 shadowClip;
 in float shadowDistance;
+in vec3 toEye;
 
 out vec4 fragColor;
 
@@ -52,14 +57,13 @@ float flashlightVisibility()
     if (st.x < 0.0 || st.x > 1.0 || st.y < 0.0 || st.y > 1.0)
         return 1.0;
     // One level only, and this runs under a branch: no implicit derivatives needed.
-    vec2 moments = textureLod(shadowMap, st, 0.0).xy / shadowClearValue;
-    float depth = clamp(shadowDistance / shadowFarPlane, 0.0, 1.0);
-    if (depth <= moments.x)
-        return 1.0;
+    vec2 moments = textureLod(shadowMap, st, 0.0).xy * (1.0 / shadowClearValue);
+    float depth = clamp(shadowDistance * (1.0 / shadowFarPlane), 0.0, 1.0);
     float variance = max(moments.y - moments.x * moments.x, minimumVariance);
-    float gap = depth - moments.x;
+    // In front of the stored depth the bound is 1: fully lit.
+    float gap = max(depth - moments.x, 0.0);
     float upperBound = variance / (variance + gap * gap);
-    return clamp((upperBound - lightBleedReduction) / (1.0 - lightBleedReduction), 0.0, 1.0);
+    return clamp((upperBound - lightBleedReduction) * (1.0 / (1.0 - lightBleedReduction)), 0.0, 1.0);
 }
 
 // The surface normal, bent by the normal map where one is bound. A mesh without a normal map
@@ -69,15 +73,14 @@ vec3 surfaceNormal()
 {
     vec3 n = normalize(worldNormal);
     vec3 t = worldTangent - n * dot(n, worldTangent);
-    if (dot(t, t) < 1.0e-8)
-        return n;
-    t = normalize(t);
-    vec3 b = cross(n, t);
+    float tangentLength2 = dot(t, t);
     vec3 mapped = texture(normalMap, texCoord).rgb * 2.0 - 1.0;
-    float len = length(mapped);
-    if (len < 0.8 || len > 1.2 || mapped.z < 0.3)
+    float mappedLength2 = dot(mapped, mapped);
+    if (tangentLength2 < 1.0e-8 || mappedLength2 < 0.64 || mappedLength2 > 1.44 || mapped.z < 0.3)
         return n;
-    return normalize(mat3(t, b, n) * (mapped / len));
+    t *= inversesqrt(tangentLength2);
+    // The final normalisation makes dividing the mapped vector by its length unnecessary.
+    return normalize(mapped.x * t + mapped.y * cross(n, t) + mapped.z * n);
 }
 
 // Diffuse colour. A mesh without a texture samples an empty unit, which reads as opaque black;
@@ -94,9 +97,8 @@ vec3 albedo()
 void main()
 {
     vec3 n = surfaceNormal();
-    // The eye from the rigid view matrix: minus the transposed rotation times the translation.
-    vec3 eye = -(transpose(mat3(viewMatrix)) * viewMatrix[3].xyz);
-    vec3 toEye = normalize(eye - worldPosition);
+    vec3 v = normalize(toEye);
+    float shadow = flashlightVisibility();
 
     vec3 diffuse = vec3(0.0);
     vec3 specular = vec3(0.0);
@@ -106,8 +108,8 @@ void main()
         if (lightType[i] < 0)
             continue;
         vec3 toLight = lightPosition[i] - worldPosition;
-        float distance = max(length(toLight), 1.0e-4);
-        vec3 l = toLight / distance;
+        float distance2 = max(dot(toLight, toLight), 1.0e-8);
+        vec3 l = toLight * inversesqrt(distance2);
         float facing = max(dot(n, l), 0.0);
         if (lightType[i] == 0) {
             // A dim light without a cone fills the whole hall softly, a little stronger on faces towards it.
@@ -115,19 +117,24 @@ void main()
             continue;
         }
         vec3 axis = lightDirection[i];
-        if (dot(axis, axis) < 1.0e-12)
+        float axisLength2 = dot(axis, axis);
+        if (axisLength2 < 1.0e-12)
             continue;
-        axis = normalize(axis);
         float outer = cos(radians(cutoff[i]));
-        float inner = cos(radians(cutoff[i] * (1.0 - exponent[i])));
-        float cone = smoothstep(outer, max(inner, outer + 1.0e-4), dot(-l, axis));
-        float falloff = 1.0 / (1.0 + 0.02 * distance * distance);
-        float reach = cone * falloff;
+        float inner = max(cos(radians(cutoff[i] * (1.0 - exponent[i]))), outer + 1.0e-4);
+        float cone = smoothstep(outer, inner, -dot(l, axis) * inversesqrt(axisLength2));
+        float reach = cone / (1.0 + 0.02 * distance2);
         if (i == 0)
-            reach *= flashlightVisibility();
-        diffuse += lightPower[i] * reach * facing;
-        vec3 halfway = normalize(l + toEye);
-        specular += lightPower[i] * reach * sheenStrength * pow(max(dot(n, halfway), 0.0), 32.0) * step(0.0, dot(n, l));
+            reach *= shadow;
+        diffuse += lightPower[i] * (reach * facing);
+        // Blinn-Phong sheen with exponent 32, by squaring five times.
+        float h = max(dot(n, normalize(l + v)), 0.0);
+        h *= h;
+        h *= h;
+        h *= h;
+        h *= h;
+        h *= h;
+        specular += lightPower[i] * (reach * sheenStrength * h * step(0.0, dot(n, l)));
     }
 
     // The light is compressed before it meets the surface: a bright pool shows the surface's own

@@ -19,6 +19,7 @@ out vec3 vertexColor;
 out vec2 texCoord;
 out vec4 shadowClip;
 out float shadowDistance;
+out vec3 toEye;
 
 void main()
 {
@@ -32,5 +33,7 @@ void main()
     texCoord = uv;
     shadowClip = dVP * world;
     shadowDistance = -(dV * world).z;
+    // The eye from the rigid view matrix: minus the transposed rotation times the translation.
+    toEye = -(transpose(mat3(viewMatrix)) * viewMatrix[3].xyz) - world.xyz;
     gl_Position = projectionMatrix * viewMatrix * world;
 }
