@@ -65,7 +65,8 @@ TEST(ContentModels, TrianglesStayWithinTheBudgetOfTheSoftwareRenderer)
 {
     std::map<std::string, unsigned> count;
     for (const char* file : modelFiles) count[file] = importModel(scenePath(file)).triangles;
-    EXPECT_LE(count["statue.obj"], 1500u);
+    // Twenty statues, often a dozen in view, each drawn in both passes: they dominate the frame's triangles.
+    EXPECT_LE(count["statue.obj"], 900u);
     EXPECT_LE(count["giantCowHigh.obj"], 8000u);
     EXPECT_LE(count["GiantCowLow.obj"] * 10, count["giantCowHigh.obj"]);
     EXPECT_LE(count["combine.obj"] + count["combineRotor.obj"], 5000u);
@@ -74,7 +75,7 @@ TEST(ContentModels, TrianglesStayWithinTheBudgetOfTheSoftwareRenderer)
     unsigned scene = count["tutroom.obj"] + 20 * count["statue.obj"] + count["giantCowHigh.obj"] +
                      count["GiantCowLow.obj"] + count["combine.obj"] + count["combineRotor.obj"] +
                      3 * count["CompanionCube.obj"];
-    EXPECT_LT(scene, 60000u);
+    EXPECT_LT(scene, 30000u);
 }
 
 TEST(ContentModels, NodesTakeTheWholeModelAsTheirOneMesh)

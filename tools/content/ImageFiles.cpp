@@ -7,12 +7,8 @@
 #include <fstream>
 
 #include <stb_dxt.h>
-#include <stb_image_write.h>
 
 namespace {
-
-// Fast deflate: the files are rebuilt on every change. Set once before any writer thread starts.
-const bool pngLevelSet = (stbi_write_png_compression_level = 4, true);
 
 unsigned char toByte(float v)
 {
@@ -22,6 +18,13 @@ unsigned char toByte(float v)
 void putU32(std::vector<unsigned char>& out, size_t offset, uint32_t v)
 {
     for (int i = 0; i < 4; ++i) out[offset + i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+// Bytes of a TGA header field, least significant first.
+void putU16(std::vector<unsigned char>& out, size_t offset, uint16_t v)
+{
+    out[offset] = static_cast<unsigned char>(v);
+    out[offset + 1] = static_cast<unsigned char>(v >> 8);
 }
 
 // One mip level, compressed; rows taken bottom-up.
@@ -62,10 +65,27 @@ std::vector<unsigned char> toBytes(const Canvas& canvas)
     return bytes;
 }
 
-bool writePng(const std::string& path, const Canvas& canvas)
+bool writeTga(const std::string& path, const Canvas& canvas)
 {
-    std::vector<unsigned char> bytes = toBytes(canvas);
-    return stbi_write_png(path.c_str(), canvas.width, canvas.height, 4, bytes.data(), canvas.width * 4) != 0;
+    constexpr size_t headerBytes = 18;
+    constexpr unsigned char trueColour = 2;
+    constexpr unsigned char alphaBits = 8;
+    constexpr unsigned char topRowFirst = 0x20;
+    std::vector<unsigned char> out(headerBytes, 0);
+    out[2] = trueColour;
+    putU16(out, 12, static_cast<uint16_t>(canvas.width));
+    putU16(out, 14, static_cast<uint16_t>(canvas.height));
+    out[16] = 32;
+    out[17] = alphaBits | topRowFirst;
+    std::vector<unsigned char> rgba = toBytes(canvas);
+    out.reserve(headerBytes + rgba.size());
+    for (size_t i = 0; i < rgba.size(); i += 4) {
+        const unsigned char bgra[4] = {rgba[i + 2], rgba[i + 1], rgba[i], rgba[i + 3]};
+        out.insert(out.end(), bgra, bgra + 4);
+    }
+    std::ofstream file(path, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+    return static_cast<bool>(file);
 }
 
 bool writeDds(const std::string& path, const Canvas& canvas, DdsFormat format)

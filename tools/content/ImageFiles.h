@@ -1,5 +1,7 @@
 #pragma once
-// Writing pictures: PNG for model textures, block-compressed DDS with a full mip chain for screen images.
+// Writing pictures: uncompressed TGA for model textures (the game decodes every statue's textures again
+// at start-up, and a raw picture costs little more than reading the file), block-compressed DDS with a
+// full mip chain for screen images.
 #include <string>
 #include <vector>
 
@@ -9,7 +11,8 @@ enum class DdsFormat { Dxt1, Dxt5 };
 
 // 8-bit RGBA bytes of the canvas, top row first.
 std::vector<unsigned char> toBytes(const Canvas& canvas);
-bool writePng(const std::string& path, const Canvas& canvas);
+// 32-bit true colour without compression, top row stored first (so it loads the same way up as a PNG).
+bool writeTga(const std::string& path, const Canvas& canvas);
 // Stores the rows bottom-up: the first stored row is the bottom row of the picture, which the overlay
 // draws at v = 0. The canvas must be square with a power-of-two side.
 bool writeDds(const std::string& path, const Canvas& canvas, DdsFormat format);

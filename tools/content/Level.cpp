@@ -79,7 +79,7 @@ std::vector<Material> levelMaterials()
 {
     std::vector<Material> out;
     for (const auto& k : kinds)
-        out.push_back({k.name, {0.8f, 0.78f, 0.74f}, std::string(k.texture) + ".png",
-                       std::string(k.texture) + "_normal.png"});
+        out.push_back({k.name, {0.8f, 0.78f, 0.74f}, std::string(k.texture) + ".tga",
+                       std::string(k.texture) + "_normal.tga"});
     return out;
 }

@@ -111,8 +111,8 @@ Canvas normalMapFromHeight(const Canvas& height, float strength)
 
 bool saveSurface(const std::string& folder, const std::string& name, const SurfaceTexture& surface, float strength)
 {
-    bool ok = writePng(folder + "/" + name + ".png", surface.albedo);
-    return writePng(folder + "/" + name + "_normal.png", normalMapFromHeight(surface.height, strength)) && ok;
+    bool ok = writeTga(folder + "/" + name + ".tga", surface.albedo);
+    return writeTga(folder + "/" + name + "_normal.tga", normalMapFromHeight(surface.height, strength)) && ok;
 }
 
 SurfaceTexture makeFlagstones(int size)

@@ -1,6 +1,6 @@
 #pragma once
 // The procedural surface textures of the models: each is an albedo picture and a height field, saved as
-// a PNG colour map and a tangent-space normal map (RGB = normal * 0.5 + 0.5, green towards the picture's top).
+// a TGA colour map and a tangent-space normal map (RGB = normal * 0.5 + 0.5, green towards the picture's top).
 #include <string>
 
 #include "Canvas.h"
@@ -19,7 +19,7 @@ struct AtlasCell {
 };
 
 Canvas normalMapFromHeight(const Canvas& height, float strength);
-// Writes <name>.png and <name>_normal.png into the folder.
+// Writes <name>.tga and <name>_normal.tga into the folder.
 bool saveSurface(const std::string& folder, const std::string& name, const SurfaceTexture& surface, float strength);
 
 SurfaceTexture makeFlagstones(int size);

@@ -28,7 +28,7 @@ namespace {
 
 Material textured(const std::string& name, const std::string& texture)
 {
-    return {name, {0.8f, 0.8f, 0.8f}, texture + ".png", texture + "_normal.png"};
+    return {name, {0.8f, 0.8f, 0.8f}, texture + ".tga", texture + "_normal.tga"};
 }
 
 }  // namespace
@@ -73,8 +73,8 @@ int main(int argc, char** argv)
     const std::string monoPath = std::string(VELLMAR_FONT_DIR) + "/DejaVuSansMono-Bold.ttf";
     std::vector<std::function<bool()>> jobs = {
         [&] { return writeObj(out, "tutroom", hall, levelMaterials()); },
-        [&] { return saveSurface(out, "hall_floor", makeFlagstones(512), 6.0f); },
-        [&] { return saveSurface(out, "hall_wall", makeWallBlocks(512), 6.0f); },
+        [&] { return saveSurface(out, "hall_floor", makeFlagstones(256), 3.0f); },
+        [&] { return saveSurface(out, "hall_wall", makeWallBlocks(256), 3.0f); },
         [&] { return saveSurface(out, "hall_ceiling", makeCeilingSlabs(256), 4.0f); },
         [&] { return saveSurface(out, "hall_trim", makeTrimStone(256), 4.0f); },
         [&] { return writeObj(out, "statue", {statue}, {textured("statueStone", "statue_stone")}); },
