@@ -13,7 +13,6 @@
 #include "WorldHarness.h"
 #include "app/FrameUpdate.h"
 #include "app/KeyboardCommands.h"
-#include "physics/PhysicsWorld.h"
 
 namespace {
 
@@ -94,16 +93,6 @@ protected:
         return [this, point]() { return yawTowards(here(), point); };
     }
 
-    // Widest angle, seen from the player, between two statues of the group.
-    float spread(const std::vector<size_t>& group) const
-    {
-        float widest = 0.0f;
-        for (size_t i : group)
-            for (size_t j : group)
-                widest = std::max(widest, std::fabs(wrapAngle(yawTowards(here(), flat(statuePosition(i))) -
-                                                              yawTowards(here(), flat(statuePosition(j))))));
-        return widest;
-    }
 
     float nearestOf(const std::vector<size_t>& group) const
     {
@@ -192,16 +181,6 @@ protected:
     }
 
     std::map<int, bool> held;
-
-    void dump(const char* what)
-    {
-        std::cout << what << " frame " << playedFrames << " player " << here().x << "," << here().y << " yaw " << yaw
-                  << " vehicle " << vehicleBox->getGlobalPose().p.x << "," << vehicleBox->getGlobalPose().p.y << ","
-                  << vehicleBox->getGlobalPose().p.z << "\n";
-        for (size_t i = 0; i < pursuers.size(); ++i)
-            std::cout << "  " << i << " " << statuePosition(i).x << "," << statuePosition(i).y << "," << statuePosition(i).z
-                      << " chasing " << pursuers[i]->chasing << "\n";
-    }
 };
 
 // From the start screen through the three doorways to the pit, keeping every awake statue in
@@ -222,7 +201,6 @@ TEST_F(Playthrough, WalksPastAllThreeActivatorsToThePitAndFallsOut)
     ASSERT_NO_FATAL_FAILURE(walkTo({5.5f, 18.0f}, watch(doorStatue)));
     ASSERT_NO_FATAL_FAILURE(walkTo({2.6f, 20.3f}, watch(doorStatue)));
     snapshot("playthrough_door_statue", watch(doorStatue));
-    dump("after activator 0");
     EXPECT_FALSE(pursuers[0]->chasing);
     for (size_t i : cowHallStatues)
         EXPECT_TRUE(pursuers[i]->chasing);
@@ -232,7 +210,6 @@ TEST_F(Playthrough, WalksPastAllThreeActivatorsToThePitAndFallsOut)
     ASSERT_NO_FATAL_FAILURE(walkTo({1.7f, 28.0f}, watch(cowHallStatues)));
     ASSERT_NO_FATAL_FAILURE(walkTo({0.0f, 32.0f}, watch(cowHallStatues)));
     snapshot("playthrough_cow_hall", watch(cowHallStatues));
-    dump("cow hall");
 
     // The twelve stand before door 2. Turn away for a moment so that they come forward, then
     // face them again and walk round them along the east wall.
@@ -240,7 +217,6 @@ TEST_F(Playthrough, WalksPastAllThreeActivatorsToThePitAndFallsOut)
     stand(24, lookAwayFrom(cowHallStatues));
     stand(4, watch(cowHallStatues));
     snapshot("playthrough_lured", watch(cowHallStatues));
-    dump("lured");
     for (size_t i : cowHallStatues)
         EXPECT_LT(statuePosition(i).z, 90.0f) << "statue " << i << " came forward";
     EXPECT_GT(nearestOf(cowHallStatues), 15.0f) << "the lure stopped short of the player at " << lureSpot.y;
@@ -268,7 +244,6 @@ TEST_F(Playthrough, WalksPastAllThreeActivatorsToThePitAndFallsOut)
     stand(30, lookAwayFrom(greatHallStatues));
     stand(4, watch(greatHallStatues));
     snapshot("playthrough_great_hall_lured", watch(greatHallStatues));
-    dump("great hall lured");
     EXPECT_GT(nearestOf(greatHallStatues), 10.0f);
     ASSERT_NO_FATAL_FAILURE(walkTo({-33.0f, 236.0f}, watch(greatHallStatues)));
     ASSERT_NO_FATAL_FAILURE(walkTo({-33.0f, 296.0f}, watch(greatHallStatues)));
