@@ -68,6 +68,19 @@ GLuint samplesDrawnByHud()
     return samples;
 }
 
+// Pixels of the font's face colour in a rectangle of the last frame (x, y from the lower left).
+int fontPixels(int x0, int y0, int x1, int y1)
+{
+    int count = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const Rgb p = pixelAt(x, y);
+            if (p.r >= 250 && std::abs(p.g - 247) <= 4 && std::abs(p.b - 222) <= 4)
+                ++count;
+        }
+    return count;
+}
+
 void clearScreen()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -164,9 +177,14 @@ TEST_F(Hud, FrameRateShowsNoDigitsBeforeTheFirstSecond)
     EXPECT_EQ(positions[2], 1160.0f);
     EXPECT_EQ(positions[3], 1000.0f);
     screenshot("hud_frame_rate_before_first_second");
+    // The rate line's glyphs are 35 pixels square from x 580, y 550: "FPS" ends at x 685, where a
+    // line with digits goes on.
+    EXPECT_GT(fontPixels(580, 552, 685, 583), 100) << "FPS is shown";
+    EXPECT_EQ(fontPixels(688, 552, 760, 583), 0) << "and nothing after it";
     frames(60);
-    EXPECT_GT(framesPerSecond, 0);
+    EXPECT_GT(framesPerSecond, 9);
     screenshot("hud_frame_rate_and_time");
+    EXPECT_GT(fontPixels(688, 552, 760, 583), 50) << "digits push the line further right";
 }
 
 TEST_F(Hud, WonAndGameOverBothDrawInOneFrameGameOverOnTop)
