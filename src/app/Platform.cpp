@@ -8,7 +8,7 @@ namespace {
 
 GlfwPlatform glfwPlatform;
 
-// A released key that was never read as pressed since its press still reads as pressed once.
+// With sticky keys a release leaves the key reading as pressed once more, as GLFW does.
 constexpr int stickyRelease = 3;
 
 }  // namespace

@@ -46,8 +46,8 @@ void drawText(const char* text, int x, int y, int size)
     positions.reserve(n * 12);
     uvs.reserve(n * 12);
     for (size_t i = 0; i < n; ++i) {
-        // Codes above 127 are negative as signed bytes: they land outside the grid, which the
-        // texture's repeat wrap keeps harmless.
+        // Codes above 127 are negative as signed bytes: their cells lie outside the grid, and the
+        // text program clamps such coordinates onto the picture's edge texels.
         const int c = static_cast<signed char>(text[i]);
         const float left = static_cast<float>(x + static_cast<int>(i) * size);
         const float right = static_cast<float>(x + static_cast<int>(i + 1) * size);
@@ -92,14 +92,19 @@ void drawHud()
         drawText(warning, 400, 600, 40);
     }
     if (showStats) {
-        // Precision 0 prints no digits for 0: before the first second the line reads "FPS".
-        char rate[256];
-        std::snprintf(rate, sizeof rate, "%.0dFPS", framesPerSecond);
-        drawText(rate, 1160, 1100, 70);
-        char time[256];
-        std::snprintf(time, sizeof time, "%.2fsec", platform->getTime());
-        drawText(time, 1160, 1000, 40);
+        const StatsLines lines = formatStats(framesPerSecond, platform->getTime());
+        drawText(lines.rate, 1160, 1100, 70);
+        drawText(lines.time, 1160, 1000, 40);
     }
+}
+
+StatsLines formatStats(int framesPerSecond, double seconds)
+{
+    StatsLines lines;
+    // Precision 0 prints no digits for 0: before the first second the line reads "FPS".
+    std::snprintf(lines.rate, sizeof lines.rate, "%.0dFPS", framesPerSecond);
+    std::snprintf(lines.time, sizeof lines.time, "%.2fsec", seconds);
+    return lines;
 }
 
 void drawPauseMenu()

@@ -8,6 +8,13 @@ void drawStartScreen();
 void drawText(const char* text, int x, int y, int size);
 // Help pictures, end screens, the death warning and the statistics, after each frame of play.
 void drawHud();
+// The two statistics lines the HUD shows: the frame rate, with no digits while it is still 0
+// ("FPS"), and the running time with two decimals.
+struct StatsLines {
+    char rate[256];
+    char time[256];
+};
+StatsLines formatStats(int framesPerSecond, double seconds);
 // The resolution menu while paused; a click on an entry resizes the window.
 void drawPauseMenu();
 void setResolution(int width, int height);
