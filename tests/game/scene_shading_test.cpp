@@ -17,6 +17,7 @@
 #include <glm/gtc/type_ptr.hpp>
 
 #include "GameHarness.h"
+#include "render/FramePasses.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ struct Light {
 
 constexpr int windowWidth = 800;
 constexpr int windowHeight = 600;
-constexpr int shadowSide = 1024;
+
 
 void addQuad(std::vector<StageVertex>& out, glm::vec3 corner, glm::vec3 edgeU, glm::vec3 edgeV, glm::vec3 color)
 {
@@ -73,24 +74,11 @@ public:
         glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
         glBufferData(GL_ARRAY_BUFFER, vertices.size() * sizeof(StageVertex), vertices.data(), GL_STATIC_DRAW);
 
-        glGenFramebuffers(1, &shadowFramebuffer);
+        // The game's own shadow target.
+        createShadowTarget();
         glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer);
-        glGenTextures(1, &shadowTexture);
-        glBindTexture(GL_TEXTURE_2D, shadowTexture);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RG32F, shadowSide, shadowSide, 0, GL_RG, GL_UNSIGNED_BYTE, nullptr);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, shadowTexture, 0);
-        GLuint depth = 0;
-        glGenRenderbuffers(1, &depth);
-        glBindRenderbuffer(GL_RENDERBUFFER, depth);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, shadowSide, shadowSide);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
         complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glBindTexture(GL_TEXTURE_2D, 0);
     }
 
     // One frame as the game renders it; returns the window's pixels, bottom row first.
@@ -100,7 +88,7 @@ public:
         glClearColor(0.15f, 0.15f, 0.15f, 0.15f);
         if (shadows) {
             glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer);
-            glViewport(0, 0, shadowSide, shadowSide);
+            glViewport(0, 0, shadowMapSize, shadowMapSize);
             lightProjection = glm::perspective(glm::radians(60.0f), 1.0f, 0.01f, 100.0f);
             lightView = glm::lookAt(lights[0].position, lights[0].position + lights[0].direction, {0, 1, 0});
             lightViewProjection = lightProjection * lightView;
@@ -226,8 +214,6 @@ private:
     std::vector<StageVertex> vertices;
     GLuint vertexArray = 0;
     GLuint vertexBuffer = 0;
-    GLuint shadowFramebuffer = 0;
-    GLuint shadowTexture = 0;
 };
 
 // The flashlight behind and left of the box, so that the camera sees the shadow it throws forward
