@@ -103,7 +103,7 @@ damage_case()
     DAMAGE_CASES=$((DAMAGE_CASES + 1))
     # What the player saw: the first line that is not part of a normal start-up.
     local seen
-    seen=$(grep -vE "^(WIDTH|HEIGHT|REFRESH_RATE|FULLSCREEN)=|^GL |^GLSL |^Warning: PhysX|^Aktivator|^Press Enter|^$" \
+    seen=$(grep -vE "^(WIDTH|HEIGHT|REFRESH_RATE|FULLSCREEN)=|^GL |^GLSL |^Warning: PhysX|^Aktivator|^Light|^Press Enter|^$" \
         "$BB_DIR/console.txt" | head -n 3 | tr '\n' '|' | cut -c1-220)
     printf '%s\t%s\t%s\n' "$name" "$DAMAGE_STATUS" "$seen" >>"$DAMAGE_REPORT"
     if [ "$BB_FAILED" != 0 ]; then

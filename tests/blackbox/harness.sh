@@ -42,7 +42,8 @@ trap bb_cleanup EXIT
 bb_start_xvfb()
 {
     local fdfile="$BB_DIR/display"
-    Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$fdfile" 2>"$BB_DIR/xvfb.log" &
+    # -noreset: a game that ends must not make the server reset under the next one connecting.
+    Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp -noreset 3>"$fdfile" 2>"$BB_DIR/xvfb.log" &
     BB_XVFB_PID=$!
     for _ in $(seq 100); do
         [ -s "$fdfile" ] && break

@@ -28,7 +28,7 @@ cleanup()
 trap cleanup EXIT
 log() { echo "[soak $(date +%H:%M:%S)] $*"; }
 
-Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp -noreset 3>"$WORK/display" 2>"$WORK/xvfb.log" &
 XVFB_PID=$!
 for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(head -n1 "$WORK/display")"
@@ -50,6 +50,7 @@ for _ in $(seq 300); do grep -q "z:230" "$WORK/console.txt" && break; sleep 0.1;
 alive() { kill -0 "$GAME_PID" 2>/dev/null; }
 visible() { xdotool search --onlyvisible --name '^Vellmar' >/dev/null 2>&1; }
 focus() { xdotool windowfocus --sync "$WINDOW" 2>/dev/null; }
+window_size() { xdotool getwindowgeometry "$WINDOW" | sed -n 's/.*Geometry: *//p'; }
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$GAME_PID/status" 2>/dev/null; }
 
 # H hides the window only in play: the proof that the game obeys keys. The window is mapped again
@@ -84,6 +85,7 @@ RANDOM=$SEED
 log "seed $SEED, $MINUTES minutes, game pid $GAME_PID, display $DISPLAY"
 paused=no
 actions=0
+resizes=0
 SAMPLES=()
 start=$(date +%s)
 next_sample=$((start + 60))
@@ -94,7 +96,7 @@ while [ "$(date +%s)" -lt "$end" ]; do
     alive || { log "FAIL: the game died after $actions actions"; tail -n 40 "$WORK/console.txt"; exit 1; }
     if [ "$(date +%s)" -ge "$next_sample" ]; then
         SAMPLES+=("$(rss_kb)")
-        log "minute ${#SAMPLES[@]}: RSS ${SAMPLES[-1]} kB after $actions actions"
+        log "minute ${#SAMPLES[@]}: RSS ${SAMPLES[-1]} kB after $actions actions, $resizes resizes, window $(window_size)"
         next_sample=$((next_sample + 60))
     fi
     focus
@@ -123,8 +125,11 @@ while [ "$(date +%s)" -lt "$end" ]; do
                 y=$(( (h * (3 + 3 * entry) + h * (5 + 3 * entry)) / 24 ))
                 xdotool mousemove --window "$WINDOW" $((w / 2)) "$y"
                 sleep 0.3
-                xdotool click 1
+                # Held over several frames: the game reads the button's state, it keeps no clicks.
+                xdotool mousedown 1; sleep 0.4; xdotool mouseup 1
                 sleep 0.5
+                size=$(window_size)
+                [ "$size" != "$w"x"$h" ] && resizes=$((resizes + 1))
             fi
         else
             paused=no
@@ -145,7 +150,7 @@ while [ "$(date +%s)" -lt "$end" ]; do
     sleep 0.1
 done
 SAMPLES+=("$(rss_kb)")
-log "minute ${#SAMPLES[@]}: RSS ${SAMPLES[-1]} kB after $actions actions"
+log "minute ${#SAMPLES[@]}: RSS ${SAMPLES[-1]} kB after $actions actions, $resizes resizes, window $(window_size)"
 
 failed=0
 alive || { log "FAIL: the game died at the end"; exit 1; }
