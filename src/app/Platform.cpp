@@ -22,7 +22,10 @@ void GlfwPlatform::setCursorPos(double x, double y) { glfwSetCursorPos(mainWindo
 
 void GlfwPlatform::setCursorVisible(bool visible)
 {
-    glfwSetInputMode(mainWindow, GLFW_CURSOR, visible ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_HIDDEN);
+    // Asked every frame of play; only a change reaches the window system.
+    const int mode = visible ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_HIDDEN;
+    if (glfwGetInputMode(mainWindow, GLFW_CURSOR) != mode)
+        glfwSetInputMode(mainWindow, GLFW_CURSOR, mode);
 }
 
 double GlfwPlatform::getTime() { return glfwGetTime(); }

@@ -92,6 +92,8 @@ void placeActivatorsAndStatues()
             pursuers.push_back(statue);
 }
 
+}  // namespace
+
 void placeLights()
 {
     for (int i = 0; i < 3; ++i)
@@ -105,9 +107,8 @@ void placeLights()
     lights[1]->setLightPower(0.3f, 0.3f, 0.3f);
     lights[2]->setLightDirection(0.0f, -0.7f, 0.1f);
     lights[2]->setCutoff(30.0f);
+    flashlight = lights[0];
 }
-
-}  // namespace
 
 void worldAssembly()
 {
@@ -165,7 +166,6 @@ void worldAssembly()
 
     // 13.-14. Lights; the first one is the flashlight.
     placeLights();
-    flashlight = lights[0];
 
     // 15. The shadow target.
     createShadowTarget();

@@ -42,5 +42,7 @@ extern Crate* crates[3];
 extern Light* lights[3];
 
 void worldAssembly();
+// The three lights with their settings; the first one becomes the flashlight.
+void placeLights();
 // Releases the few world objects that the shutdown releases.
 void releaseWorld();

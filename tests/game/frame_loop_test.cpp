@@ -1,18 +1,6 @@
-#include "GameHarness.h"
+#include "WorldHarness.h"
 
-#include "app/WorldAssembly.h"
-
-class FrameLoop : public GameTest {
-protected:
-    void SetUp() override
-    {
-        GameTest::SetUp();
-        if (IsSkipped())
-            return;
-        worldAssembly();
-        startFrameLoop();
-    }
-};
+using FrameLoop = WorldTest;
 
 TEST_F(FrameLoop, EnterHeldFromTheStartMustBeReleasedAndPressedAgain)
 {

@@ -1,6 +1,7 @@
 #include "WorldHarness.h"
 
 #include "app/KeyboardCommands.h"
+#include "assets/ShaderProgram.h"
 #include "render/Light.h"
 
 namespace {
@@ -38,4 +39,21 @@ TEST_F(WorldView, TheFlashlightLightsWhatThePlayerLooksAt)
     const double centreDark = meanBrightness(dark, width, width / 2 - 40, height / 2 - 40, width / 2 + 40, height / 2 + 40);
     EXPECT_FALSE(flashlightOn);
     EXPECT_GT(centreLit, centreDark + 10.0) << "the beam brightens the middle of the view";
+
+    // The shader received the switched-off type for the flashlight's slot only.
+    const GLuint program = mainProgram->program;
+    GLint types[3] = {};
+    for (int i = 0; i < 3; ++i)
+        glGetUniformiv(program, glGetUniformLocation(program, ("lightType[" + std::to_string(i) + "]").c_str()), &types[i]);
+    EXPECT_EQ(types[0], -1);
+    EXPECT_EQ(types[1], 0);
+    EXPECT_EQ(types[2], 1);
+    GLint count = 0;
+    glGetUniformiv(program, glGetUniformLocation(program, "NUM_LIGHTS"), &count);
+    EXPECT_EQ(count, 3);
+
+    input.tap(GLFW_KEY_F);
+    frames(2);
+    glGetUniformiv(program, glGetUniformLocation(program, "lightType[0]"), &types[0]);
+    EXPECT_EQ(types[0], 1);
 }

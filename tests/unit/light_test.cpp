@@ -2,6 +2,7 @@
 
 #include <glm/geometric.hpp>
 
+#include "app/WorldAssembly.h"
 #include "render/Light.h"
 
 namespace {
@@ -12,22 +13,10 @@ protected:
     void SetUp() override
     {
         testing::internal::CaptureStdout();
-        for (int i = 0; i < 3; ++i)
-            lights[i] = new Light(glm::mat4(1.0f), i == 1 ? 0 : 1);
+        placeLights();
         console = testing::internal::GetCapturedStdout();
-        lights[0]->setLightPosition(-2.0f, 3.0f, 1.0f);
-        lights[0]->setLightPower(0.6f, 0.6f, 0.6f);
-        lights[0]->setLightDirection(1.0f, 0.0f, 0.0f);
-        lights[0]->setCutoff(30.0f);
-        lights[2]->setLightPosition(-2.0f, 3.0f, 1.0f);
-        lights[2]->setLightPower(7.0f, 7.0f, 7.0f);
-        lights[1]->setLightPower(0.3f, 0.3f, 0.3f);
-        lights[2]->setLightDirection(0.0f, -0.7f, 0.1f);
-        lights[2]->setCutoff(30.0f);
-        flashlight = lights[0];
         flashlightOn = true;
     }
-    static void SetUpTestSuite() {}
     void TearDown() override
     {
         flashlight = nullptr;
@@ -39,7 +28,6 @@ protected:
         }
     }
 
-    Light* lights[3] = {};
     std::string console;
 };
 
