@@ -37,7 +37,9 @@ int main(int argc, char** argv)
             return 1;
         }
         std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+        // Like libFuzzer, an empty input still comes with a valid pointer.
+        static const uint8_t nothing = 0;
+        LLVMFuzzerTestOneInput(bytes.empty() ? &nothing : bytes.data(), bytes.size());
     }
     std::fprintf(stderr, "replayed %zu inputs\n", inputs.size());
     return 0;

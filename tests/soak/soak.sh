@@ -86,6 +86,7 @@ log "seed $SEED, $MINUTES minutes, game pid $GAME_PID, display $DISPLAY"
 paused=no
 actions=0
 resizes=0
+clicks=0
 SAMPLES=()
 start=$(date +%s)
 next_sample=$((start + 60))
@@ -96,7 +97,7 @@ while [ "$(date +%s)" -lt "$end" ]; do
     alive || { log "FAIL: the game died after $actions actions"; tail -n 40 "$WORK/console.txt"; exit 1; }
     if [ "$(date +%s)" -ge "$next_sample" ]; then
         SAMPLES+=("$(rss_kb)")
-        log "minute ${#SAMPLES[@]}: RSS ${SAMPLES[-1]} kB after $actions actions, $resizes resizes, window $(window_size)"
+        log "minute ${#SAMPLES[@]}: RSS ${SAMPLES[-1]} kB after $actions actions, $clicks menu clicks, $resizes resizes, window $(window_size)"
         next_sample=$((next_sample + 60))
     fi
     focus
@@ -127,6 +128,7 @@ while [ "$(date +%s)" -lt "$end" ]; do
                 sleep 0.3
                 # Held over several frames: the game reads the button's state, it keeps no clicks.
                 xdotool mousedown 1; sleep 0.4; xdotool mouseup 1
+                clicks=$((clicks + 1))
                 sleep 0.5
                 size=$(window_size)
                 [ "$size" != "$w"x"$h" ] && resizes=$((resizes + 1))
@@ -150,7 +152,7 @@ while [ "$(date +%s)" -lt "$end" ]; do
     sleep 0.1
 done
 SAMPLES+=("$(rss_kb)")
-log "minute ${#SAMPLES[@]}: RSS ${SAMPLES[-1]} kB after $actions actions, $resizes resizes, window $(window_size)"
+log "minute ${#SAMPLES[@]}: RSS ${SAMPLES[-1]} kB after $actions actions, $clicks menu clicks, $resizes resizes, window $(window_size)"
 
 failed=0
 alive || { log "FAIL: the game died at the end"; exit 1; }
