@@ -33,6 +33,13 @@ build()
     cmake --build build -j"$(nproc)"
 }
 
+# The same game with AddressSanitizer and UndefinedBehaviorSanitizer, in its own folder.
+buildSanitized()
+{
+    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELLMAR_SANITIZE=ON -DVELLMAR_BENCHMARKS=OFF
+    cmake --build build-asan -j"$(nproc)"
+}
+
 case "${1:-}" in
 play)
     installMissing
@@ -43,9 +50,11 @@ play)
 test)
     installMissing
     build
-    cd build
     # In-process game tests share one virtual display; black-box tests start their own.
-    xvfb-run -a -s "-screen 0 1920x1200x24" ctest --output-on-failure -j2
+    (cd build && xvfb-run -a -s "-screen 0 1920x1200x24" ctest --output-on-failure -j2)
+    # Unit and in-process game tests again with the sanitizers; any report fails its test.
+    buildSanitized
+    (cd build-asan && xvfb-run -a -s "-screen 0 1920x1200x24" ctest --output-on-failure -j2 -L 'unit|game')
     ;;
 *)
     echo "usage: $0 play|test" >&2

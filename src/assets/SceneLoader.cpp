@@ -5,46 +5,26 @@
 #include <iostream>
 
 #include <assimp/Importer.hpp>
-#include <assimp/material.h>
-#include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
 #include "assets/Mesh.h"
+#include "assets/ModelImport.h"
 #include "assets/Textures.h"
 #include "physics/PhysicsWorld.h"
 #include "scene/BoundingBox.h"
 
 namespace {
 
-constexpr unsigned importFlags =
-    aiProcess_CalcTangentSpace | aiProcess_Triangulate | aiProcess_GenSmoothNormals | aiProcess_FlipUVs;
-
-// Assimp's own strings hold at most this many characters.
-constexpr std::size_t longestPath = 1023;
-
-// A point or line mesh gets no generated normals; it faces up.
-const glm::vec3 normalWithoutNormals(0.0f, 1.0f, 0.0f);
-
-std::vector<GLuint> loadTextures(const aiMaterial* material, aiTextureType type)
+std::vector<GLuint> loadTextures(const std::vector<std::string>& paths)
 {
     std::vector<GLuint> textures;
-    for (unsigned i = 0; i < aiGetMaterialTextureCount(material, type); ++i) {
-        aiString name;
-        aiGetMaterialTexture(material, type, i, &name, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-        textures.push_back(loadImageTexture(sceneTexturePath(name.C_Str()).c_str()));
-    }
+    textures.reserve(paths.size());
+    for (const std::string& path : paths)
+        textures.push_back(loadImageTexture(path.c_str()));
     return textures;
 }
 
 }  // namespace
-
-std::string sceneTexturePath(const std::string& textureName)
-{
-    std::string path = "Scene/";
-    if (!textureName.empty() && path.size() + textureName.size() <= longestPath)
-        path += textureName;
-    return path;
-}
 
 sceneLoader::sceneLoader() : physicsWorld(new PhysicsWorld())
 {
@@ -65,8 +45,8 @@ sceneLoader::~sceneLoader()
 void sceneLoader::loadModel(const char* path, const glm::mat4& modelMatrix, bool isStatic, bool hasPhysicsBody)
 {
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(path, importFlags);
-    if (scene == nullptr || scene->mFlags == AI_SCENE_FLAGS_INCOMPLETE || scene->mRootNode == nullptr) {
+    const aiScene* scene = importModel(importer, path);
+    if (scene == nullptr) {
         std::cout << "File was not loaded " << path << std::endl;
         return;
     }
@@ -85,48 +65,11 @@ void sceneLoader::processNode(const aiNode* node, const aiScene* scene, const gl
 void sceneLoader::processMesh(const aiMesh* mesh, const aiScene* scene, const glm::mat4& modelMatrix,
                               bool isStatic, bool hasPhysicsBody)
 {
-    const aiMaterial* material = scene->mMaterials[mesh->mMaterialIndex];
-    aiColor4D diffuse(0.0f, 0.0f, 0.0f, 0.0f);
-    aiGetMaterialColor(material, AI_MATKEY_COLOR_DIFFUSE, &diffuse);
-
-    std::vector<Vertex> vertices;
-    vertices.reserve(mesh->mNumVertices);
-    for (unsigned i = 0; i < mesh->mNumVertices; ++i) {
-        Vertex v;
-        const aiVector3D& p = mesh->mVertices[i];
-        v.position = {p.x, p.y, p.z};
-        if (mesh->mNormals != nullptr)
-            v.normal = {mesh->mNormals[i].x, mesh->mNormals[i].y, mesh->mNormals[i].z};
-        else
-            v.normal = normalWithoutNormals;
-        if (mesh->mTangents != nullptr)
-            v.tangent = {mesh->mTangents[i].x, mesh->mTangents[i].y, mesh->mTangents[i].z};
-        else
-            v.tangent = {1.0f, 0.0f, 0.0f};
-        if (mesh->mColors[0] != nullptr)
-            v.color = {mesh->mColors[0][i].r, mesh->mColors[0][i].g, mesh->mColors[0][i].b};
-        else
-            v.color = {diffuse.r, diffuse.g, diffuse.b};
-        if (mesh->mTextureCoords[0] != nullptr)
-            v.uv = {mesh->mTextureCoords[0][i].x, mesh->mTextureCoords[0][i].y};
-        else
-            v.uv = {0.0f, 0.0f};
-        vertices.push_back(v);
-    }
-
-    std::vector<GLuint> indices;
-    indices.reserve(static_cast<std::size_t>(mesh->mNumFaces) * 3);
-    for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
-        const aiFace& face = mesh->mFaces[f];
-        indices.insert(indices.end(), face.mIndices, face.mIndices + face.mNumIndices);
-    }
-
-    std::vector<GLuint> diffuseTextures = loadTextures(material, aiTextureType_DIFFUSE);
-    // The game's material files keep their normal maps in the opacity-map entries.
-    std::vector<GLuint> normalTextures = loadTextures(material, aiTextureType_OPACITY);
-
-    meshes.push_back(new Mesh(vertices, indices, diffuseTextures, normalTextures, modelMatrix, physicsWorld,
-                              isStatic, hasPhysicsBody));
+    MeshData data = extractMesh(mesh, scene);
+    std::vector<GLuint> diffuseTextures = loadTextures(data.diffuseTexturePaths);
+    std::vector<GLuint> normalTextures = loadTextures(data.normalTexturePaths);
+    meshes.push_back(new Mesh(data.vertices, data.indices, diffuseTextures, normalTextures, modelMatrix,
+                              physicsWorld, isStatic, hasPhysicsBody));
 }
 
 void sceneLoader::draw(GLuint program)

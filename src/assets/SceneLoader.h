@@ -8,6 +8,8 @@
 
 #include <glm/mat4x4.hpp>
 
+#include "assets/ModelImport.h"
+
 struct aiMesh;
 struct aiNode;
 struct aiScene;
@@ -43,7 +45,3 @@ public:
     // there is no plane table) with `program`, which the caller has made current.
     virtual void draw(GLuint program);
 };
-
-// "Scene/" followed by a material's texture name. A name that is empty, or that would make the
-// path longer than 1023 characters, is not appended, leaving "Scene/" alone.
-std::string sceneTexturePath(const std::string& textureName);

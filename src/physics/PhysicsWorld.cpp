@@ -4,12 +4,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <vector>
 
 phys::Foundation* foundation = nullptr;
 phys::Physics* physics = nullptr;
 phys::RigidDynamic* vehicleBox = nullptr;
 
 namespace {
+
+// Nothing of the physics engine is ever released, its worlds included: this list, itself never
+// destroyed, keeps every world reachable until the process ends, also after its loader is gone.
+std::vector<PhysicsWorld*>& everyWorld = *new std::vector<PhysicsWorld*>();
 
 bool allFinite(float x, float y, float z)
 {
@@ -49,6 +54,7 @@ bool isValidUprightCube(float x, float y, float z, float hx, float hy, float hz)
 
 PhysicsWorld::PhysicsWorld()
 {
+    everyWorld.push_back(this);
     scene = nullptr;
 
     foundation = phys::createFoundation();

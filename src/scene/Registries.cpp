@@ -1,4 +1,4 @@
 #include "scene/Registries.h"
 
-std::vector<PhysicsObject*> pursuers;
-std::vector<Activator*> activators;
+std::vector<PhysicsObject*>& pursuers = *new std::vector<PhysicsObject*>();
+std::vector<Activator*>& activators = *new std::vector<Activator*>();

@@ -7,6 +7,8 @@
 # files into it (or take them away) before the game starts.
 # Console output goes to $BB_DIR/console.txt; screenshots and the console are kept under
 # $VELLMAR_BUILD_DIR/blackbox/<test name>/ for a look afterwards.
+# A script may run several games one after another on the same X server: bb_next_game ends the
+# current one (if still running) and clears the run folder for the next bb_start.
 set -u
 
 : "${VELLMAR_RUN_DIR:?VELLMAR_RUN_DIR must name the built run folder}"
@@ -40,7 +42,8 @@ trap bb_cleanup EXIT
 bb_start_xvfb()
 {
     local fdfile="$BB_DIR/display"
-    Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp 3>"$fdfile" 2>"$BB_DIR/xvfb.log" &
+    # -noreset: a game that ends must not make the server reset under the next one connecting.
+    Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp -noreset 3>"$fdfile" 2>"$BB_DIR/xvfb.log" &
     BB_XVFB_PID=$!
     for _ in $(seq 100); do
         [ -s "$fdfile" ] && break
@@ -61,7 +64,9 @@ bb_start()
     if declare -F bb_prepare_run >/dev/null; then
         bb_prepare_run "$BB_DIR/run" || { bb_log "preparing the run folder failed"; exit 1; }
     fi
-    [ -n "${DISPLAY_OVERRIDE:-}" ] || bb_start_xvfb
+    if [ -z "${DISPLAY_OVERRIDE:-}" ] && { [ -z "$BB_XVFB_PID" ] || ! kill -0 "$BB_XVFB_PID" 2>/dev/null; }; then
+        bb_start_xvfb
+    fi
     (cd "$BB_DIR/run" && exec ./vellmar </dev/null >"$BB_DIR/console.txt" 2>&1) &
     BB_GAME_PID=$!
 }
@@ -168,6 +173,18 @@ bb_expect_exit()
     status=$?
     BB_GAME_PID=""
     [ "$status" = "$expected" ] || bb_fail "exit status $status, expected $expected"
+}
+
+# Ends the current game if it still runs and removes its run folder; the X server stays.
+bb_next_game()
+{
+    if [ -n "$BB_GAME_PID" ]; then
+        kill -9 "$BB_GAME_PID" 2>/dev/null
+        wait "$BB_GAME_PID" 2>/dev/null
+        BB_GAME_PID=""
+    fi
+    BB_WINDOW=""
+    rm -rf "$BB_DIR/run"
 }
 
 bb_finish()

@@ -26,7 +26,11 @@ protected:
         for (int i = 0; i < 120; ++i)
             world->step(1.0 / 60.0);
     }
-    void TearDown() override { player = nullptr; }
+    void TearDown() override
+    {
+        delete player;
+        player = nullptr;
+    }
 
     // One frame: the clock moves on, the world steps, then the player reacts.
     void frame(double dt = 1.0 / 60.0)

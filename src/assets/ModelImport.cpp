@@ -1,0 +1,155 @@
+#include "assets/ModelImport.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include <assimp/DefaultIOSystem.h>
+#include <assimp/IOStream.hpp>
+#include <assimp/Importer.hpp>
+#include <assimp/material.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+namespace {
+
+constexpr unsigned importFlags =
+    aiProcess_CalcTangentSpace | aiProcess_Triangulate | aiProcess_GenSmoothNormals | aiProcess_FlipUVs;
+
+// Assimp's own strings hold at most this many characters.
+constexpr std::size_t longestPath = 1023;
+
+// A point or line mesh gets no generated normals; it faces up.
+const glm::vec3 normalWithoutNormals(0.0f, 1.0f, 0.0f);
+
+// Whether a material file sets anything before its first "newmtl" line. Assimp 5.2 writes such
+// settings through a material that does not exist yet and crashes once a texture follows. The
+// lines are read the way Assimp reads them: a line ends at a line feed, carriage return, form feed
+// or NUL; blanks at the start of every line but the first are skipped; a line starting with '#'
+// (or the first line starting with a blank) says nothing.
+bool setsBeforeFirstMaterial(const std::string& text)
+{
+    static const std::string lineEnds("\n\r\f\0", 4);
+    std::size_t start = 0;
+    while (start < text.size()) {
+        if (start > 0)
+            start = std::min(text.find_first_not_of(" \t", start), text.size());
+        std::size_t end = std::min(text.find_first_of(lineEnds, start), text.size());
+        if (end > start) {
+            if (text.compare(start, 6, "newmtl") == 0)
+                return false;
+            const char first = text[start];
+            if (first != '#' && first != ' ' && first != '\t')
+                return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+bool isMaterialFile(const char* path)
+{
+    std::string name(path);
+    if (name.size() < 4)
+        return false;
+    std::string extension = name.substr(name.size() - 4);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".mtl";
+}
+
+// Files as Assimp opens them, except material files that would crash it: those it cannot open,
+// and the model they belong to is refused.
+class CheckingIOSystem : public Assimp::DefaultIOSystem {
+public:
+    bool refusedMaterial = false;
+
+    Assimp::IOStream* Open(const char* path, const char* mode) override
+    {
+        Assimp::IOStream* stream = DefaultIOSystem::Open(path, mode);
+        if (stream == nullptr || !isMaterialFile(path))
+            return stream;
+        std::string text(stream->FileSize(), '\0');
+        text.resize(stream->Read(&text[0], 1, text.size()));
+        stream->Seek(0, aiOrigin_SET);
+        if (!setsBeforeFirstMaterial(text))
+            return stream;
+        refusedMaterial = true;
+        Close(stream);
+        return nullptr;
+    }
+};
+
+std::vector<std::string> texturePaths(const aiMaterial* material, aiTextureType type)
+{
+    std::vector<std::string> paths;
+    for (unsigned i = 0; i < aiGetMaterialTextureCount(material, type); ++i) {
+        aiString name;
+        aiGetMaterialTexture(material, type, i, &name, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+        paths.push_back(sceneTexturePath(name.C_Str()));
+    }
+    return paths;
+}
+
+}  // namespace
+
+std::string sceneTexturePath(const std::string& textureName)
+{
+    std::string path = "Scene/";
+    if (!textureName.empty() && path.size() + textureName.size() <= longestPath)
+        path += textureName;
+    return path;
+}
+
+const aiScene* importModel(Assimp::Importer& importer, const char* path)
+{
+    // The importer owns the file system it is given.
+    CheckingIOSystem* files = new CheckingIOSystem();
+    importer.SetIOHandler(files);
+    const aiScene* scene = importer.ReadFile(path, importFlags);
+    if (scene == nullptr || scene->mFlags == AI_SCENE_FLAGS_INCOMPLETE || scene->mRootNode == nullptr ||
+        files->refusedMaterial)
+        return nullptr;
+    return scene;
+}
+
+MeshData extractMesh(const aiMesh* mesh, const aiScene* scene)
+{
+    const aiMaterial* material = scene->mMaterials[mesh->mMaterialIndex];
+    aiColor4D diffuse(0.0f, 0.0f, 0.0f, 0.0f);
+    aiGetMaterialColor(material, AI_MATKEY_COLOR_DIFFUSE, &diffuse);
+
+    MeshData data;
+    data.vertices.reserve(mesh->mNumVertices);
+    for (unsigned i = 0; i < mesh->mNumVertices; ++i) {
+        Vertex v;
+        const aiVector3D& p = mesh->mVertices[i];
+        v.position = {p.x, p.y, p.z};
+        if (mesh->mNormals != nullptr)
+            v.normal = {mesh->mNormals[i].x, mesh->mNormals[i].y, mesh->mNormals[i].z};
+        else
+            v.normal = normalWithoutNormals;
+        if (mesh->mTangents != nullptr)
+            v.tangent = {mesh->mTangents[i].x, mesh->mTangents[i].y, mesh->mTangents[i].z};
+        else
+            v.tangent = {1.0f, 0.0f, 0.0f};
+        if (mesh->mColors[0] != nullptr)
+            v.color = {mesh->mColors[0][i].r, mesh->mColors[0][i].g, mesh->mColors[0][i].b};
+        else
+            v.color = {diffuse.r, diffuse.g, diffuse.b};
+        if (mesh->mTextureCoords[0] != nullptr)
+            v.uv = {mesh->mTextureCoords[0][i].x, mesh->mTextureCoords[0][i].y};
+        else
+            v.uv = {0.0f, 0.0f};
+        data.vertices.push_back(v);
+    }
+
+    data.indices.reserve(static_cast<std::size_t>(mesh->mNumFaces) * 3);
+    for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
+        const aiFace& face = mesh->mFaces[f];
+        data.indices.insert(data.indices.end(), face.mIndices, face.mIndices + face.mNumIndices);
+    }
+
+    data.diffuseTexturePaths = texturePaths(material, aiTextureType_DIFFUSE);
+    data.normalTexturePaths = texturePaths(material, aiTextureType_OPACITY);
+    return data;
+}
