@@ -16,9 +16,10 @@ for picture in VellmarFontDark Infos mouse wasd start pause pause1 pause2 pause3
     path="Scene/$picture.dds"
     damage_case "$path FourCC DXT2" "" "patch_bytes \"\$1/$path\" 84 'DXT2'" expect_plays_silently "$path"
 done
-for texture in hall_floor hall_wall hall_ceiling hall_trim statue_stone cow_hide combine_paint crate_panel; do
-    for file in "$texture.png" "${texture}_normal.png"; do
-        damage_case "Scene/$file missing" "" "rm \"\$1/Scene/$file\"" expect_image_failure
-    done
+# Every texture the game's material files name, diffuse maps and normal maps alike.
+textures=$(sed -n 's/^map_\(Kd\|d\) \(.*\)$/\2/p' "$VELLMAR_RUN_DIR"/Scene/*.mtl | sort -u)
+[ -n "$textures" ] || bb_fail "no model textures found in the run folder"
+for file in $textures; do
+    damage_case "Scene/$file missing" "" "rm \"\$1/Scene/$file\"" expect_image_failure
 done
-damage_finish 27
+damage_finish $((11 + $(echo "$textures" | wc -w)))
