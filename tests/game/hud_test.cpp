@@ -270,6 +270,7 @@ protected:
         for (int i = 0; i < 4; ++i) {
             const std::string name = "menu" + std::to_string(i) + ".dds";
             dir.write(name, ddsbytes::dxt1Picture(8, [&](double, double) { return colours[i]; }));
+            delete *images[i];
             *images[i] = new OverlayImage(name.c_str());
         }
     }
