@@ -34,12 +34,12 @@
 #include <vector>
 
 #include "app/Config.h"
-#include "app/FramePhase.h"
+#include "core/FramePhase.h"
 #include "app/MainLoop.h"
 #include "app/Platform.h"
 #include "app/WorldAssembly.h"
 #include "physics/Player.h"
-#include "physics/Pursuit.h"
+#include "scene/Pursuit.h"
 #include "scene/Node.h"
 #include "scene/Registries.h"
 #include "assets/Mesh.h"

@@ -3,13 +3,13 @@
 #include <cmath>
 #include <iostream>
 
-#include "app/FramePhase.h"
+#include "core/FramePhase.h"
 #include "app/MainLoop.h"
 #include "app/WorldAssembly.h"
 #include "assets/SceneLoader.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/Player.h"
-#include "physics/Pursuit.h"
+#include "scene/Pursuit.h"
 #include "scene/Node.h"
 #include "scene/Registries.h"
 

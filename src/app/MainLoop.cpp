@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "app/Config.h"
-#include "app/Console.h"
-#include "app/FramePhase.h"
+#include "core/Console.h"
+#include "core/FramePhase.h"
 #include "app/FrameUpdate.h"
 #include "app/KeyboardCommands.h"
 #include "app/Platform.h"

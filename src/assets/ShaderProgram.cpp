@@ -5,7 +5,7 @@
 #include <iterator>
 #include <vector>
 
-#include "app/Console.h"
+#include "core/Console.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "app/Platform.h"
 #include "app/WorldAssembly.h"
 #include "physics/PhysicsWorld.h"
-#include "physics/Pursuit.h"
+#include "scene/Pursuit.h"
 #include "render/Light.h"
 
 bool walkMode = true;

@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-#include "app/FramePhase.h"
+#include "core/FramePhase.h"
 #include "app/KeyboardCommands.h"
 #include "app/MainLoop.h"
 #include "app/Platform.h"

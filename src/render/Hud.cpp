@@ -12,7 +12,7 @@
 #include "app/Platform.h"
 #include "app/WorldAssembly.h"
 #include "physics/Player.h"
-#include "physics/Pursuit.h"
+#include "scene/Pursuit.h"
 #include "render/OverlayImage.h"
 
 bool menuClickLatch = true;

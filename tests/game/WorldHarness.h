@@ -12,7 +12,7 @@
 #include "app/WorldAssembly.h"
 #include "assets/Mesh.h"
 #include "physics/Player.h"
-#include "physics/Pursuit.h"
+#include "scene/Pursuit.h"
 #include "scene/Node.h"
 #include "scene/Registries.h"
 

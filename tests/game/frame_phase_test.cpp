@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/FramePhase.h"
+#include "core/FramePhase.h"
 #include "app/KeyboardCommands.h"
 
 namespace {

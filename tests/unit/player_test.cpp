@@ -7,7 +7,7 @@
 #include "app/WorldAssembly.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/Player.h"
-#include "physics/Pursuit.h"
+#include "scene/Pursuit.h"
 
 namespace {
 

@@ -1,3 +1,3 @@
-#include "app/FramePhase.h"
+#include "core/FramePhase.h"
 
 void (*framePhaseHook)(FramePhase phase, bool begins) = nullptr;

@@ -1,4 +1,4 @@
-#include "physics/Pursuit.h"
+#include "scene/Pursuit.h"
 
 #include "app/WorldAssembly.h"
 #include "assets/Mesh.h"
