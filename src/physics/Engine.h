@@ -1,7 +1,8 @@
 #pragma once
-// The rigid-body engine as the game sees it: foundation, physics, scene, materials,
-// static and dynamic actors, poses, velocities and forces. Implemented on Bullet in
-// Engine.cpp; nothing else in the game includes Bullet.
+// The rigid-body engine as the game uses it: foundation, physics, scene, materials, static
+// and dynamic actors, poses, velocities and forces. Implemented on Bullet in Engine*.cpp:
+// EngineCore (conversions and the body every actor wraps), EngineActors, EngineScene (the
+// sub-stepped simulation) and EngineFactories. Nothing else in the game sees Bullet.
 #include <glm/vec3.hpp>
 #include <glm/gtc/quaternion.hpp>
 
@@ -31,13 +32,13 @@ struct SphereGeometry {
     explicit SphereGeometry(float r) : radius(r) {}
 };
 
-enum class ForceMode { eFORCE, eIMPULSE, eVELOCITY_CHANGE, eACCELERATION };
+// The game pushes bodies with plain forces only.
+enum class ForceMode { eFORCE };
 
 class Foundation;
 class Physics;
 class Scene;
 class Material;
-class CpuDispatcher;
 class RigidActor;
 class RigidStatic;
 class RigidDynamic;
@@ -46,14 +47,11 @@ struct SceneDesc {
     explicit SceneDesc(const TolerancesScale& scale) : tolerances(scale) {}
     TolerancesScale tolerances;
     glm::vec3 gravity{0.0f};
-    CpuDispatcher* cpuDispatcher = nullptr;
-    bool collideAllPairs = true;  // the default filter: every pair of shapes collides
 };
 
 // Creation; each returns nullptr when it cannot.
 Foundation* createFoundation();
 Physics* createPhysics(Foundation& foundation, const TolerancesScale& scale);
-CpuDispatcher* defaultCpuDispatcherCreate(unsigned workerThreads);
 
 // For tests of the start-up failure paths: while a flag is set, that creation returns nullptr.
 struct CreationFailuresForTesting {
@@ -66,9 +64,9 @@ void setCreationFailuresForTesting(const CreationFailuresForTesting& failures);
 // A dynamic actor whose mass and inertia follow from the density; nullptr for a
 // degenerate or non-finite geometry or pose.
 RigidDynamic* createDynamic(Physics& physics, const Transform& pose, const BoxGeometry& geometry,
-                            Material& material, float density, const Transform& shapeOffset = Transform());
+                            Material& material, float density);
 RigidDynamic* createDynamic(Physics& physics, const Transform& pose, const SphereGeometry& geometry,
-                            Material& material, float density, const Transform& shapeOffset = Transform());
+                            Material& material, float density);
 
 class Physics {
 public:
@@ -84,7 +82,6 @@ public:
 class Material {
 public:
     virtual ~Material() = default;
-    virtual float getStaticFriction() const = 0;
     virtual float getDynamicFriction() const = 0;
     virtual float getRestitution() const = 0;
 };
@@ -93,11 +90,14 @@ class RigidActor {
 public:
     virtual ~RigidActor() = default;
     virtual Transform getGlobalPose() const = 0;
-    // Attaches a box shape at the actor's origin; false for a degenerate geometry.
-    virtual bool createShape(const BoxGeometry& geometry, Material& material) = 0;
 };
 
-class RigidStatic : public RigidActor {};
+class RigidStatic : public RigidActor {
+public:
+    // Gives the actor its one box shape, at its origin, before it joins a scene; false for a
+    // degenerate geometry, a second shape or an actor already in a scene.
+    virtual bool createShape(const BoxGeometry& geometry, Material& material) = 0;
+};
 
 class RigidDynamic : public RigidActor {
 public:
@@ -109,7 +109,6 @@ public:
     virtual void setAngularVelocity(const glm::vec3& velocity, bool autowake = true) = 0;
     // The force acts during the next simulate only.
     virtual void addForce(const glm::vec3& force, ForceMode mode = ForceMode::eFORCE, bool autowake = true) = 0;
-    virtual void setCMassLocalPose(const Transform& pose) = 0;
     virtual void setMaxAngularVelocity(float maxAngularVelocity) = 0;
     virtual void setAngularDamping(float damping) = 0;
     virtual float getMass() const = 0;
@@ -128,12 +127,6 @@ public:
 class Foundation {
 public:
     virtual ~Foundation() = default;
-};
-
-class CpuDispatcher {
-public:
-    virtual ~CpuDispatcher() = default;
-    virtual unsigned getWorkerCount() const = 0;
 };
 
 }  // namespace phys

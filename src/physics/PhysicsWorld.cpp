@@ -26,25 +26,24 @@ bool isPositive(float v)
     return std::isfinite(v) && v > 0.0f;
 }
 
-// Statues and crates are cubes of half size hx that never turn; their centre of mass
-// sits halfway up the mesh's upper half, as for a standing figure.
+// Statues and crates are cubes of half size hx that never turn, so where their centre of mass
+// lies makes no difference to their motion: it stays at the centre.
 phys::RigidDynamic* createUprightCube(phys::Scene& scene, phys::Material& material, float x, float y, float z,
-                                      float hx, float hy)
+                                      float hx)
 {
     phys::RigidDynamic* body = phys::createDynamic(*physics, phys::Transform(glm::vec3(x, y, z)),
                                                    phys::BoxGeometry(hx, hx, hx), material, 1.0f);
     if (!body) {
         return nullptr;
     }
-    body->setCMassLocalPose(phys::Transform(glm::vec3(0.0f, 0.5f * hy, 0.0f)));
     body->setMaxAngularVelocity(0.0f);
     body->setAngularDamping(1000000.0f);
     scene.addActor(*body);
     return body;
 }
 
-// The cube of a statue or crate is sized by hx alone; hy only places the centre of mass and
-// hz is not used, so a mesh flat in z still gets its body. Bad numbers give no body.
+// The cube of a statue or crate is sized by hx alone; hy and hz are not used, so a mesh flat in
+// z still gets its body. Bad numbers give no body.
 bool isValidUprightCube(float x, float y, float z, float hx, float hy, float hz)
 {
     return allFinite(x, y, z) && isPositive(hx) && std::isfinite(hy) && std::isfinite(hz);
@@ -71,7 +70,6 @@ PhysicsWorld::PhysicsWorld()
 
     phys::SceneDesc sceneDesc(physics->getTolerancesScale());
     sceneDesc.gravity = glm::vec3(0.0f, -9.8f, 0.0f);
-    sceneDesc.cpuDispatcher = phys::defaultCpuDispatcherCreate(1);
     scene = physics->createScene(sceneDesc);
     if (!scene) {
         std::cerr << "createScene failed!" << std::endl;
@@ -112,7 +110,7 @@ phys::RigidDynamic* PhysicsWorld::createDynamicBox(float x, float y, float z, fl
     if (!isValidUprightCube(x, y, z, hx, hy, hz)) {
         return nullptr;
     }
-    return createUprightCube(*scene, *physics->createMaterial(0.001f, 0.001f, 0.001f), x, y, z, hx, hy);
+    return createUprightCube(*scene, *physics->createMaterial(0.001f, 0.001f, 0.001f), x, y, z, hx);
 }
 
 phys::RigidDynamic* PhysicsWorld::createCrateBody(float x, float y, float z, float hx, float hy, float hz)
@@ -120,7 +118,7 @@ phys::RigidDynamic* PhysicsWorld::createCrateBody(float x, float y, float z, flo
     if (!isValidUprightCube(x, y, z, hx, hy, hz)) {
         return nullptr;
     }
-    return createUprightCube(*scene, *physics->createMaterial(0.1f, 0.1f, 0.001f), x, y, z, hx, hy);
+    return createUprightCube(*scene, *physics->createMaterial(0.1f, 0.1f, 0.001f), x, y, z, hx);
 }
 
 phys::RigidDynamic* PhysicsWorld::createPlayerBody(float radius, float x, float y, float z)

@@ -178,6 +178,39 @@ TEST(PhysicsWorldBodies, ForceActsForOneStepOnly)
     EXPECT_NEAR(statue->getLinearVelocity().z, pushed.z, 1e-5);
 }
 
+// The engine's own rules as the game meets them: forces of one frame add up and act over the whole
+// of a long step, a step of zero uses them up, bad numbers change nothing, mass is density times
+// volume.
+TEST(PhysicsWorldBodies, ForcesAddUpOverALongStepAndBadNumbersAreIgnored)
+{
+    PhysicsWorld world;
+    phys::RigidDynamic* statue = world.createDynamicBox(0.0f, 100.0f, -40.0f, 1.0f, 2.0f, 1.0f);
+    phys::RigidDynamic* player = world.createPlayerBody(2.0f, 20.0f, 100.0f, -40.0f);
+    const float mass = statue->getMass();
+    EXPECT_FLOAT_EQ(mass, 8.0f);
+    EXPECT_NEAR(player->getMass(), 4.0f / 3.0f * 3.14159265f * 8.0f, 1e-3f);
+
+    statue->addForce(glm::vec3(mass, 0.0f, 0.0f), phys::ForceMode::eFORCE, true);
+    statue->addForce(glm::vec3(mass, 0.0f, 0.0f), phys::ForceMode::eFORCE, true);
+    world.step(0.75);
+    EXPECT_NEAR(statue->getLinearVelocity().x, 1.5f, 1e-4f);
+    EXPECT_NEAR(positionOf(statue).x, 0.5f * 2.0f * 0.75f * 0.75f, 0.01f);
+
+    statue->addForce(glm::vec3(mass, 0.0f, 0.0f), phys::ForceMode::eFORCE, true);
+    world.step(0.0);
+    statue->setLinearVelocity(glm::vec3(nan, 0.0f, 0.0f), true);
+    statue->setAngularVelocity(glm::vec3(0.0f, inf, 0.0f), true);
+    statue->addForce(glm::vec3(0.0f, 0.0f, nan), phys::ForceMode::eFORCE, true);
+    const glm::vec3 before = positionOf(statue);
+    for (double bad : {-1.0, double(nan), double(inf)})
+        world.step(bad);
+    EXPECT_EQ(positionOf(statue), before);
+    world.step(frame);
+    EXPECT_NEAR(statue->getLinearVelocity().x, 1.5f, 1e-4f);
+    EXPECT_EQ(statue->getLinearVelocity().z, 0.0f);
+    EXPECT_EQ(statue->getAngularVelocity(), glm::vec3(0.0f));
+}
+
 TEST(PhysicsWorldBodies, StatuesAndCratesNeverTurn)
 {
     PhysicsWorld world;
