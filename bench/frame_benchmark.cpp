@@ -38,6 +38,7 @@
 #include "app/MainLoop.h"
 #include "app/Platform.h"
 #include "app/WorldAssembly.h"
+#include "physics/Engine.h"
 #include "physics/Player.h"
 #include "scene/Pursuit.h"
 #include "scene/Node.h"
@@ -175,8 +176,8 @@ void scriptFrame(ScriptedPlatform& input, int frame, int frames)
     const int f = frame * 600 / frames;
     const int previous = (frame - 1) * 600 / frames;
     auto reached = [&](int mark) { return f >= mark && (frame == 0 || previous < mark); };
-    auto yawBy = [&](double radians) { input.moveCursor(512.0 - radians / mouseSpeed, 384.0); };
-    auto pitchBy = [&](double radians) { input.moveCursor(512.0, 384.0 - radians / mouseSpeed); };
+    auto yawBy = [&](double radians) { input.moveCursor(cursorCentreX - radians / mouseSpeed, cursorCentreY); };
+    auto pitchBy = [&](double radians) { input.moveCursor(cursorCentreX, cursorCentreY - radians / mouseSpeed); };
 
     if (reached(0))
         input.press(GLFW_KEY_W);

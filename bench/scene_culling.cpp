@@ -17,9 +17,10 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "app/Level.h"
 #include "assets/Mesh.h"
 #include "assets/SceneLoader.h"
-#include "physics/Player.h"
+#include "core/Camera.h"
 #include "scene/BoundingBox.h"
 
 namespace {
@@ -125,7 +126,7 @@ struct Hall {
             loadGameModels(runDir);
         else
             placeBoxes();
-        projectionMatrix = glm::perspective(0.5235987901687622f * 2.0f, 4.0f / 3.0f, 0.1f, 100.0f);
+        projectionMatrix = cameraProjection();
         glm::vec3 eye(1.0f, 3.5f, 1.0f);
         viewMatrix = glm::lookAt(eye, eye + glm::vec3(0.0f, 0.0f, 1.0f), glm::vec3(0.0f, 1.0f, 0.0f));
         frustumPlanes = planes;
@@ -138,20 +139,16 @@ struct Hall {
     {
         std::filesystem::path previous = std::filesystem::current_path();
         std::filesystem::current_path(runDir);
-        const float statues[20][3] = {
-            {0, 0.3f, 21},   {0, 0.3f, 187},  {-8, 0.3f, 100},  {8, 0.3f, 100},  {-4, 0.3f, 100},
-            {4, 0.3f, 100},  {-2, 0.3f, 100}, {2, 0.3f, 100},   {-8, 0.3f, 95},  {8, 0.3f, 95},
-            {-4, 0.3f, 95},  {4, 0.3f, 95},   {-2, 0.3f, 95},   {2, 0.3f, 95},   {-26, 0.3f, 269},
-            {-24, 0.3f, 269}, {-22, 0.3f, 269}, {-26, 0.3f, 267}, {-24, 0.3f, 267}, {-22, 0.3f, 267},
-        };
-        for (const auto& p : statues)
-            loader.loadModel("Scene/statue.obj", at(p[0], p[1], p[2]), false, true);
+        for (const level::StatueSpot& s : level::statues)
+            loader.loadModel("Scene/statue.obj", at(s.x, level::statueHeight, s.z), false, true);
         loader.loadModel("Scene/tutroom.obj", glm::mat4(1.0f), true, true);
-        loader.loadModel("Scene/combine.obj", at(0.0f, 0.0f, -35.0f), true, false);
-        loader.loadModel("Scene/combineRotor.obj", at(0.0f, 0.0f, -35.0f), true, false);
-        loader.loadModel("Scene/giantCowHigh.obj", at(1.4f, 2.0f, 62.0f), true, true);
-        loader.loadModel("Scene/GiantCowLow.obj", at(1.4f, 2.0f, 62.0f), true, true);
-        for (const auto& p : {glm::vec3(0, 0.3f, 23), glm::vec3(5, 0.3f, 187), glm::vec3(-25, 0.3f, 322)})
+        const level::Spot& h = level::harvester;
+        loader.loadModel("Scene/combine.obj", at(h.x, h.y, h.z), true, false);
+        loader.loadModel("Scene/combineRotor.obj", at(h.x, h.y, h.z), true, false);
+        const level::Spot& cow = level::cow;
+        loader.loadModel("Scene/giantCowHigh.obj", at(cow.x, cow.y, cow.z), true, true);
+        loader.loadModel("Scene/GiantCowLow.obj", at(cow.x, cow.y, cow.z), true, true);
+        for (const level::Spot& p : level::crates)
             loader.loadModel("Scene/CompanionCube.obj", at(p.x, p.y, p.z), false, false);
         std::filesystem::current_path(previous);
     }

@@ -4,9 +4,10 @@
 #include <iostream>
 
 #include "core/FramePhase.h"
-#include "app/MainLoop.h"
 #include "app/WorldAssembly.h"
 #include "assets/SceneLoader.h"
+#include "core/GameState.h"
+#include "physics/Engine.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/Player.h"
 #include "scene/Pursuit.h"
@@ -37,6 +38,8 @@ void Activator::checkProximity(float ex, float ey, float ez)
     }
 }
 
+// Reads deltaTime, the player's body, the vehicle box and the activators; writes the statues, their
+// chasing flags, the exhibits and the physics world (one step).
 void frameUpdate()
 {
     const double dt = deltaTime;

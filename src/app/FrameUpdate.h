@@ -17,9 +17,10 @@ public:
     glm::vec3 position;
 
     Activator(float x, float y, float z);
+    // Reads the eye; writes the chasing flag of every statue in pursuers when the eye is near.
     void checkProximity(float ex, float ey, float ez);
 };
 
-// Moves the world forward by deltaTime: pursuit, activators, harvester and rotor, one physics
+// Moves the world forward by deltaTime (it reads and writes what frameUpdate in FrameUpdate.cpp lists): pursuit, activators, harvester and rotor, one physics
 // step, the harvester following the vehicle box, the cow and the crates.
 void frameUpdate();

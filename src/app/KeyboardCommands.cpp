@@ -8,16 +8,10 @@
 #include "app/Platform.h"
 #include "app/WorldAssembly.h"
 #include "assets/SceneLoader.h"
+#include "physics/Engine.h"
 #include "physics/Player.h"
 #include "physics/PhysicsWorld.h"
 #include "scene/Node.h"
-
-bool paused = false;
-bool showHelp = false;
-bool showStats = true;
-bool wireframe = false;
-bool shadowsEnabled = true;
-bool showShadowMap = false;
 
 namespace {
 

@@ -2,14 +2,12 @@
 // The command keys of play: pause, overlays, render switches, walking mode, window keys and the
 // vehicle. A command key acts once per press through its own latch; vehicle keys act while held.
 
-extern bool paused;
-extern bool showHelp;
-extern bool showStats;
-extern bool wireframe;
-extern bool shadowsEnabled;
-extern bool showShadowMap;
+// The switches themselves (paused, showHelp, ...) are in core/GameState.h.
+#include "core/GameState.h"
 
-// Polls every command key once; called each frame of play after the frame update.
+// Polls every command key once; called each frame of play after the frame update. Reads the keys;
+// writes the switches, walkMode, the culling switch, the window, the vehicle's force and the
+// harvester's place.
 void keyboardCommands();
 // Back to a window of the configured size titled "Vellmar", keeping the OpenGL context and
 // everything made in it.

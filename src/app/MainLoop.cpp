@@ -11,6 +11,7 @@
 #include "app/FrameUpdate.h"
 #include "app/KeyboardCommands.h"
 #include "app/Platform.h"
+#include "core/Camera.h"
 #include "app/WorldAssembly.h"
 #include "render/FramePasses.h"
 #include "render/Hud.h"
@@ -18,16 +19,11 @@
 GLFWwindow* mainWindow = nullptr;
 bool running = true;
 bool showStartScreen = true;
-bool enterLatch = true;
-double deltaTime = 0.0;
-double lastFrameTime = 0.0;
-int framesPerSecond = 0;
-int framebufferWidth = 0;
-int framebufferHeight = 0;
-double cursorX = 0.0;
-double cursorY = 0.0;
 
 namespace {
+
+bool enterLatch = true;
+double lastFrameTime = 0.0;
 
 constexpr int largestWindowSide = 16384;
 
@@ -85,7 +81,7 @@ void createWindow()
     refetchEntryPoints();
 
     glfwSetInputMode(mainWindow, GLFW_STICKY_KEYS, GLFW_TRUE);
-    platform->setCursorPos(512.0, 384.0);
+    platform->setCursorPos(cursorCentreX, cursorCentreY);
     glViewport(0, 0, screenWidth, screenHeight);
     glClearColor(0.15f, 0.15f, 0.15f, 0.15f);
     glEnable(GL_DEPTH_TEST);

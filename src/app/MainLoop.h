@@ -1,27 +1,23 @@
 #pragma once
 // Entry, start-up and the frame loop: the window, the frame clock, the frame-rate counter and
-// the start screen, which every other subsystem reads.
+// the start screen. The figures the loop writes for others are in core/GameState.h.
+#include "core/GameState.h"
 
 struct GLFWwindow;
 
 extern GLFWwindow* mainWindow;
+// False once Escape was down in a frame: the loop ends after that frame.
 extern bool running;
 extern bool showStartScreen;
-extern bool enterLatch;
-extern double deltaTime;
-extern double lastFrameTime;
-extern int framesPerSecond;
-extern int framebufferWidth;
-extern int framebufferHeight;
-extern double cursorX;
-extern double cursorY;
 
 // Window library, window and OpenGL context from the configuration; fatal on failure.
 void createWindow();
 // Starts the frame-rate sampling; called once after the world is built.
 void startFrameLoop();
 // One pass of the frame loop. Returns false when the loop must end: the window was asked to
-// close (then nothing of the pass ran) or Escape was down (then the whole pass ran).
+// close (then nothing of the pass ran) or Escape was down (then the whole pass ran). Reads the
+// platform's clock, cursor and keys; writes the frame figures of core/GameState.h, running and
+// showStartScreen, then whatever the frame in play writes.
 bool runFrame();
 // Releases what the game releases, ends the window library and waits at the console.
 void shutdown();

@@ -4,6 +4,17 @@
 
 #include "app/MainLoop.h"
 
+// The game's own codes are GLFW's, so they pass through unchanged.
+static_assert(keys::space == GLFW_KEY_SPACE && keys::a == GLFW_KEY_A && keys::c == GLFW_KEY_C && keys::d == GLFW_KEY_D &&
+              keys::f == GLFW_KEY_F && keys::g == GLFW_KEY_G && keys::h == GLFW_KEY_H && keys::i == GLFW_KEY_I &&
+              keys::m == GLFW_KEY_M && keys::n == GLFW_KEY_N && keys::p == GLFW_KEY_P && keys::r == GLFW_KEY_R &&
+              keys::s == GLFW_KEY_S && keys::w == GLFW_KEY_W);
+static_assert(keys::escape == GLFW_KEY_ESCAPE && keys::enter == GLFW_KEY_ENTER && keys::right == GLFW_KEY_RIGHT &&
+              keys::left == GLFW_KEY_LEFT && keys::down == GLFW_KEY_DOWN && keys::up == GLFW_KEY_UP &&
+              keys::f1 == GLFW_KEY_F1 && keys::f2 == GLFW_KEY_F2 && keys::f3 == GLFW_KEY_F3 && keys::f6 == GLFW_KEY_F6 &&
+              keys::f8 == GLFW_KEY_F8 && keys::leftShift == GLFW_KEY_LEFT_SHIFT);
+static_assert(mouseButtonLeft == GLFW_MOUSE_BUTTON_LEFT && keyPress == GLFW_PRESS && keyRelease == GLFW_RELEASE);
+
 namespace {
 
 GlfwPlatform glfwPlatform;
@@ -31,6 +42,7 @@ void GlfwPlatform::setCursorVisible(bool visible)
 double GlfwPlatform::getTime() { return glfwGetTime(); }
 bool GlfwPlatform::windowShouldClose() { return glfwWindowShouldClose(mainWindow); }
 void GlfwPlatform::pollEvents() { glfwPollEvents(); }
+void GlfwPlatform::setWindowSize(int width, int height) { glfwSetWindowSize(mainWindow, width, height); }
 
 void ScriptedPlatform::press(int key) { queuedKeys.emplace_back(key, GLFW_PRESS); }
 void ScriptedPlatform::release(int key) { queuedKeys.emplace_back(key, GLFW_RELEASE); }
@@ -94,4 +106,10 @@ void ScriptedPlatform::pollEvents()
     queuedButtons.clear();
     if (mainWindow)
         glfwPollEvents();
+}
+
+void ScriptedPlatform::setWindowSize(int width, int height)
+{
+    if (mainWindow)
+        glfwSetWindowSize(mainWindow, width, height);
 }

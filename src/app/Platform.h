@@ -1,25 +1,12 @@
 #pragma once
-// Everything the game asks of the window system's input and timer goes through `platform`:
-// keys, the mouse button, the cursor, the clock and the window's close flag. The game uses
-// GLFW by default; tests and benchmarks plug in a ScriptedPlatform with a fixed clock.
+// The two platforms behind the seam of core/Platform.h: GLFW in the game, and a ScriptedPlatform
+// with a fixed clock for tests and benchmarks.
 #include <map>
 #include <utility>
 #include <vector>
 
-class Platform {
-public:
-    virtual ~Platform() = default;
-    // GLFW_PRESS or GLFW_RELEASE, with sticky keys: a key pressed and released between two
-    // polls reads as pressed once.
-    virtual int getKey(int key) = 0;
-    virtual int getMouseButton(int button) = 0;
-    virtual void getCursorPos(double* x, double* y) = 0;
-    virtual void setCursorPos(double x, double y) = 0;
-    virtual void setCursorVisible(bool visible) = 0;
-    virtual double getTime() = 0;
-    virtual bool windowShouldClose() = 0;
-    virtual void pollEvents() = 0;
-};
+#include "core/Camera.h"
+#include "core/Platform.h"
 
 // Straight to GLFW, on `mainWindow`.
 class GlfwPlatform : public Platform {
@@ -32,6 +19,7 @@ public:
     double getTime() override;
     bool windowShouldClose() override;
     void pollEvents() override;
+    void setWindowSize(int width, int height) override;
 };
 
 // Input and time from a script. Key and button changes are queued and take effect at the next
@@ -39,8 +27,8 @@ public:
 class ScriptedPlatform : public Platform {
 public:
     double now = 0.0;
-    double cursorX = 512.0;
-    double cursorY = 384.0;
+    double cursorX = cursorCentreX;
+    double cursorY = cursorCentreY;
     bool closeRequested = false;
     bool cursorVisible = true;
 
@@ -60,6 +48,7 @@ public:
     double getTime() override;
     bool windowShouldClose() override;
     void pollEvents() override;
+    void setWindowSize(int width, int height) override;
 
 private:
     std::map<int, int> keys;
@@ -67,5 +56,3 @@ private:
     std::vector<std::pair<int, int>> queuedKeys;
     std::vector<std::pair<int, int>> queuedButtons;
 };
-
-extern Platform* platform;

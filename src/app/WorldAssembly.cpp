@@ -6,7 +6,8 @@
 #include <cstdio>
 
 #include "app/FrameUpdate.h"
-#include "app/Platform.h"
+#include "app/Level.h"
+#include "core/Platform.h"
 #include "assets/SceneLoader.h"
 #include "assets/ShaderProgram.h"
 #include "physics/Player.h"
@@ -17,34 +18,14 @@
 #include "scene/Node.h"
 #include "scene/Registries.h"
 
-sceneLoader* loader = nullptr;
-Player* player = nullptr;
-
-ShaderProgram* mainProgram = nullptr;
-ShaderProgram* textProgram = nullptr;
-ShaderProgram* depthProgram = nullptr;
-
-OverlayImage* fontImage = nullptr;
-OverlayImage* helpImage = nullptr;
-OverlayImage* mouseImage = nullptr;
-OverlayImage* keysImage = nullptr;
-OverlayImage* startImage = nullptr;
-OverlayImage* pauseImage = nullptr;
-OverlayImage* pauseImage1 = nullptr;
-OverlayImage* pauseImage2 = nullptr;
-OverlayImage* pauseImage3 = nullptr;
-OverlayImage* wonImage = nullptr;
-OverlayImage* gameOverImage = nullptr;
-
 Object* combine = nullptr;
 Object* combineRotor = nullptr;
 LodObject* giantCow = nullptr;
-Crate* crates[3] = {};
-Light* lights[3] = {};
+Crate* crates[level::crateCount] = {};
 
 namespace {
 
-glm::mat4 at(float x, float y, float z) { return glm::translate(glm::mat4(1.0f), glm::vec3(x, y, z)); }
+glm::mat4 at(const level::Spot& spot) { return glm::translate(glm::mat4(1.0f), glm::vec3(spot.x, spot.y, spot.z)); }
 
 void printContextReport()
 {
@@ -59,33 +40,32 @@ void printContextReport()
     std::printf("GLSL Version : %s\n", reinterpret_cast<const char*>(glGetString(GL_SHADING_LANGUAGE_VERSION)));
 }
 
-PhysicsObject* statueAt(float x, float z) { return new PhysicsObject(at(x, 0.3f, z)); }
+void addActivator()
+{
+    const level::Spot& p = level::activators[activators.size()];
+    activators.push_back(new Activator(p.x, p.y, p.z));
+}
 
-// Activators with their statue groups; the statue list ends up in pursuers.
+// Activators with their statue groups, in the game's order: the first two activators, the statues
+// of no activator (straight into pursuers), then each group's statues, an activator made just
+// before its first statue; last, every group's statues join pursuers in activator order.
 void placeActivatorsAndStatues()
 {
-    Activator* first = new Activator(0.0f, 0.0f, 22.0f);
-    activators.push_back(first);
-    Activator* second = new Activator(0.0f, 0.0f, 105.0f);
-    activators.push_back(second);
-
-    // The one statue that chases from the start, and one that never does; neither has an activator.
-    PhysicsObject* watcher = statueAt(0.0f, 21.0f);
-    watcher->chasing = true;
-    pursuers.push_back(watcher);
-    pursuers.push_back(statueAt(0.0f, 187.0f));
-
-    const float rows[] = {100.0f, 95.0f};
-    const float columns[] = {-8.0f, 8.0f, -4.0f, 4.0f, -2.0f, 2.0f};
-    for (float z : rows)
-        for (float x : columns)
-            first->statues.push_back(statueAt(x, z));
-
-    Activator* third = new Activator(0.0f, 0.0f, 230.0f);
-    activators.push_back(third);
-    for (float z : {269.0f, 267.0f})
-        for (float x : {-26.0f, -24.0f, -22.0f})
-            third->statues.push_back(statueAt(x, z));
+    addActivator();
+    addActivator();
+    for (const level::StatueSpot& spot : level::statues) {
+        PhysicsObject* statue = new PhysicsObject(at({spot.x, level::statueHeight, spot.z}));
+        statue->chasing = spot.chasesFromStart;
+        if (spot.activator < 0) {
+            pursuers.push_back(statue);
+            continue;
+        }
+        while (static_cast<int>(activators.size()) <= spot.activator)
+            addActivator();
+        activators[spot.activator]->statues.push_back(statue);
+    }
+    while (activators.size() < static_cast<size_t>(level::activatorCount))
+        addActivator();
 
     for (size_t i = 0; i < activators.size(); ++i)
         for (PhysicsObject* statue : activators[i]->statues)
@@ -139,7 +119,8 @@ void worldAssembly()
     loader = new sceneLoader();
 
     // 6. The player, before any node that looks at it.
-    player = createPlayer(*loader->physicsWorld);
+    const level::Spot& start = level::playerStart;
+    player = createPlayer(*loader->physicsWorld, level::playerRadius, start.x, start.y, start.z);
 
     // 7. The planes from the camera as it stands, shared with the loader's culling.
     frustumPlanes = planes;
@@ -154,15 +135,14 @@ void worldAssembly()
     loader->loadModel("Scene/tutroom.obj", glm::mat4(1.0f), true, true);
 
     // 10. The harvester with its rotor as a child.
-    combine = new Object("Scene/combine.obj", loader, at(0.0f, 0.0f, -35.0f), true, false);
+    combine = new Object("Scene/combine.obj", loader, at(level::harvester), true, false);
     combineRotor = new Object("Scene/combineRotor.obj", loader, glm::mat4(1.0f), true, false);
     combine->addChild(combineRotor);
 
     // 11.-12. The cow and the crates, in the order the frame update steps them.
-    giantCow = new LodObject(at(1.4f, 2.0f, 62.0f));
-    crates[0] = new Crate(at(0.0f, 0.3f, 23.0f));
-    crates[1] = new Crate(at(5.0f, 0.3f, 187.0f));
-    crates[2] = new Crate(at(-25.0f, 0.3f, 322.0f));
+    giantCow = new LodObject(at(level::cow));
+    for (int i = 0; i < level::crateCount; ++i)
+        crates[i] = new Crate(at(level::crates[i]));
 
     // 13.-14. Lights; the first one is the flashlight.
     placeLights();

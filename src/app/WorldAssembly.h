@@ -1,45 +1,22 @@
 #pragma once
-// Builds the whole world once, after the window exists and before the first frame. There is no
-// level file: the tables in WorldAssembly.cpp are the level. The world's objects are created here
-// with new and live until the process ends (the shutdown releases a few).
+// Builds the whole world once, after the window exists and before the first frame, placing
+// everything where app/Level.h says. The world's objects are created here with new and live until
+// the process ends (the shutdown releases a few). Each is declared beside its own type: `loader` in
+// SceneLoader.h, `player` in Player.h, the programs in ShaderProgram.h, the screen images in
+// OverlayImage.h, the lights in Light.h; only the exhibits, which nothing below the shell uses, are
+// here.
 
-class ShaderProgram;
-class OverlayImage;
-class sceneLoader;
+#include "app/Level.h"
+
 class Object;
 class LodObject;
 class Crate;
-class Light;
-struct Player;
 
-// The one model loader; it holds the physics world.
-extern sceneLoader* loader;
-extern Player* player;
-
-// The three shader programs.
-extern ShaderProgram* mainProgram;
-extern ShaderProgram* textProgram;
-extern ShaderProgram* depthProgram;
-
-// The screen images.
-extern OverlayImage* fontImage;
-extern OverlayImage* helpImage;
-extern OverlayImage* mouseImage;
-extern OverlayImage* keysImage;
-extern OverlayImage* startImage;
-extern OverlayImage* pauseImage;
-extern OverlayImage* pauseImage1;
-extern OverlayImage* pauseImage2;
-extern OverlayImage* pauseImage3;
-extern OverlayImage* wonImage;
-extern OverlayImage* gameOverImage;
-
-// The exhibits and the lights.
+// The exhibits, stepped by the frame update.
 extern Object* combine;
 extern Object* combineRotor;
 extern LodObject* giantCow;
-extern Crate* crates[3];
-extern Light* lights[3];
+extern Crate* crates[level::crateCount];
 
 void worldAssembly();
 // The three lights with their settings; the first one becomes the flashlight.

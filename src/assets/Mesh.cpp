@@ -78,6 +78,7 @@ Mesh::Mesh(const std::vector<Vertex>& vertices, const std::vector<GLuint>& indic
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 
     boundingBox = boxAround(this->vertices);
+    // The empty line after each mesh's texture list is the game's console output, kept on purpose.
     std::cout << std::endl;
     boundingBox->boxMatrix = modelMatrix;
 

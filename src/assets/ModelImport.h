@@ -2,12 +2,10 @@
 // The part of model import that needs no OpenGL: reading a model file through Assimp with the
 // game's flags and the loader's acceptance checks, and turning one imported mesh into vertex
 // records, indices and the paths of its textures. The sceneLoader builds its meshes from this.
-#include <GL/glew.h>
-
 #include <string>
 #include <vector>
 
-#include "assets/Mesh.h"
+#include "assets/Vertex.h"
 
 struct aiMesh;
 struct aiScene;
@@ -18,7 +16,7 @@ class Importer;
 // What one imported mesh gives the game before anything goes to the graphics card.
 struct MeshData {
     std::vector<Vertex> vertices;
-    std::vector<GLuint> indices;
+    std::vector<unsigned int> indices;
     // "Scene/" + the material's texture names, in the material's order.
     std::vector<std::string> diffuseTexturePaths;
     // The game's material files keep their normal maps in the opacity-map entries.

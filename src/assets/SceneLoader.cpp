@@ -13,6 +13,8 @@
 #include "physics/PhysicsWorld.h"
 #include "scene/BoundingBox.h"
 
+sceneLoader* loader = nullptr;
+
 namespace {
 
 std::vector<GLuint> loadTextures(const std::vector<std::string>& paths)

@@ -45,3 +45,6 @@ public:
     // there is no plane table) with `program`, which the caller has made current.
     virtual void draw(GLuint program);
 };
+
+// The one model loader of the game, made by the world assembly; it holds the physics world.
+extern sceneLoader* loader;

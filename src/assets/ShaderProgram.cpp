@@ -7,6 +7,10 @@
 
 #include "core/Console.h"
 
+ShaderProgram* mainProgram = nullptr;
+ShaderProgram* textProgram = nullptr;
+ShaderProgram* depthProgram = nullptr;
+
 namespace {
 
 // The driver's log with its own line breaks; the buffer is exactly as long as the driver says.

@@ -22,3 +22,9 @@ public:
     GLuint vertexShader = 0;
     GLuint fragmentShader = 0;
 };
+
+// The game's three programs, made by the world assembly: the lit pass, the overlay (images and
+// text) and the shadow pass.
+extern ShaderProgram* mainProgram;
+extern ShaderProgram* textProgram;
+extern ShaderProgram* depthProgram;

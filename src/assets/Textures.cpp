@@ -103,6 +103,7 @@ GLuint loadDDS(const char* path)
     if (!file) {
         std::printf("%s could not be opened. Are you in the right directory ? Don't forget to read the FAQ !\n", path);
         std::fflush(stdout);
+        // The wait for Enter is intended: the player reads the message before the game goes on.
         std::getchar();
         return 0;
     }

@@ -1,16 +1,16 @@
 #include "physics/Player.h"
 
-#include <GLFW/glfw3.h>
 #include <glm/geometric.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cmath>
 
-#include "app/Platform.h"
-#include "app/WorldAssembly.h"
+#include "core/GameState.h"
+#include "core/Platform.h"
 #include "physics/PhysicsWorld.h"
-#include "scene/Pursuit.h"
 #include "render/Light.h"
+
+Player* player = nullptr;
 
 bool walkMode = true;
 float moveSpeed = 3.0f;
@@ -18,11 +18,8 @@ float yaw = 0.0f;
 float pitch = 0.0f;
 bool jumpArmed = false;
 
-glm::vec3 viewDirection(0.0f, 0.0f, 1.0f);
 glm::vec3 rightVector(-1.0f, 0.0f, 0.0f);
 glm::vec3 upVector(0.0f, 1.0f, 0.0f);
-glm::mat4 projectionMatrix(1.0f);
-glm::mat4 viewMatrix(1.0f);
 
 namespace {
 
@@ -30,7 +27,7 @@ bool flashlightLatch = true;
 bool clockStarted = false;
 double previousTime = 0.0;
 
-bool pressed(int key) { return platform->getKey(key) == GLFW_PRESS; }
+bool pressed(int key) { return platform->getKey(key) == keyPress; }
 
 // The horizontal part of v at length s; nothing when v is (all but) vertical, as when looking
 // straight up or down, where the direction left over would be rounding noise.
@@ -44,10 +41,10 @@ glm::vec3 horizontal(const glm::vec3& v, float s)
 
 }  // namespace
 
-Player* createPlayer(PhysicsWorld& world)
+Player* createPlayer(PhysicsWorld& world, float radius, float x, float y, float z)
 {
     Player* created = new Player;
-    created->body = world.createPlayerBody(1.0f, 1.0f, 1.0f, 1.0f);
+    created->body = world.createPlayerBody(radius, x, y, z);
     created->lastBodyY = 0.0f;
     created->fellOut = false;
     return created;
@@ -69,13 +66,14 @@ void playerUpdate()
     // Mouse look, with the cursor put back at a fixed point whatever the window size.
     double x = 0.0, y = 0.0;
     platform->getCursorPos(&x, &y);
-    platform->setCursorPos(512.0, 384.0);
-    yaw += static_cast<float>(512.0 - x) * mouseSpeed;
-    pitch += static_cast<float>(384.0 - y) * mouseSpeed;
+    platform->setCursorPos(cursorCentreX, cursorCentreY);
+    yaw += static_cast<float>(cursorCentreX - x) * mouseSpeed;
+    pitch += static_cast<float>(cursorCentreY - y) * mouseSpeed;
 
     viewDirection = glm::vec3(static_cast<float>(std::cos(double(pitch)) * std::sin(double(yaw))),
                               static_cast<float>(std::sin(double(pitch))),
                               static_cast<float>(std::cos(double(pitch)) * std::cos(double(yaw))));
+    // 1.57 rather than pi/2 is the game's own value; the right vector leans by that little.
     rightVector = glm::vec3(static_cast<float>(std::sin(double(yaw) - 1.57)), 0.0f,
                             static_cast<float>(std::cos(double(yaw) - 1.57)));
     upVector = glm::cross(rightVector, viewDirection);
@@ -83,11 +81,11 @@ void playerUpdate()
     const float s = moveSpeed;
     glm::vec3 m(0.0f);
     const glm::vec3 flatRight(rightVector.x, 0.0f, rightVector.z);
-    if (pressed(GLFW_KEY_W))
+    if (pressed(keys::w))
         m += walkMode ? horizontal(viewDirection, s) : s * dt * viewDirection;
-    if (pressed(GLFW_KEY_S))
+    if (pressed(keys::s))
         m -= walkMode ? horizontal(viewDirection, s) : s * dt * viewDirection;
-    if (pressed(GLFW_KEY_F)) {
+    if (pressed(keys::f)) {
         if (!flashlightLatch) {
             flashlightLatch = true;
             toggleFlashlight();
@@ -95,14 +93,14 @@ void playerUpdate()
     } else {
         flashlightLatch = false;
     }
-    if (pressed(GLFW_KEY_D))
+    if (pressed(keys::d))
         m += walkMode ? horizontal(rightVector, s) : s * dt * flatRight;
-    if (pressed(GLFW_KEY_A))
+    if (pressed(keys::a))
         m -= walkMode ? horizontal(rightVector, s) : s * dt * flatRight;
 
     const glm::vec3 v = player->body->getLinearVelocity();
     const float bodyY = player->body->getGlobalPose().p.y;
-    if (!pressed(GLFW_KEY_SPACE)) {
+    if (!pressed(keys::space)) {
         jumpArmed = true;
     } else if (jumpArmed) {
         if (!walkMode)
@@ -114,7 +112,7 @@ void playerUpdate()
     }
     player->lastBodyY = bodyY;
 
-    if (!walkMode && pressed(GLFW_KEY_LEFT_SHIFT))
+    if (!walkMode && pressed(keys::leftShift))
         m -= s * dt * upVector;
 
     // Horizontal motion is the keys' alone; the simulation keeps the vertical velocity.
@@ -122,7 +120,7 @@ void playerUpdate()
 
     const glm::vec3 p = player->body->getGlobalPose().p;
     const glm::vec3 eye(p.x, static_cast<float>(double(p.y) + double(eyeHeight)), p.z);
-    projectionMatrix = glm::perspective(glm::radians(60.0f), 4.0f / 3.0f, 0.1f, 100.0f);
+    projectionMatrix = cameraProjection();
     updateFlashlight(eye, viewDirection, dt);
     viewMatrix = glm::lookAt(eye, eye + viewDirection, upVector);
     previousTime = now;

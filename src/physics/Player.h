@@ -4,9 +4,13 @@
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
 
-#include "physics/Engine.h"
+// The camera matrices and view direction the player update writes.
+#include "core/Camera.h"
 
 class PhysicsWorld;
+namespace phys {
+class RigidDynamic;
+}
 
 struct Player {
     phys::RigidDynamic* body = nullptr;
@@ -14,6 +18,9 @@ struct Player {
     int caughtBy = 0;        // index into pursuers; meaningful only once caught
     bool fellOut = false;
 };
+
+// The one player, made by the world assembly.
+extern Player* player;
 
 constexpr float eyeHeight = 2.5f;
 constexpr float mouseSpeed = 0.005f;
@@ -24,16 +31,15 @@ extern float yaw;
 extern float pitch;
 extern bool jumpArmed;
 
-// Camera, recomputed by every player update.
-extern glm::vec3 viewDirection;
+// The camera's other two axes, recomputed by every player update.
 extern glm::vec3 rightVector;
 extern glm::vec3 upVector;
-extern glm::mat4 projectionMatrix;
-extern glm::mat4 viewMatrix;
 
-// The player at (1, 1, 1) with a sphere of radius 1.
-Player* createPlayer(PhysicsWorld& world);
-// Mouse look, movement, jump, camera matrices and the flashlight, once per frame of play.
+// The player with its sphere of that radius centred at (x, y, z).
+Player* createPlayer(PhysicsWorld& world, float radius, float x, float y, float z);
+// Mouse look, movement, jump, camera matrices and the flashlight, once per frame of play. Reads
+// the keys, the cursor, the clock, caught and walkMode; writes the body's velocity, yaw, pitch, the
+// camera (core/Camera.h), rightVector, upVector and the flashlight, and puts the cursor back.
 void playerUpdate();
 // Back to the controls' start: walking, looking along +z, clock not started.
 void resetPlayerControls();

@@ -6,11 +6,10 @@
 
 #include <cstdio>
 
+#include "core/Camera.h"
 #include "core/FramePhase.h"
-#include "app/KeyboardCommands.h"
-#include "app/MainLoop.h"
-#include "app/Platform.h"
-#include "app/WorldAssembly.h"
+#include "core/GameState.h"
+#include "core/Platform.h"
 #include "assets/SceneLoader.h"
 #include "assets/ShaderProgram.h"
 #include "physics/Player.h"
@@ -51,6 +50,7 @@ void createShadowTarget()
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, shadowDepthBuffer);
 
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
+        // "blur FBO" is the game's own wording for the shadow target; the message is kept as it is.
         std::printf("GL_FRAMEBUFFER_COMPLETE failed for blur FBO, CANNOT use FBO\n");
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);

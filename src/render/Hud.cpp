@@ -1,18 +1,14 @@
 #include "render/Hud.h"
 
 #include <GL/glew.h>
-#include <GLFW/glfw3.h>
 
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
-#include "app/KeyboardCommands.h"
-#include "app/MainLoop.h"
-#include "app/Platform.h"
-#include "app/WorldAssembly.h"
+#include "core/GameState.h"
+#include "core/Platform.h"
 #include "physics/Player.h"
-#include "scene/Pursuit.h"
 #include "render/OverlayImage.h"
 
 bool menuClickLatch = true;
@@ -71,6 +67,8 @@ void drawText(const char* text, int x, int y, int size)
     fontImage->drawBuffers(fontImage->texture, static_cast<GLsizei>(6 * n));
 }
 
+// Reads showHelp, the player's fall, caught, dangerNear, showStats, the frame rate and the clock;
+// writes only pixels.
 void drawHud()
 {
     if (showHelp) {
@@ -107,6 +105,8 @@ StatsLines formatStats(int framesPerSecond, double seconds)
     return lines;
 }
 
+// Reads the framebuffer size, the cursor and the left button; a click writes the resolution and
+// menuClickLatch.
 void drawPauseMenu()
 {
     const int w = framebufferWidth;
@@ -133,7 +133,7 @@ void drawPauseMenu()
         image->draw(0, 0, 1600);
     if (!hovered)
         return;
-    if (platform->getMouseButton(GLFW_MOUSE_BUTTON_LEFT) == GLFW_PRESS) {
+    if (platform->getMouseButton(mouseButtonLeft) == keyPress) {
         if (!menuClickLatch) {
             setResolution(hovered->width, hovered->height);
             menuClickLatch = true;
@@ -148,5 +148,5 @@ void setResolution(int width, int height)
     framebufferWidth = width;
     framebufferHeight = height;
     glViewport(0, 0, width, height);
-    glfwSetWindowSize(mainWindow, width, height);
+    platform->setWindowSize(width, height);
 }

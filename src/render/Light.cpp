@@ -4,7 +4,6 @@
 
 #include <iostream>
 
-#include "app/WorldAssembly.h"
 #include "assets/ShaderProgram.h"
 
 int lightTypes[maxLights] = {};
@@ -15,6 +14,7 @@ float lightCutoffs[maxLights] = {};
 float lightExponents[maxLights] = {};
 int lightCount = 0;
 
+Light* lights[3] = {};
 Light* flashlight = nullptr;
 bool flashlightOn = true;
 

@@ -41,12 +41,16 @@ private:
     bool hasSlot() const { return number >= 0; }
 };
 
+// The world's three lights, made by the world assembly (placeLights).
+extern Light* lights[3];
 // The light that follows the camera and casts the shadow; switched with F.
 extern Light* flashlight;
 extern bool flashlightOn;
 
-// Sends every slot to the current program; the main program must be current.
+// Sends every slot to the current program; the main program must be current. Reads the light
+// arrays; writes only uniforms.
 void uploadLights();
 void toggleFlashlight();
 // Puts the flashlight just below the eye and eases it towards the view direction, then uploads.
+// Writes the flashlight and its slot.
 void updateFlashlight(const glm::vec3& eye, const glm::vec3& viewDirection, float dt);

@@ -1,9 +1,20 @@
 #include "render/OverlayImage.h"
 
-#include "app/WorldAssembly.h"
 #include "assets/ShaderProgram.h"
 #include "assets/Textures.h"
 #include "render/FramePasses.h"
+
+OverlayImage* fontImage = nullptr;
+OverlayImage* helpImage = nullptr;
+OverlayImage* mouseImage = nullptr;
+OverlayImage* keysImage = nullptr;
+OverlayImage* startImage = nullptr;
+OverlayImage* pauseImage = nullptr;
+OverlayImage* pauseImage1 = nullptr;
+OverlayImage* pauseImage2 = nullptr;
+OverlayImage* pauseImage3 = nullptr;
+OverlayImage* wonImage = nullptr;
+OverlayImage* gameOverImage = nullptr;
 
 namespace {
 

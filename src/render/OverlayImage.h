@@ -28,6 +28,19 @@ public:
     GLuint vertexArray = 0;
 };
 
+// The screen images, made by the world assembly in this order.
+extern OverlayImage* fontImage;
+extern OverlayImage* helpImage;
+extern OverlayImage* mouseImage;
+extern OverlayImage* keysImage;
+extern OverlayImage* startImage;
+extern OverlayImage* pauseImage;
+extern OverlayImage* pauseImage1;
+extern OverlayImage* pauseImage2;
+extern OverlayImage* pauseImage3;
+extern OverlayImage* wonImage;
+extern OverlayImage* gameOverImage;
+
 // The shadow texture as the text program samples it, in a 400-unit square at the lower left
 // corner, through fontImage's buffers and program.
 void drawShadowMapPreview();

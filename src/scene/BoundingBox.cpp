@@ -5,7 +5,7 @@
 #include <glm/common.hpp>
 #include <glm/vec4.hpp>
 
-#include "physics/Player.h"
+#include "core/Camera.h"
 
 glm::mat4 viewProjectionMatrix(1.0f);
 float* frustumPlanes = nullptr;

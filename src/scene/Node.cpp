@@ -7,9 +7,9 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/vec4.hpp>
 
-#include "app/WorldAssembly.h"
 #include "assets/Mesh.h"
 #include "assets/SceneLoader.h"
+#include "physics/Engine.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/Player.h"
 #include "scene/BoundingBox.h"

@@ -1,14 +1,11 @@
 #include "scene/Pursuit.h"
 
-#include "app/WorldAssembly.h"
 #include "assets/Mesh.h"
+#include "physics/Engine.h"
 #include "physics/Player.h"
 #include "scene/BoundingBox.h"
 #include "scene/Node.h"
 #include "scene/Registries.h"
-
-bool dangerNear = false;
-bool caught = false;
 
 namespace {
 

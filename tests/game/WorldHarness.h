@@ -11,6 +11,7 @@
 #include "GameHarness.h"
 #include "app/WorldAssembly.h"
 #include "assets/Mesh.h"
+#include "physics/Engine.h"
 #include "physics/Player.h"
 #include "scene/Pursuit.h"
 #include "scene/Node.h"
@@ -61,7 +62,7 @@ protected:
     // at the next player update.
     void turn(float yawRadians, float pitchRadians = 0.0f)
     {
-        input.moveCursor(512.0 - yawRadians / mouseSpeed, 384.0 - pitchRadians / mouseSpeed);
+        input.moveCursor(cursorCentreX - yawRadians / mouseSpeed, cursorCentreY - pitchRadians / mouseSpeed);
     }
 
     // The last frame, bottom row first, RGB. The software renderer presents by copying, so the

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/FrameUpdate.h"
+#include "app/Level.h"
 #include "app/KeyboardCommands.h"
 #include "physics/PhysicsWorld.h"
 
@@ -18,13 +19,10 @@ using GameRules = WorldTest;
 
 TEST_F(GameRules, AssemblyListsTwentyStatuesThreeActivatorsAndOneChaser)
 {
-    const glm::vec2 expected[] = {
-        {0, 21}, {0, 187}, {-8, 100}, {8, 100}, {-4, 100}, {4, 100}, {-2, 100}, {2, 100}, {-8, 95}, {8, 95},
-        {-4, 95}, {4, 95}, {-2, 95}, {2, 95}, {-26, 269}, {-24, 269}, {-22, 269}, {-26, 267}, {-24, 267}, {-22, 267},
-    };
+    // The level table lists the statues in the order they pursue.
     ASSERT_EQ(pursuers.size(), 20u);
     for (size_t i = 0; i < pursuers.size(); ++i) {
-        EXPECT_EQ(placeOf(pursuers[i]), expected[i]) << "statue " << i;
+        EXPECT_EQ(placeOf(pursuers[i]), glm::vec2(level::statues[i].x, level::statues[i].z)) << "statue " << i;
         EXPECT_FLOAT_EQ(pursuers[i]->localMatrix[3][1], 0.3f);
         EXPECT_EQ(pursuers[i]->chasing, i == 0) << "statue " << i;
         ASSERT_NE(pursuers[i]->mesh, nullptr);

@@ -154,7 +154,7 @@ public:
     }
 
     bool complete = false;
-    static inline glm::mat4 projection = glm::perspective(glm::radians(60.0f), 4.0f / 3.0f, 0.1f, 100.0f);
+    static inline glm::mat4 projection = cameraProjection();
     static inline glm::mat4 view = glm::lookAt(glm::vec3(0, 2.5f, 4), glm::vec3(0, 0.5f, -2), glm::vec3(0, 1, 0));
 
 private:

@@ -14,7 +14,7 @@ namespace {
 // The camera of the player update: 60 degrees vertically, 4:3, from 0.1 to 100.
 glm::mat4 gameProjection()
 {
-    return glm::perspective(0.5235987901687622f * 2.0f, 4.0f / 3.0f, 0.1f, 100.0f);
+    return cameraProjection();
 }
 
 glm::mat4 translation(float x, float y, float z)

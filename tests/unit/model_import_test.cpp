@@ -60,7 +60,7 @@ TEST(ModelImport, AMeshGivesItsVerticesIndicesAndTexturePaths)
     ASSERT_GE(scene->mNumMeshes, 1u);
     MeshData data = extractMesh(scene->mMeshes[0], scene);
     ASSERT_EQ(data.vertices.size(), 3u);
-    EXPECT_EQ(data.indices, (std::vector<GLuint>{0, 1, 2}));
+    EXPECT_EQ(data.indices, (std::vector<unsigned int>{0, 1, 2}));
     EXPECT_EQ(data.vertices[1].position, glm::vec3(1, 0, 0));
     EXPECT_EQ(data.vertices[0].color, glm::vec3(0.5f, 0.25f, 1.0f)) << "no vertex colours: the material's";
     EXPECT_EQ(data.diffuseTexturePaths, (std::vector<std::string>{"Scene/skin.png"}));

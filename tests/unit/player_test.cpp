@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "app/Level.h"
 #include "app/Platform.h"
 #include "app/WorldAssembly.h"
 #include "physics/PhysicsWorld.h"
@@ -21,7 +22,7 @@ protected:
         caught = false;
         world = new PhysicsWorld();
         world->createStaticBox(0.0f, -0.5f, 0.0f, 50.0f, 0.5f, 50.0f);
-        player = createPlayer(*world);
+        player = createPlayer(*world, level::playerRadius, level::playerStart.x, level::playerStart.y, level::playerStart.z);
         // Let the sphere settle on the floor.
         for (int i = 0; i < 120; ++i)
             world->step(1.0 / 60.0);

@@ -17,7 +17,12 @@
 #include <stb_image.h>
 #include <stb_image_write.h>
 
+#include "app/Level.h"
+#include "core/Camera.h"
+
 namespace {
+
+glm::vec3 spot(const level::Spot& s) { return glm::vec3(s.x, s.y, s.z); }
 
 struct Texture {
     int width = 0, height = 0;
@@ -240,23 +245,20 @@ void levelMap(const std::string& scene, const std::string& out)
         for (const auto& [lo, hi] : m.meshBounds) fill(lo.x + at.x, lo.z + at.z, hi.x + at.x, hi.z + at.z, c);
         return m;
     };
-    const float statues[][2] = {{0, 21},   {0, 187},  {-8, 100}, {8, 100},  {-4, 100}, {4, 100},   {-2, 100},
-                                {2, 100},  {-8, 95},  {8, 95},   {-4, 95},  {4, 95},   {-2, 95},   {2, 95},
-                                {-26, 269}, {-24, 269}, {-22, 269}, {-26, 267}, {-24, 267}, {-22, 267}};
     Model statue = loadObj(scene, "statue.obj");
     glm::vec3 slo = statue.meshBounds[0].first, shi = statue.meshBounds[0].second;
     float touch = glm::length(shi - slo) / 1.5f;
-    for (const auto& s : statues) {
-        fill(s[0] + slo.x, s[1] + slo.z, s[0] + shi.x, s[1] + shi.z, {0.9f, 0.15f, 0.1f});
-        ring(s[0] + shi.x, s[1] + slo.z, touch, {0.9f, 0.3f, 0.2f});
+    for (const level::StatueSpot& s : level::statues) {
+        fill(s.x + slo.x, s.z + slo.z, s.x + shi.x, s.z + shi.z, {0.9f, 0.15f, 0.1f});
+        ring(s.x + shi.x, s.z + slo.z, touch, {0.9f, 0.3f, 0.2f});
     }
-    for (const auto& c : {glm::vec3(0, 0.3f, 23), glm::vec3(5, 0.3f, 187), glm::vec3(-25, 0.3f, 322)})
-        footprint("CompanionCube.obj", c, {1.0f, 0.6f, 0.1f});
-    footprint("giantCowHigh.obj", {1.4f, 2, 62}, {0.95f, 0.95f, 0.9f});
+    for (const level::Spot& c : level::crates)
+        footprint("CompanionCube.obj", spot(c), {1.0f, 0.6f, 0.1f});
+    footprint("giantCowHigh.obj", spot(level::cow), {0.95f, 0.95f, 0.9f});
     footprint("combine.obj", {3, 1, 16}, {0.2f, 0.7f, 0.2f});
-    footprint("combine.obj", {0, 1, -35}, {0.15f, 0.45f, 0.15f});
-    for (float z : {22.0f, 105.0f, 230.0f}) ring(0, z, std::sqrt(25.0f - 3.5f * 3.5f), {0.3f, 0.5f, 1.0f});
-    ring(1, 1, 1, {0.2f, 1.0f, 0.3f});
+    footprint("combine.obj", spot(level::harvester), {0.15f, 0.45f, 0.15f});
+    for (const level::Spot& a : level::activators) ring(a.x, a.z, std::sqrt(25.0f - 3.5f * 3.5f), {0.3f, 0.5f, 1.0f});
+    ring(level::playerStart.x, level::playerStart.z, level::playerRadius, {0.2f, 1.0f, 0.3f});
     img.save(out + "/level_map.png");
 }
 
@@ -272,7 +274,8 @@ void renderPlayerView(const std::string& path, const std::vector<Placed>& scene,
     Image img(width, height, {0, 0, 0});
     glm::vec3 f = glm::normalize(target - eye), r = glm::normalize(glm::cross(f, glm::vec3(0, 1, 0)));
     glm::vec3 u = glm::cross(r, f);
-    const float tanHalf = std::tan(glm::radians(30.0f)), aspect = 4.0f / 3.0f, nearZ = 0.1f;
+    const float tanHalf = std::tan(glm::radians(0.5f * cameraFieldOfViewDegrees)), aspect = cameraAspect,
+                nearZ = cameraNear;
     struct V {
         glm::vec3 cam, normal, world;
         glm::vec2 uv;
@@ -355,13 +358,9 @@ void playerViews(const std::string& sceneFolder, const std::string& out)
     combine = loadObj(sceneFolder, "combine.obj");
     rotor = loadObj(sceneFolder, "combineRotor.obj");
     crate = loadObj(sceneFolder, "CompanionCube.obj");
-    std::vector<Placed> scene = {{&hall, {0, 0, 0}}, {&cow, {1.4f, 2, 62}}, {&combine, {3, 1, 16}}, {&rotor, {3, 1, 16}}};
-    const float statues[][2] = {{0, 21},   {0, 187},  {-8, 100}, {8, 100},  {-4, 100}, {4, 100},   {-2, 100},
-                                {2, 100},  {-8, 95},  {8, 95},   {-4, 95},  {4, 95},   {-2, 95},   {2, 95},
-                                {-26, 269}, {-24, 269}, {-22, 269}, {-26, 267}, {-24, 267}, {-22, 267}};
-    for (const auto& p : statues) scene.push_back({&statue, {p[0], 0.3f, p[1]}});
-    for (const auto& c : {glm::vec3(0, 0.3f, 23), glm::vec3(5, 0.3f, 187), glm::vec3(-25, 0.3f, 322)})
-        scene.push_back({&crate, c});
+    std::vector<Placed> scene = {{&hall, {0, 0, 0}}, {&cow, spot(level::cow)}, {&combine, {3, 1, 16}}, {&rotor, {3, 1, 16}}};
+    for (const level::StatueSpot& s : level::statues) scene.push_back({&statue, {s.x, level::statueHeight, s.z}});
+    for (const level::Spot& c : level::crates) scene.push_back({&crate, spot(c)});
     renderPlayerView(out + "/view_start.png", scene, {1, 3.5f, 1}, {1, 3.5f, 2});
     renderPlayerView(out + "/view_harvester.png", scene, {-2, 3.5f, 8}, {3, 1.5f, 16});
     renderPlayerView(out + "/view_door1.png", scene, {-4, 3.5f, 17}, {-1, 2.5f, 24});

@@ -1,0 +1,18 @@
+#include "core/GameState.h"
+
+double deltaTime = 0.0;
+int framesPerSecond = 0;
+int framebufferWidth = 0;
+int framebufferHeight = 0;
+double cursorX = 0.0;
+double cursorY = 0.0;
+
+bool paused = false;
+bool showHelp = false;
+bool showStats = true;
+bool wireframe = false;
+bool shadowsEnabled = true;
+bool showShadowMap = false;
+
+bool dangerNear = false;
+bool caught = false;

@@ -1,0 +1,59 @@
+#pragma once
+// Everything the game asks of the window system's input, timer and window goes through `platform`:
+// keys, the mouse button, the cursor, the clock, the window's size and close flag. Only src/app
+// talks to the window library; it plugs in its own platform, tests and benchmarks a scripted one.
+
+// The key, button and action codes the game uses. They have the window library's values, so a
+// platform passes them through unchanged.
+namespace keys {
+constexpr int space = 32;
+constexpr int a = 65;
+constexpr int c = 67;
+constexpr int d = 68;
+constexpr int f = 70;
+constexpr int g = 71;
+constexpr int h = 72;
+constexpr int i = 73;
+constexpr int m = 77;
+constexpr int n = 78;
+constexpr int p = 80;
+constexpr int r = 82;
+constexpr int s = 83;
+constexpr int w = 87;
+constexpr int escape = 256;
+constexpr int enter = 257;
+constexpr int right = 262;
+constexpr int left = 263;
+constexpr int down = 264;
+constexpr int up = 265;
+constexpr int f1 = 290;
+constexpr int f2 = 291;
+constexpr int f3 = 292;
+constexpr int f6 = 295;
+constexpr int f8 = 297;
+constexpr int leftShift = 340;
+}  // namespace keys
+
+constexpr int mouseButtonLeft = 0;
+constexpr int keyRelease = 0;
+constexpr int keyPress = 1;
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+    // keyPress or keyRelease, with sticky keys: a key pressed and released between two polls
+    // reads as pressed once.
+    virtual int getKey(int key) = 0;
+    virtual int getMouseButton(int button) = 0;
+    virtual void getCursorPos(double* x, double* y) = 0;
+    virtual void setCursorPos(double x, double y) = 0;
+    virtual void setCursorVisible(bool visible) = 0;
+    virtual double getTime() = 0;
+    virtual bool windowShouldClose() = 0;
+    virtual void pollEvents() = 0;
+    // Resizes the game's window, when there is one.
+    virtual void setWindowSize(int width, int height) = 0;
+};
+
+// The window library's platform in the game; a scripted one in tests and benchmarks.
+extern Platform* platform;
