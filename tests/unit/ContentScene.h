@@ -50,7 +50,7 @@ struct ImportedModel {
     unsigned triangles = 0;
 };
 
-inline ImportedModel importModel(const std::string& path)
+inline ImportedModel readGeneratedModel(const std::string& path)
 {
     ImportedModel model;
     Assimp::Importer importer;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ContentScene.h"
+#include "app/Level.h"
 
 using content::Box;
 using glm::vec3;
@@ -46,14 +47,14 @@ struct Hall {
 Hall loadHall()
 {
     Hall hall;
-    for (const auto& mesh : content::importModel("Scene/tutroom.obj").meshes) hall.boxes.push_back(mesh.bounds);
+    for (const auto& mesh : content::readGeneratedModel("Scene/tutroom.obj").meshes) hall.boxes.push_back(mesh.bounds);
     return hall;
 }
 
 // Bounds of a model placed by a pure translation.
 Box placed(const char* model, const vec3& at)
 {
-    return content::importModel(std::string("Scene/") + model).bounds.moved(at);
+    return content::readGeneratedModel(std::string("Scene/") + model).bounds.moved(at);
 }
 
 // The statue's touch test: eye within diagonal / 1.5 of the corner (max x, max y, min z).
@@ -63,13 +64,16 @@ bool touchesStatue(const vec3& eye, const Box& statue)
     return glm::length(eye - corner) < glm::length(statue.size()) / 1.5f;
 }
 
-const vec3 statuePositions[] = {
-    {0, 0.3f, 21},    {0, 0.3f, 187},   {-8, 0.3f, 100},  {8, 0.3f, 100},   {-4, 0.3f, 100},
-    {4, 0.3f, 100},   {-2, 0.3f, 100},  {2, 0.3f, 100},   {-8, 0.3f, 95},   {8, 0.3f, 95},
-    {-4, 0.3f, 95},   {4, 0.3f, 95},    {-2, 0.3f, 95},   {2, 0.3f, 95},    {-26, 0.3f, 269},
-    {-24, 0.3f, 269}, {-22, 0.3f, 269}, {-26, 0.3f, 267}, {-24, 0.3f, 267}, {-22, 0.3f, 267}};
-const vec3 cratePositions[] = {{0, 0.3f, 23}, {5, 0.3f, 187}, {-25, 0.3f, 322}};
-const vec3 activatorPositions[] = {{0, 0, 22}, {0, 0, 105}, {0, 0, 230}};
+// The game's own placements.
+vec3 toVec3(const level::Spot& s) { return vec3(s.x, s.y, s.z); }
+const std::vector<vec3> statuePositions = [] {
+    std::vector<vec3> v;
+    for (const level::StatueSpot& s : level::statues) v.push_back(vec3(s.x, level::statueHeight, s.z));
+    return v;
+}();
+const vec3 cratePositions[] = {toVec3(level::crates[0]), toVec3(level::crates[1]), toVec3(level::crates[2])};
+const vec3 activatorPositions[] = {toVec3(level::activators[0]), toVec3(level::activators[1]),
+                                   toVec3(level::activators[2])};
 
 // A way a careful player takes: around the statues (which stand still while watched), through the
 // three doorways, past the last crate into the pit. Body centres at y = 1.
@@ -96,7 +100,7 @@ std::vector<vec3> sampledRoute()
 
 TEST(ContentLevel, EveryMeshIsASolidBoxAndTheHallStaysInBudget)
 {
-    auto meshes = content::importModel("Scene/tutroom.obj").meshes;
+    auto meshes = content::readGeneratedModel("Scene/tutroom.obj").meshes;
     EXPECT_GE(meshes.size(), 30u);
     EXPECT_LE(meshes.size(), 100u);
     for (const auto& mesh : meshes) {
@@ -124,8 +128,8 @@ TEST(ContentLevel, PlacedObjectsStandInOpenSpace)
     std::vector<std::pair<const char*, Box>> things;
     for (const auto& p : statuePositions) things.push_back({"statue", placed("statue.obj", p)});
     for (const auto& p : cratePositions) things.push_back({"crate", placed("CompanionCube.obj", p)});
-    things.push_back({"cow", placed("giantCowHigh.obj", {1.4f, 2, 62})});
-    things.push_back({"cow low", placed("GiantCowLow.obj", {1.4f, 2, 62})});
+    things.push_back({"cow", placed("giantCowHigh.obj", toVec3(level::cow))});
+    things.push_back({"cow low", placed("GiantCowLow.obj", toVec3(level::cow))});
     // The harvester stands where the vehicle box comes to rest, and starts far behind the player.
     things.push_back({"harvester", placed("combine.obj", {3, 1, 16})});
     things.push_back({"rotor", placed("combineRotor.obj", {3, 1, 16})});
@@ -143,7 +147,7 @@ TEST(ContentLevel, PlacedObjectsStandInOpenSpace)
 TEST(ContentLevel, RouteFromTheStartPassesEveryActivatorInOrderAndEndsInThePit)
 {
     Hall hall = loadHall();
-    Box statue = content::importModel("Scene/statue.obj").bounds;
+    Box statue = content::readGeneratedModel("Scene/statue.obj").bounds;
     std::vector<vec3> points = sampledRoute();
     size_t nextActivator = 0;
     for (size_t i = 0; i < points.size(); ++i) {

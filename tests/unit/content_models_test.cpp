@@ -10,7 +10,7 @@
 
 #include "ContentScene.h"
 
-using content::importModel;
+using content::readGeneratedModel;
 using content::ImportedModel;
 
 namespace {
@@ -41,7 +41,7 @@ TEST(ContentModels, EveryModelImportsWithTheGameFlagsAndItsTexturesLoad)
     ilInit();
     for (const char* file : modelFiles) {
         SCOPED_TRACE(file);
-        ImportedModel model = importModel(scenePath(file));
+        ImportedModel model = readGeneratedModel(scenePath(file));
         ASSERT_TRUE(model.loaded);
         ASSERT_FALSE(model.meshes.empty());
         for (const auto& mesh : model.meshes) {
@@ -64,7 +64,7 @@ TEST(ContentModels, EveryModelImportsWithTheGameFlagsAndItsTexturesLoad)
 TEST(ContentModels, TrianglesStayWithinTheBudgetOfTheSoftwareRenderer)
 {
     std::map<std::string, unsigned> count;
-    for (const char* file : modelFiles) count[file] = importModel(scenePath(file)).triangles;
+    for (const char* file : modelFiles) count[file] = readGeneratedModel(scenePath(file)).triangles;
     // Twenty statues, often a dozen in view, each drawn in both passes: they dominate the frame's triangles.
     EXPECT_LE(count["statue.obj"], 900u);
     EXPECT_LE(count["giantCowHigh.obj"], 8000u);
@@ -84,13 +84,13 @@ TEST(ContentModels, NodesTakeTheWholeModelAsTheirOneMesh)
     for (const char* file : {"combine.obj", "combineRotor.obj", "statue.obj", "giantCowHigh.obj", "GiantCowLow.obj",
                              "CompanionCube.obj"}) {
         SCOPED_TRACE(file);
-        EXPECT_EQ(importModel(scenePath(file)).meshes.size(), 1u);
+        EXPECT_EQ(readGeneratedModel(scenePath(file)).meshes.size(), 1u);
     }
 }
 
 TEST(ContentModels, StatueStandsOnItsPlinthAndGivesFairDangerRadii)
 {
-    ImportedModel statue = importModel(scenePath("statue.obj"));
+    ImportedModel statue = readGeneratedModel(scenePath("statue.obj"));
     ASSERT_TRUE(statue.loaded);
     const content::Box& b = statue.bounds;
     EXPECT_NEAR(b.lo.y, -0.3f, 1e-3f);  // plinth bottom on the floor when the node sits 0.3 above it
@@ -108,7 +108,7 @@ TEST(ContentModels, StatueStandsOnItsPlinthAndGivesFairDangerRadii)
 
 TEST(ContentModels, CrateCowAndHarvesterRestOnTheFloorFromTheirNodeHeights)
 {
-    ImportedModel crate = importModel(scenePath("CompanionCube.obj"));
+    ImportedModel crate = readGeneratedModel(scenePath("CompanionCube.obj"));
     EXPECT_NEAR(crate.bounds.lo.y, -0.3f, 1e-3f);
     glm::vec3 size = crate.bounds.size();
     EXPECT_NEAR(size.x, 1.0f, 1e-3f);
@@ -116,14 +116,14 @@ TEST(ContentModels, CrateCowAndHarvesterRestOnTheFloorFromTheirNodeHeights)
     EXPECT_NEAR(size.z, 1.0f, 1e-3f);
 
     for (const char* cow : {"giantCowHigh.obj", "GiantCowLow.obj"}) {
-        ImportedModel model = importModel(scenePath(cow));
+        ImportedModel model = readGeneratedModel(scenePath(cow));
         EXPECT_NEAR(model.bounds.lo.y, -2.0f, 1e-3f) << cow;
         EXPECT_GT(model.bounds.size().x, 4.0f) << cow;  // a giant
     }
 
-    ImportedModel combine = importModel(scenePath("combine.obj"));
+    ImportedModel combine = readGeneratedModel(scenePath("combine.obj"));
     EXPECT_NEAR(combine.bounds.lo.y, -1.0f, 1e-3f);
-    ImportedModel rotor = importModel(scenePath("combineRotor.obj"));
+    ImportedModel rotor = readGeneratedModel(scenePath("combineRotor.obj"));
     // The rotor spins about the y axis through the harvester's origin: centred on it, above the body.
     EXPECT_NEAR(rotor.bounds.lo.x + rotor.bounds.hi.x, 0.0f, 0.05f);
     EXPECT_NEAR(rotor.bounds.lo.z + rotor.bounds.hi.z, 0.0f, 0.05f);

@@ -3,7 +3,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "Models.h"
-#include "Textures.h"
+#include "TextureGenerator.h"
 
 namespace {
 

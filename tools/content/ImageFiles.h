@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "Canvas.h"
-
-enum class DdsFormat { Dxt1, Dxt5 };
+// The game's own DDS format names; the generator writes DXT1 and DXT5.
+#include "assets/DdsFile.h"
 
 // 8-bit RGBA bytes of the canvas, top row first.
 std::vector<unsigned char> toBytes(const Canvas& canvas);

@@ -15,7 +15,7 @@
 #include "Level.h"
 #include "Models.h"
 #include "Screens.h"
-#include "Textures.h"
+#include "TextureGenerator.h"
 
 #ifndef VELLMAR_LEVEL_FILE
 #define VELLMAR_LEVEL_FILE "level.txt"

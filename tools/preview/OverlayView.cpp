@@ -15,31 +15,30 @@
 
 #include <stb_image_write.h>
 
+#include "assets/DdsFile.h"
+
 namespace {
 
 const int windowWidth = 800, windowHeight = 600;
 
+// Through the game's own DDS parser, which never reads past the file whatever its header says.
 GLuint loadDds(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
     std::vector<unsigned char> b((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (b.size() < 128 || std::memcmp(b.data(), "DDS ", 4) != 0) return 0;
-    auto u32 = [&](size_t at) { return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t(b[at + 3]) << 24); };
-    uint32_t height = u32(12), width = u32(16), mips = u32(28);
-    bool dxt5 = std::memcmp(&b[84], "DXT5", 4) == 0;
-    GLenum format = dxt5 ? GL_COMPRESSED_RGBA_S3TC_DXT5_EXT : GL_COMPRESSED_RGBA_S3TC_DXT1_EXT;
-    size_t block = dxt5 ? 16 : 8, offset = 128;
+    const DdsImage image = parseDds(b.data(), b.size());
+    if (image.status != DdsStatus::Usable) return 0;
+    const GLenum format = image.format == DdsFormat::Dxt1   ? GL_COMPRESSED_RGBA_S3TC_DXT1_EXT
+                          : image.format == DdsFormat::Dxt3 ? GL_COMPRESSED_RGBA_S3TC_DXT3_EXT
+                                                            : GL_COMPRESSED_RGBA_S3TC_DXT5_EXT;
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    for (uint32_t level = 0; level < mips && (width || height); ++level) {
-        size_t size = ((width + 3) / 4) * ((height + 3) / 4) * block;
-        if (offset + size > b.size()) break;
-        glCompressedTexImage2D(GL_TEXTURE_2D, level, format, width, height, 0, static_cast<GLsizei>(size), &b[offset]);
-        offset += size;
-        width = width / 2 ? width / 2 : 1;
-        height = height / 2 ? height / 2 : 1;
+    for (size_t level = 0; level < image.levels.size(); ++level) {
+        const DdsLevel& l = image.levels[level];
+        glCompressedTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), format, l.width, l.height, 0,
+                               static_cast<GLsizei>(l.size), &b[l.offset]);
     }
     return texture;
 }

@@ -1,4 +1,4 @@
-#include "Textures.h"
+#include "TextureGenerator.h"
 
 #include <algorithm>
 #include <cmath>
