@@ -54,15 +54,14 @@ void placeActivatorsAndStatues()
     addActivator();
     addActivator();
     for (const level::StatueSpot& spot : level::statues) {
-        PhysicsObject* statue = new PhysicsObject(at({spot.x, level::statueHeight, spot.z}));
-        statue->chasing = spot.chasesFromStart;
-        if (spot.activator < 0) {
-            pursuers.push_back(statue);
-            continue;
-        }
         while (static_cast<int>(activators.size()) <= spot.activator)
             addActivator();
-        activators[spot.activator]->statues.push_back(statue);
+        PhysicsObject* statue = new PhysicsObject(at({spot.x, level::statueHeight, spot.z}));
+        statue->chasing = spot.chasesFromStart;
+        if (spot.activator < 0)
+            pursuers.push_back(statue);
+        else
+            activators[spot.activator]->statues.push_back(statue);
     }
     while (activators.size() < static_cast<size_t>(level::activatorCount))
         addActivator();
