@@ -56,7 +56,7 @@ void walk(const aiNode* node, const aiScene* scene)
         if (mesh->mMaterialIndex >= scene->mNumMaterials)
             std::abort();
         MeshData data = extractMesh(mesh, scene);
-        for (GLuint index : data.indices)
+        for (unsigned int index : data.indices)
             if (index >= data.vertices.size())
                 std::abort();
         checkPaths(data.diffuseTexturePaths);
