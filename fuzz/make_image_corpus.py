@@ -22,6 +22,7 @@ files = {
     "rle_4x4.tga": header(10, 4, 4, 24) + b"\x84\x10\x20\x30" + b"\x0a" + rgb(11),
     "grey_rle_8x2.tga": header(11, 8, 2, 8) + b"\x87\x40\x87\x80",
     "mapped_4x2.tga": header(1, 4, 2, 8, 4, 24) + rgb(4) + bytes([0, 1, 2, 3, 3, 2, 1, 0]),
+    "index_past_map_4x2.tga": header(1, 4, 2, 8, 2, 24) + rgb(2) + bytes([0, 1, 200, 255, 1, 0, 1, 0]),
     "cut_in_pixels.tga": (header(2, 16, 16, 24) + rgb(256))[:400],
     "claims_65535_squared.tga": header(10, 65535, 65535, 32) + b"\xff\x11\x22\x33\x44" * 20,
     "random_bytes.tga": bytes(random.Random(5).randrange(256) for _ in range(300)),

@@ -32,7 +32,8 @@ bool depthFits(uint8_t type, unsigned depth)
     return false;
 }
 
-// Whether every index among count pixels of a colour-mapped picture names a colour of its map.
+// Whether every index among count pixels of a colour-mapped picture names a colour of its map;
+// DevIL converts the others by reading past the end of its copy of the map.
 bool indicesInMap(const uint8_t* pixels, size_t count, unsigned mapLength)
 {
     for (size_t i = 0; i < count; ++i)
@@ -102,7 +103,7 @@ ILenum checkTarga(const uint8_t* bytes, size_t size)
         return mapped && !indicesInMap(bytes + at, pixels, mapLength) ? IL_ILLEGAL_FILE_VALUE : IL_NO_ERROR;
     }
     // Run-length packets: a count byte, then one pixel repeated or that many literal pixels. A packet
-    // running past the picture's last pixel would be written past DevIL's buffer.
+    // running past the picture's last pixel is damage too, though DevIL would drop the excess.
     for (size_t done = 0; done < pixels;) {
         if (at >= size)
             return IL_FILE_READ_ERROR;

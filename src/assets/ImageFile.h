@@ -20,7 +20,8 @@ struct RgbaImage {
 
 // IL_NO_ERROR when the Targa bytes hold the whole picture their header describes, in a kind
 // DevIL reads; IL_INVALID_FILE_HEADER for a header it must not act on; IL_FILE_READ_ERROR when
-// the bytes end before the picture does.
+// the bytes end before the picture does; IL_ILLEGAL_FILE_VALUE for a colour index outside the
+// colour map or a run past the last pixel.
 ILenum checkTarga(const uint8_t* bytes, size_t size);
 
 // Reads the picture at path (any format DevIL knows) and converts it to 8-bit RGBA.
