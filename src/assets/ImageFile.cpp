@@ -2,10 +2,13 @@
 
 #include <IL/ilu.h>
 
-#include <cstdio>
-#include <cstring>
+#include <fcntl.h>
 #include <strings.h>
-#include <vector>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
 
 namespace {
 
@@ -48,19 +51,39 @@ bool hasTargaName(const char* path)
     return length >= 4 && strcasecmp(path + length - 4, ".tga") == 0;
 }
 
-// The whole file, or nothing when it cannot be read.
-bool readWholeFile(const char* path, std::vector<uint8_t>& bytes)
-{
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file)
-        return false;
-    uint8_t piece[1 << 16];
-    size_t got = 0;
-    while ((got = std::fread(piece, 1, sizeof piece, file)) > 0)
-        bytes.insert(bytes.end(), piece, piece + got);
-    std::fclose(file);
-    return true;
-}
+// A regular file mapped read-only: only the pages the check touches are read, which for a raw
+// picture is the header alone. Anything else is left unmapped, for DevIL to report.
+class MappedFile {
+public:
+    explicit MappedFile(const char* path)
+    {
+        const int descriptor = open(path, O_RDONLY);
+        if (descriptor < 0)
+            return;
+        struct stat status;
+        if (fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
+            opened = true;
+            size = static_cast<size_t>(status.st_size);
+            void* mapped = size > 0 ? mmap(nullptr, size, PROT_READ, MAP_PRIVATE, descriptor, 0) : MAP_FAILED;
+            if (mapped != MAP_FAILED)
+                bytes = static_cast<const uint8_t*>(mapped);
+            else
+                size = 0;
+        }
+        close(descriptor);
+    }
+    ~MappedFile()
+    {
+        if (bytes != nullptr)
+            munmap(const_cast<uint8_t*>(bytes), size);
+    }
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    bool opened = false;
+    const uint8_t* bytes = nullptr;
+    size_t size = 0;
+};
 
 void initImageLibrary()
 {
@@ -128,10 +151,10 @@ RgbaImage readRgbaImage(const char* path)
     // An error left over from an earlier picture would be taken for this one's.
     while (ilGetError() != IL_NO_ERROR) {
     }
-    // A file that cannot be read is left to DevIL, which reports it as it does for any format.
-    std::vector<uint8_t> bytes;
-    if (hasTargaName(path) && readWholeFile(path, bytes)) {
-        const ILenum error = checkTarga(bytes.data(), bytes.size());
+    // A file that cannot be opened is left to DevIL, which reports it as it does for any format.
+    if (hasTargaName(path)) {
+        MappedFile file(path);
+        const ILenum error = file.opened ? checkTarga(file.bytes, file.size) : IL_NO_ERROR;
         if (error != IL_NO_ERROR)
             return failed(0, "Image load failed", error);
     }
