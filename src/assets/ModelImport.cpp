@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 #include <utility>
 
 #include <assimp/DefaultIOSystem.h>
@@ -51,8 +52,11 @@ bool setsBeforeFirstMaterial(const std::string& text)
 // releases some streams through its file system and deletes others itself.
 class CountedStream : public Assimp::IOStream {
 public:
-    CountedStream(Assimp::IOStream* stream, int& openFiles) : stream(stream), openFiles(openFiles) { ++openFiles; }
-    ~CountedStream() override { --openFiles; }
+    CountedStream(Assimp::IOStream* stream, std::set<CountedStream*>& openFiles) : stream(stream), openFiles(openFiles)
+    {
+        openFiles.insert(this);
+    }
+    ~CountedStream() override { openFiles.erase(this); }
 
     size_t Read(void* buffer, size_t size, size_t count) override { return stream->Read(buffer, size, count); }
     size_t Write(const void* buffer, size_t size, size_t count) override { return stream->Write(buffer, size, count); }
@@ -63,7 +67,7 @@ public:
 
 private:
     std::unique_ptr<Assimp::IOStream> stream;
-    int& openFiles;
+    std::set<CountedStream*>& openFiles;
 };
 
 // Files as Assimp opens them. Every file other than the model itself is a material library,
@@ -74,6 +78,13 @@ private:
 class CheckingIOSystem : public Assimp::DefaultIOSystem {
 public:
     explicit CheckingIOSystem(std::string modelPath) : modelPath(std::move(modelPath)) {}
+    // Assimp leaves a library open when reading it throws: a library name ending in "/" makes it
+    // open the model's folder.
+    ~CheckingIOSystem() override
+    {
+        while (!openFiles.empty())
+            delete *openFiles.begin();
+    }
 
     bool refusedFile = false;
 
@@ -82,7 +93,7 @@ public:
         Assimp::IOStream* stream = DefaultIOSystem::Open(path, mode);
         if (stream == nullptr)
             return nullptr;
-        if (openFiles > 0 || modelPath != path) {
+        if (!openFiles.empty() || modelPath != path) {
             std::string text(stream->FileSize(), '\0');
             text.resize(stream->Read(&text[0], 1, text.size()));
             stream->Seek(0, aiOrigin_SET);
@@ -97,7 +108,7 @@ public:
 
 private:
     const std::string modelPath;
-    int openFiles = 0;
+    std::set<CountedStream*> openFiles;
 };
 
 std::vector<std::string> texturePaths(const aiMaterial* material, aiTextureType type)
