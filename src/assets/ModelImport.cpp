@@ -1,7 +1,9 @@
 #include "assets/ModelImport.h"
 
 #include <algorithm>
-#include <cctype>
+#include <memory>
+#include <set>
+#include <utility>
 
 #include <assimp/DefaultIOSystem.h>
 #include <assimp/IOStream.hpp>
@@ -46,37 +48,67 @@ bool setsBeforeFirstMaterial(const std::string& text)
     return false;
 }
 
-bool isMaterialFile(const char* path)
-{
-    std::string name(path);
-    if (name.size() < 4)
-        return false;
-    std::string extension = name.substr(name.size() - 4);
-    for (char& c : extension)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return extension == ".mtl";
-}
+// A stream that counts itself among the open files of one import for as long as it lives; Assimp
+// releases some streams through its file system and deletes others itself.
+class CountedStream : public Assimp::IOStream {
+public:
+    CountedStream(Assimp::IOStream* stream, std::set<CountedStream*>& openFiles) : stream(stream), openFiles(openFiles)
+    {
+        openFiles.insert(this);
+    }
+    ~CountedStream() override { openFiles.erase(this); }
 
-// Files as Assimp opens them, except material files that would crash it: those it cannot open,
-// and the model they belong to is refused.
+    size_t Read(void* buffer, size_t size, size_t count) override { return stream->Read(buffer, size, count); }
+    size_t Write(const void* buffer, size_t size, size_t count) override { return stream->Write(buffer, size, count); }
+    aiReturn Seek(size_t offset, aiOrigin origin) override { return stream->Seek(offset, origin); }
+    size_t Tell() const override { return stream->Tell(); }
+    size_t FileSize() const override { return stream->FileSize(); }
+    void Flush() override { stream->Flush(); }
+
+private:
+    std::unique_ptr<Assimp::IOStream> stream;
+    std::set<CountedStream*>& openFiles;
+};
+
+// Files as Assimp opens them. Every file other than the model itself is a material library,
+// whatever its name (a ".txt", a name in capitals, the model naming itself): one that would crash
+// Assimp cannot be opened, and the model it belongs to is refused. The model's own opens are those
+// of its path while nothing else of the import is open; Assimp reads a library while the model is
+// still open, so a model named as its own library is checked like any other.
 class CheckingIOSystem : public Assimp::DefaultIOSystem {
 public:
-    bool refusedMaterial = false;
+    explicit CheckingIOSystem(std::string modelPath) : modelPath(std::move(modelPath)) {}
+    // Assimp leaves a library open when reading it throws: a library name ending in "/" makes it
+    // open the model's folder.
+    ~CheckingIOSystem() override
+    {
+        while (!openFiles.empty())
+            delete *openFiles.begin();
+    }
+
+    bool refusedFile = false;
 
     Assimp::IOStream* Open(const char* path, const char* mode) override
     {
         Assimp::IOStream* stream = DefaultIOSystem::Open(path, mode);
-        if (stream == nullptr || !isMaterialFile(path))
-            return stream;
-        std::string text(stream->FileSize(), '\0');
-        text.resize(stream->Read(&text[0], 1, text.size()));
-        stream->Seek(0, aiOrigin_SET);
-        if (!setsBeforeFirstMaterial(text))
-            return stream;
-        refusedMaterial = true;
-        Close(stream);
-        return nullptr;
+        if (stream == nullptr)
+            return nullptr;
+        if (!openFiles.empty() || modelPath != path) {
+            std::string text(stream->FileSize(), '\0');
+            text.resize(stream->Read(&text[0], 1, text.size()));
+            stream->Seek(0, aiOrigin_SET);
+            if (setsBeforeFirstMaterial(text)) {
+                refusedFile = true;
+                Close(stream);
+                return nullptr;
+            }
+        }
+        return new CountedStream(stream, openFiles);
     }
+
+private:
+    const std::string modelPath;
+    std::set<CountedStream*> openFiles;
 };
 
 std::vector<std::string> texturePaths(const aiMaterial* material, aiTextureType type)
@@ -103,11 +135,11 @@ std::string sceneTexturePath(const std::string& textureName)
 const aiScene* importModel(Assimp::Importer& importer, const char* path)
 {
     // The importer owns the file system it is given.
-    CheckingIOSystem* files = new CheckingIOSystem();
+    CheckingIOSystem* files = new CheckingIOSystem(path);
     importer.SetIOHandler(files);
     const aiScene* scene = importer.ReadFile(path, importFlags);
     if (scene == nullptr || scene->mFlags == AI_SCENE_FLAGS_INCOMPLETE || scene->mRootNode == nullptr ||
-        files->refusedMaterial)
+        files->refusedFile)
         return nullptr;
     return scene;
 }

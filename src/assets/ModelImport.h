@@ -24,8 +24,9 @@ struct MeshData {
 };
 
 // Reads the file with the game's import flags. Returns the scene (owned by the importer), or null
-// when there is none, it is flagged incomplete, it has no root node, or one of its material files
-// sets anything before its first "newmtl" line (which the import library cannot survive).
+// when there is none, it is flagged incomplete, it has no root node, or a material library it names
+// (whatever that file is called, the model itself included) sets anything before its first "newmtl"
+// line (which the import library cannot survive).
 const aiScene* importModel(Assimp::Importer& importer, const char* path);
 
 // The vertex records, indices and texture paths of one mesh of the scene.

@@ -1,6 +1,5 @@
 #include "assets/Textures.h"
 
-#include <IL/il.h>
 #include <IL/ilu.h>
 
 #include <algorithm>
@@ -9,23 +8,13 @@
 #include <vector>
 
 #include "assets/DdsFile.h"
+#include "assets/ImageFile.h"
 
 namespace {
 
-void initImageLibrary()
-{
-    static bool initialised = false;
-    if (initialised)
-        return;
-    ilInit();
-    iluInit();
-    initialised = true;
-}
-
 // Image library failures end the game at once, without the console wait.
-[[noreturn]] void imageLibraryFailure(const char* what)
+[[noreturn]] void imageLibraryFailure(const char* what, ILenum error)
 {
-    ILenum error = ilGetError();
     std::printf("%s - IL reports error: %u - %s\n", what, static_cast<unsigned>(error), iluErrorString(error));
     std::fflush(stdout);
     std::exit(-1);
@@ -75,15 +64,9 @@ std::vector<unsigned char> readDds(std::FILE* file)
 
 GLuint loadImageTexture(const char* path)
 {
-    initImageLibrary();
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    // This DevIL takes narrow file names, which it passes to the system as the UTF-8 they are.
-    if (!ilLoadImage(path))
-        imageLibraryFailure("Image load failed");
-    if (!ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE))
-        imageLibraryFailure("Image conversion failed");
+    RgbaImage image = readRgbaImage(path);
+    if (image.failure != nullptr)
+        imageLibraryFailure(image.failure, image.error);
 
     GLuint texture = 0;
     glGenTextures(1, &texture);
@@ -93,7 +76,7 @@ GLuint loadImageTexture(const char* path)
     GLint format = ilGetInteger(IL_IMAGE_FORMAT);
     glTexImage2D(GL_TEXTURE_2D, 0, format, ilGetInteger(IL_IMAGE_WIDTH), ilGetInteger(IL_IMAGE_HEIGHT), 0,
                  static_cast<GLenum>(format), GL_UNSIGNED_BYTE, ilGetData());
-    ilDeleteImages(1, &image);
+    ilDeleteImages(1, &image.image);
     return texture;
 }
 
