@@ -14,6 +14,7 @@
 #include "app/WorldAssembly.h"
 #include "render/FramePasses.h"
 #include "render/Hud.h"
+#include "sound/Sound.h"
 
 GLFWwindow* mainWindow = nullptr;
 bool running = true;
@@ -147,6 +148,10 @@ bool runFrame()
         markFramePhase(FramePhase::hud, true);
         drawHud();
         markFramePhase(FramePhase::hud, false);
+        // The sound follows what the frame did; the start screen keeps the ambience it began with.
+        markFramePhase(FramePhase::sound, true);
+        soundUpdate(deltaTime);
+        markFramePhase(FramePhase::sound, false);
     }
 
     // 10. Present; OpenGL errors are not reported.
@@ -159,6 +164,7 @@ bool runFrame()
 
 void shutdown()
 {
+    stopSound();
     releaseWorld();
     glfwTerminate();
     mainWindow = nullptr;
@@ -172,6 +178,7 @@ int runGame()
     readConfig();
     createWindow();
     worldAssembly();
+    startSound(volume);
     startFrameLoop();
     if (running) {
         while (runFrame()) {
