@@ -42,6 +42,7 @@
 #include "physics/Pursuit.h"
 #include "scene/Node.h"
 #include "scene/Registries.h"
+#include "sound/Sound.h"
 #include "assets/Mesh.h"
 
 namespace {
@@ -278,6 +279,9 @@ int main(int argc, char** argv)
     const long windowResident = statusKilobytes("VmRSS:");
     const double windowCpu = processMicros();
     worldAssembly();
+    // The sound as the game starts it, but mixed on demand: the frame pays for the sound update,
+    // never for the mixing, which a real device does on its own thread.
+    startSoundLoopback(volume, 48000);
     startFrameLoop();
     const Clock::time_point worldBuilt = Clock::now();
     const long worldResident = statusKilobytes("VmRSS:");

@@ -129,7 +129,7 @@ TEST_F(SoundTest, AHeartbeatOnlyWhileAStatueIsNear)
 {
     play();
     const double calm = listen(40).both();
-    teleport(-1.5f, 1.0f, 18.5f);  // beside the watched statue, within its near radius but not touching
+    teleport(-1.8f, 1.0f, 18.5f);  // beside the watched statue, within its near radius but not touching
     listen(2);
     ASSERT_TRUE(dangerNear);
     EXPECT_GT(listen(60).both(), 1.5 * calm);
