@@ -9,7 +9,8 @@ cd "$(dirname "$0")"
 PACKAGES=(
     build-essential cmake pkg-config
     libglfw3-dev libglew-dev libglm-dev libassimp-dev libdevil-dev libbullet-dev
-    libgtest-dev libbenchmark-dev libstb-dev fonts-dejavu-core clang
+    libopenal-dev libsndfile1-dev
+    libgtest-dev libbenchmark-dev libstb-dev fonts-dejavu-core clang sox
     xvfb xauth xdotool x11-utils imagemagick libgl1-mesa-dri
 )
 

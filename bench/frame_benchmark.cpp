@@ -43,6 +43,7 @@
 #include "scene/Pursuit.h"
 #include "scene/Node.h"
 #include "scene/Registries.h"
+#include "sound/Sound.h"
 #include "assets/Mesh.h"
 
 namespace {
@@ -52,7 +53,7 @@ using Clock = std::chrono::steady_clock;
 constexpr double frameStep = 1.0 / 60.0;
 constexpr int phaseCount = static_cast<int>(FramePhase::swap) + 1;
 const char* const phaseNames[phaseCount] = {
-    "frame update", "  pursuit", "  physics step", "keyboard commands", "shadow pass", "lit pass", "HUD", "swap",
+    "frame update", "  pursuit", "  physics step", "keyboard commands", "shadow pass", "lit pass", "HUD", "sound", "swap",
 };
 
 bool isDrawingPhase(FramePhase phase)
@@ -279,6 +280,9 @@ int main(int argc, char** argv)
     const long windowResident = statusKilobytes("VmRSS:");
     const double windowCpu = processMicros();
     worldAssembly();
+    // The sound as the game starts it, but mixed on demand: the frame pays for the sound update,
+    // never for the mixing, which a real device does on its own thread.
+    startSoundLoopback(volume, 48000);
     startFrameLoop();
     const Clock::time_point worldBuilt = Clock::now();
     const long worldResident = statusKilobytes("VmRSS:");

@@ -8,6 +8,7 @@ int screenWidth = 800;
 int screenHeight = 600;
 int refreshRate = 60;
 bool fullscreen = false;
+int volume = 80;
 
 namespace {
 
@@ -30,6 +31,7 @@ void readConfig()
     screenHeight = 600;
     refreshRate = 60;
     fullscreen = false;
+    volume = 80;
     if (!file.good()) {
         std::printf("config.ini not found\n");
         return;
@@ -43,6 +45,13 @@ void readConfig()
         int full = 0;
         if (scanSetting(line, "FULLSCREEN=%i", full))
             fullscreen = full != 0;
+        int level = 0;
+        if (scanSetting(line, "VOLUME=%i", level)) {
+            if (level >= 0 && level <= 100)
+                volume = level;
+            else
+                std::printf("config.ini: VOLUME=%i is out of range, ignored\n", level);
+        }
     }
     std::printf("WIDTH=%i\nHEIGHT=%i\nREFRESH_RATE=%i\nFULLSCREEN=%s\n", screenWidth, screenHeight, refreshRate,
                 fullscreen ? "true" : "false");

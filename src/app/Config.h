@@ -1,10 +1,12 @@
 #pragma once
-// Display settings from config.ini, read once at start-up.
+// Display and sound settings from config.ini, read once at start-up.
 
 extern int screenWidth;
 extern int screenHeight;
 extern int refreshRate;
 extern bool fullscreen;
+// Loudness of everything the game plays, 0 (silent, no audio device opened) to 100.
+extern int volume;
 
 // Assigns the defaults, then whatever config.ini in the working directory says.
 void readConfig();

@@ -15,6 +15,7 @@
 #include "app/WorldAssembly.h"
 #include "render/FramePasses.h"
 #include "render/Hud.h"
+#include "sound/Sound.h"
 
 GLFWwindow* mainWindow = nullptr;
 bool running = true;
@@ -143,6 +144,10 @@ bool runFrame()
         markFramePhase(FramePhase::hud, true);
         drawHud();
         markFramePhase(FramePhase::hud, false);
+        // The sound follows what the frame did; the start screen keeps the ambience it began with.
+        markFramePhase(FramePhase::sound, true);
+        soundUpdate(deltaTime, combine, giantCow);
+        markFramePhase(FramePhase::sound, false);
     }
 
     // 10. Present; OpenGL errors are not reported.
@@ -155,6 +160,7 @@ bool runFrame()
 
 void shutdown()
 {
+    stopSound();
     releaseWorld();
     glfwTerminate();
     mainWindow = nullptr;
@@ -168,6 +174,7 @@ int runGame()
     readConfig();
     createWindow();
     worldAssembly();
+    startSound(volume);
     startFrameLoop();
     if (running) {
         while (runFrame()) {

@@ -10,6 +10,7 @@ enum class FramePhase {
     shadowPass,
     litPass,           // player update and lights included
     hud,
+    sound,
     swap,
 };
 

@@ -33,6 +33,7 @@ TEST_F(FramePhases, AFrameInPlayMarksEveryPhaseInOrderAndTheStartScreenOnlyTheSw
         {FramePhase::keyboardCommands, true}, {FramePhase::keyboardCommands, false},
         {FramePhase::shadowPass, true},       {FramePhase::shadowPass, false}, {FramePhase::litPass, true},
         {FramePhase::litPass, false},         {FramePhase::hud, true},         {FramePhase::hud, false},
+        {FramePhase::sound, true},            {FramePhase::sound, false},
         {FramePhase::swap, true},             {FramePhase::swap, false},
     };
     EXPECT_EQ(marks, inPlay);

@@ -1,5 +1,5 @@
 // Generates every file of the game's Scene/ folder: the hall, the exhibits with their textures, the
-// screen images and the bitmap font. Usage: vellmar_content <output folder> [level description]
+// screen images, the bitmap font and the sounds. Usage: vellmar_content <output folder> [level description]
 // The output depends only on this program, the level description and the fonts, never on time or chance.
 #include <algorithm>
 #include <atomic>
@@ -15,6 +15,7 @@
 #include "Level.h"
 #include "Models.h"
 #include "Screens.h"
+#include "Sounds.h"
 #include "TextureGenerator.h"
 
 #ifndef VELLMAR_LEVEL_FILE
@@ -99,6 +100,9 @@ int main(int argc, char** argv)
         [&] { return writeDds(out + "/gameWon.dds", makeWonScreen(fonts), DdsFormat::Dxt1); },
         [&] { return writeDds(out + "/gameOver.dds", makeGameOverScreen(fonts), DdsFormat::Dxt1); },
     };
+    const std::vector<SoundClip> sounds = buildSounds();
+    for (const SoundClip& clip : sounds)
+        jobs.push_back([&out, &clip] { return writeWav(out + "/" + clip.name + ".wav", clip.samples); });
     std::atomic<size_t> next{0};
     std::atomic<bool> ok{true};
     auto worker = [&] {

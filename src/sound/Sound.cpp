@@ -1,0 +1,406 @@
+#include "sound/Sound.h"
+
+#include <AL/al.h>
+#include <AL/alc.h>
+#include <AL/alext.h>
+#include <glm/vec3.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "assets/Mesh.h"
+#include "core/Camera.h"
+#include "core/GameState.h"
+#include "physics/Player.h"
+#include "render/Light.h"
+#include "scene/Node.h"
+#include "scene/Registries.h"
+#include "sound/SoundFile.h"
+
+const char* soundFolder = "Scene/";
+
+namespace {
+
+enum SoundId { grind, step, landing, harvester, cowCall, ambience, click, heartbeat, sting, wind, soundCount };
+const char* const soundNames[soundCount] = {
+    "statue_grind", "footstep", "landing", "harvester", "cow_call",
+    "hall_ambience", "flashlight_click", "heartbeat", "caught_sting", "wind",
+};
+
+// What the player should be hearing; each change of it starts or stops whole groups of sources.
+enum class Mood { startScreen, play, paused, caught, won };
+
+constexpr float statueMovingSpeed = 0.3f;  // horizontal speed above which a statue grinds
+constexpr float fadeSeconds = 0.04f;       // the grind's fade in and out, short of a click
+constexpr float strideLength = 1.5f;       // walked distance per footstep
+constexpr float calmBeforeGround = 0.1f;   // seconds without vertical speed that mean standing on ground
+constexpr float landingSpeed = 2.5f;       // downward speed whose sudden end is a landing
+
+ALCdevice* device = nullptr;
+ALCcontext* context = nullptr;
+LPALCRENDERSAMPLESSOFT renderSamples = nullptr;
+
+ALuint buffers[soundCount] = {};
+// One source per sound, except the statues: one each, made once at start-up.
+ALuint sources[soundCount] = {};
+std::vector<ALuint> statueSources;
+std::vector<float> statueGains;
+std::vector<char> statuePlaying;
+
+Mood mood = Mood::startScreen;
+float walked = strideLength;
+float calmTime = 0.0f;
+float previousFallSpeed = 0.0f;
+float heartIntensity = 0.0f;
+float heartTimer = 0.0f;
+float cowTimer = 20.0f;
+unsigned variation = 1u;
+bool lastFlashlightOn = true;
+
+// A fixed sequence in [0, 1) for the small variations of steps and the cow's pauses.
+float nextVariation()
+{
+    variation = variation * 1664525u + 1013904223u;
+    return static_cast<float>(variation >> 8) / 16777216.0f;
+}
+
+void loadSounds()
+{
+    for (int id = 0; id < soundCount; ++id) {
+        const std::string path = std::string(soundFolder) + soundNames[id] + ".wav";
+        SoundSamples sound;
+        std::string error;
+        if (!readSoundFile(path.c_str(), sound, error)) {
+            std::printf("%s %s: the game plays without this sound\n", path.c_str(), error.c_str());
+            continue;
+        }
+        alGenBuffers(1, &buffers[id]);
+        alBufferData(buffers[id], AL_FORMAT_MONO16, sound.samples.data(),
+                     static_cast<ALsizei>(sound.samples.size() * sizeof(int16_t)), sound.rate);
+    }
+}
+
+// A source for a sound; `reference` is the distance at full level, 0 for one heard at the ear.
+ALuint makeSource(SoundId id, float gain, float reference, bool looping)
+{
+    ALuint source = 0;
+    alGenSources(1, &source);
+    if (buffers[id])
+        alSourcei(source, AL_BUFFER, static_cast<ALint>(buffers[id]));
+    alSourcef(source, AL_GAIN, gain);
+    alSourcei(source, AL_LOOPING, looping ? AL_TRUE : AL_FALSE);
+    if (reference > 0.0f) {
+        alSourcef(source, AL_REFERENCE_DISTANCE, reference);
+        alSourcef(source, AL_ROLLOFF_FACTOR, 1.0f);
+    } else {
+        alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
+        alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
+    }
+    return source;
+}
+
+void makeSources()
+{
+    sources[grind] = 0;
+    sources[step] = makeSource(step, 0.55f, 0.0f, false);
+    sources[landing] = makeSource(landing, 0.8f, 0.0f, false);
+    sources[harvester] = makeSource(harvester, 0.5f, 3.0f, true);
+    sources[cowCall] = makeSource(cowCall, 1.0f, 10.0f, false);
+    sources[ambience] = makeSource(ambience, 0.1f, 0.0f, true);
+    sources[click] = makeSource(click, 0.6f, 0.0f, false);
+    sources[heartbeat] = makeSource(heartbeat, 0.5f, 0.0f, false);
+    sources[sting] = makeSource(sting, 0.9f, 0.0f, false);
+    sources[wind] = makeSource(wind, 0.8f, 0.0f, true);
+    statueSources.assign(pursuers.size(), 0);
+    statueGains.assign(pursuers.size(), 0.0f);
+    statuePlaying.assign(pursuers.size(), 0);
+    for (ALuint& source : statueSources)
+        source = makeSource(grind, 0.0f, 6.0f, true);
+}
+
+// Starts the subsystem on an opened device; false (and everything closed) when no context comes.
+bool startOn(ALCdevice* opened, const ALCint* attributes, int volume)
+{
+    device = opened;
+    context = device ? alcCreateContext(device, attributes) : nullptr;
+    if (!context || !alcMakeContextCurrent(context)) {
+        if (context)
+            alcDestroyContext(context);
+        if (device)
+            alcCloseDevice(device);
+        context = nullptr;
+        device = nullptr;
+        return false;
+    }
+    alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
+    alListenerf(AL_GAIN, static_cast<float>(volume) / 100.0f);
+    loadSounds();
+    makeSources();
+    mood = Mood::startScreen;
+    lastFlashlightOn = flashlightOn;
+    alSourcePlay(sources[ambience]);
+    alGetError();
+    return true;
+}
+
+void reportNoDevice(int volume)
+{
+    std::printf("Sound: volume %d, no audio device, the game plays without sound\n", volume);
+}
+
+// The sources of the world: paused with the game, silenced at its end.
+template <typename Action>
+void forEachWorldSource(Action action)
+{
+    for (ALuint source : statueSources)
+        action(source);
+    for (SoundId id : {step, landing, harvester, cowCall, click, heartbeat})
+        action(sources[id]);
+}
+
+void stopEverything()
+{
+    forEachWorldSource([](ALuint source) { alSourceStop(source); });
+    std::fill(statuePlaying.begin(), statuePlaying.end(), 0);
+    std::fill(statueGains.begin(), statueGains.end(), 0.0f);
+    alSourceStop(sources[ambience]);
+    alSourceStop(sources[wind]);
+}
+
+void enterMood(Mood next)
+{
+    switch (next) {
+    case Mood::startScreen:
+        break;
+    case Mood::play:
+        if (mood == Mood::paused) {
+            // Back from the pause: what was cut off goes on where it stopped.
+            // (A silent statue's grind is paused too, but stays so.)
+            for (SoundId id : {step, landing, harvester, cowCall, click, heartbeat}) {
+                ALint state = 0;
+                alGetSourcei(sources[id], AL_SOURCE_STATE, &state);
+                if (state == AL_PAUSED)
+                    alSourcePlay(sources[id]);
+            }
+            for (size_t i = 0; i < statueSources.size(); ++i)
+                if (statuePlaying[i])
+                    alSourcePlay(statueSources[i]);
+        } else {
+            alSourcePlay(sources[harvester]);
+        }
+        break;
+    case Mood::paused:
+        forEachWorldSource([](ALuint source) { alSourcePause(source); });
+        break;
+    case Mood::caught:
+        stopEverything();
+        alSourcePlay(sources[sting]);
+        break;
+    case Mood::won:
+        stopEverything();
+        alSourcePlay(sources[wind]);
+        break;
+    }
+    mood = next;
+}
+
+Mood currentMood()
+{
+    if (caught)
+        return Mood::caught;
+    if (player && player->fellOut)
+        return Mood::won;
+    return paused ? Mood::paused : Mood::play;
+}
+
+void followCamera(const glm::vec3& eye)
+{
+    const float orientation[6] = {viewDirection.x, viewDirection.y, viewDirection.z,
+                                  upVector.x,      upVector.y,      upVector.z};
+    alListener3f(AL_POSITION, eye.x, eye.y, eye.z);
+    alListenerfv(AL_ORIENTATION, orientation);
+}
+
+// A statue grinds while its body slides, fading in and out; silent while it stands.
+void updateStatues(float dt)
+{
+    const size_t count = std::min(statueSources.size(), pursuers.size());
+    for (size_t i = 0; i < count; ++i) {
+        const PhysicsObject* statue = pursuers[i];
+        if (!statue || !statue->mesh || !statue->mesh->physicsActor)
+            continue;
+        phys::RigidDynamic* body = statue->mesh->physicsActor;
+        const glm::vec3 v = body->getLinearVelocity();
+        const float target = std::hypot(v.x, v.z) > statueMovingSpeed ? 1.0f : 0.0f;
+        float& gain = statueGains[i];
+        gain = target > gain ? std::min(target, gain + dt / fadeSeconds) : std::max(target, gain - dt / fadeSeconds);
+        const ALuint source = statueSources[i];
+        if (gain > 0.0f) {
+            const glm::vec3 p = body->getGlobalPose().p;
+            alSource3f(source, AL_POSITION, p.x, p.y + 1.5f, p.z);
+            alSourcef(source, AL_GAIN, gain);
+            if (!statuePlaying[i])
+                alSourcePlay(source);
+            statuePlaying[i] = 1;
+        } else if (statuePlaying[i]) {
+            alSourcePause(source);
+            statuePlaying[i] = 0;
+        }
+    }
+}
+
+// Footsteps while walking on the ground, one per stride; a thud when a fall ends.
+void updateFootsteps(float dt)
+{
+    const glm::vec3 v = player->body->getLinearVelocity();
+    calmTime = std::fabs(v.y) < 0.05f ? calmTime + dt : 0.0f;
+    const float fallSpeed = -v.y;
+    if (previousFallSpeed > landingSpeed && fallSpeed < 1.0f) {
+        alSourcef(sources[landing], AL_GAIN, std::min(1.0f, 0.4f + previousFallSpeed / 12.0f));
+        alSourcePlay(sources[landing]);
+    }
+    previousFallSpeed = fallSpeed;
+
+    const float speed = std::hypot(v.x, v.z);
+    if (!walkMode || calmTime < calmBeforeGround || speed < 0.5f) {
+        walked = strideLength;  // the first stride of a walk sounds at once
+        return;
+    }
+    walked += speed * dt;
+    if (walked >= strideLength) {
+        walked -= strideLength;
+        alSourcef(sources[step], AL_PITCH, 0.9f + 0.2f * nextVariation());
+        alSourcePlay(sources[step]);
+    }
+}
+
+// A heartbeat while a statue is near, louder and faster the longer the danger lasts.
+void updateHeartbeat(float dt)
+{
+    if (!dangerNear) {
+        heartIntensity = std::max(0.0f, heartIntensity - dt / 2.0f);
+        heartTimer = 0.0f;
+        return;
+    }
+    heartIntensity = std::min(1.0f, heartIntensity + dt / 4.0f);
+    heartTimer -= dt;
+    if (heartTimer <= 0.0f) {
+        alSourcef(sources[heartbeat], AL_GAIN, 0.5f + 0.5f * heartIntensity);
+        alSourcePlay(sources[heartbeat]);
+        heartTimer = 0.95f - 0.45f * heartIntensity;
+    }
+}
+
+void updateExhibits(float dt, const Node* harvesterNode, const Node* cow)
+{
+    if (harvesterNode) {
+        const glm::vec3 p = harvesterNode->worldMatrix()[3];
+        alSource3f(sources[harvester], AL_POSITION, p.x, p.y + 1.0f, p.z);
+    }
+    cowTimer -= dt;
+    if (cow && cowTimer <= 0.0f) {
+        const glm::vec3 p = cow->localMatrix[3];
+        alSource3f(sources[cowCall], AL_POSITION, p.x, p.y + 2.0f, p.z);
+        alSourcePlay(sources[cowCall]);
+        cowTimer = 9.0f + 8.0f * nextVariation();
+    }
+    if (flashlightOn != lastFlashlightOn)
+        alSourcePlay(sources[click]);
+    lastFlashlightOn = flashlightOn;
+}
+
+}  // namespace
+
+void startSound(int volume)
+{
+    if (volume <= 0) {
+        std::printf("Sound: volume 0, no audio device opened\n");
+        return;
+    }
+    if (!startOn(alcOpenDevice(nullptr), nullptr, volume)) {
+        reportNoDevice(volume);
+        return;
+    }
+    const ALCchar* name = nullptr;
+    if (alcIsExtensionPresent(device, "ALC_ENUMERATE_ALL_EXT"))
+        name = alcGetString(device, ALC_ALL_DEVICES_SPECIFIER);
+    if (!name)
+        name = alcGetString(device, ALC_DEVICE_SPECIFIER);
+    std::printf("Sound: volume %d, device %s\n", volume, name ? name : "unnamed");
+}
+
+bool startSoundLoopback(int volume, int rate)
+{
+    if (volume <= 0) {
+        std::printf("Sound: volume 0, no audio device opened\n");
+        return false;
+    }
+    if (!alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback")) {
+        reportNoDevice(volume);
+        return false;
+    }
+    auto openLoopback = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+    renderSamples = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
+    const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_SHORT_SOFT,
+                                 ALC_FREQUENCY, rate, ALC_HRTF_SOFT, ALC_FALSE, 0};
+    if (!openLoopback || !renderSamples || !startOn(openLoopback(nullptr), attributes, volume)) {
+        reportNoDevice(volume);
+        return false;
+    }
+    std::printf("Sound: volume %d, device loopback\n", volume);
+    return true;
+}
+
+void renderSound(int16_t* stereo, int frames)
+{
+    if (device && renderSamples)
+        renderSamples(device, stereo, frames);
+    else
+        std::fill(stereo, stereo + 2 * frames, int16_t{0});
+}
+
+void soundUpdate(double dt, const Node* harvesterNode, const Node* cow)
+{
+    if (!context)
+        return;
+    const Mood now = currentMood();
+    if (now != mood)
+        enterMood(now);
+    if (mood != Mood::play || !player || !player->body)
+        return;
+
+    const float step = static_cast<float>(dt);
+    const glm::vec3 body = player->body->getGlobalPose().p;
+    followCamera(glm::vec3(body.x, body.y + eyeHeight, body.z));
+    updateStatues(step);
+    updateFootsteps(step);
+    updateHeartbeat(step);
+    updateExhibits(step, harvesterNode, cow);
+}
+
+void stopSound()
+{
+    if (!context)
+        return;
+    stopEverything();
+    alSourceStop(sources[sting]);
+    for (ALuint& source : statueSources)
+        alDeleteSources(1, &source);
+    for (ALuint& source : sources)
+        if (source)
+            alDeleteSources(1, &source);
+    for (ALuint& buffer : buffers)
+        if (buffer)
+            alDeleteBuffers(1, &buffer);
+    std::fill(std::begin(sources), std::end(sources), 0u);
+    std::fill(std::begin(buffers), std::end(buffers), 0u);
+    statueSources.clear();
+    alcMakeContextCurrent(nullptr);
+    alcDestroyContext(context);
+    alcCloseDevice(device);
+    context = nullptr;
+    device = nullptr;
+}

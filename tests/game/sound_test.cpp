@@ -1,0 +1,201 @@
+// What a player hears: the audio library's loopback device mixes the game's sound into memory at
+// the fixed test clock, and each check compares loudness per ear over a stretch of play.
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "WorldHarness.h"
+#include "sound/Sound.h"
+
+namespace {
+
+constexpr float pi = 3.14159265f;
+constexpr int mixRate = 24000;
+constexpr int framesPerPass = mixRate / 60;
+
+// RMS per ear over a stretch of play, and of both ears over its loudest 1/12 s.
+struct Loudness {
+    double left = 0.0, right = 0.0, peak = 0.0;
+    double both() const { return (left + right) / 2.0; }
+};
+
+}  // namespace
+
+class SoundTest : public WorldTest {
+protected:
+    void SetUp() override
+    {
+        WorldTest::SetUp();
+        if (IsSkipped())
+            return;
+        if (!startInSetUp)
+            return;
+        ASSERT_TRUE(startSoundLoopback(80, mixRate));
+    }
+    void TearDown() override { stopSound(); }
+
+    // Plays `count` passes of 1/60 s and mixes the sound of each.
+    Loudness listen(int count)
+    {
+        std::vector<int16_t> mix(2 * framesPerPass);
+        double left = 0.0, right = 0.0, chunk = 0.0;
+        Loudness heard;
+        for (int i = 1; i <= count; ++i) {
+            frame();
+            renderSound(mix.data(), framesPerPass);
+            for (int k = 0; k < framesPerPass; ++k) {
+                left += double(mix[2 * k]) * mix[2 * k];
+                right += double(mix[2 * k + 1]) * mix[2 * k + 1];
+                chunk += (double(mix[2 * k]) * mix[2 * k] + double(mix[2 * k + 1]) * mix[2 * k + 1]) / 2.0;
+            }
+            if (i % 5 == 0) {
+                heard.peak = std::max(heard.peak, std::sqrt(chunk / (5.0 * framesPerPass)));
+                chunk = 0.0;
+            }
+        }
+        const double n = double(count) * framesPerPass;
+        heard.left = std::sqrt(left / n);
+        heard.right = std::sqrt(right / n);
+        return heard;
+    }
+
+    bool startInSetUp = true;
+};
+
+TEST_F(SoundTest, AStatueMovingBehindIsHeardFromItsSideAndSilentOnceSeen)
+{
+    play();
+    const Loudness watched = listen(30);  // the statue ahead stands still
+    turn(0.75f * pi);                     // now it is behind, to the right
+    listen(5);
+    const Loudness right = listen(20);
+    EXPECT_GT(right.both(), 2.0 * watched.both()) << "a moving statue stands out over the hall";
+    EXPECT_GT(right.right, 1.5 * right.left);
+
+    turn(-0.75f * pi);  // seen again, it freezes and falls silent
+    listen(5);
+    EXPECT_LT(listen(20).both(), 1.3 * watched.both());
+
+    turn(-0.75f * pi);  // behind, to the left
+    listen(5);
+    const Loudness left = listen(20);
+    EXPECT_GT(left.left, 1.5 * left.right);
+    EXPECT_FALSE(caught);
+}
+
+TEST_F(SoundTest, FootstepsOnlyWhileWalkingOnTheGroundAndAThudOnLanding)
+{
+    // Backwards, away from the harvester, with the statue in view: nothing else grows louder.
+    play();
+    const double standing = listen(40).peak;
+    input.press(GLFW_KEY_S);
+    EXPECT_GT(listen(40).peak, 2.0 * standing) << "steps while walking";
+
+    input.tap(GLFW_KEY_SPACE);
+    listen(5);
+    EXPECT_LT(listen(50).peak, 1.3 * standing) << "no steps in the air";  // the jump lasts 73 passes
+    EXPECT_GT(listen(30).peak, 2.0 * standing) << "a thud on landing";
+    input.release(GLFW_KEY_S);
+
+    input.tap(GLFW_KEY_R);  // flying
+    listen(5);
+    input.press(GLFW_KEY_S);
+    EXPECT_LT(listen(40).peak, 1.3 * standing) << "no steps while flying";
+}
+
+TEST_F(SoundTest, PauseSilencesTheWorldAndPlayGoesOn)
+{
+    listen(5);
+    const double startScreen = listen(30).both();  // the ambience alone
+    EXPECT_GT(startScreen, 20.0);
+    play();
+    turn(pi);
+    listen(5);
+    ASSERT_GT(listen(15).both(), 2.0 * startScreen);
+
+    input.tap(GLFW_KEY_P);
+    listen(2);
+    EXPECT_LT(listen(20).both(), 1.2 * startScreen) << "only the ambience goes on";
+    input.tap(GLFW_KEY_P);
+    listen(2);
+    EXPECT_GT(listen(10).both(), 2.0 * startScreen) << "the statue grinds on after the pause";
+}
+
+TEST_F(SoundTest, AHeartbeatOnlyWhileAStatueIsNear)
+{
+    play();
+    const double calm = listen(40).both();
+    teleport(-1.8f, 1.0f, 18.5f);  // beside the watched statue, within its near radius but not touching
+    listen(2);
+    ASSERT_TRUE(dangerNear);
+    EXPECT_GT(listen(60).both(), 1.5 * calm);
+    teleport(1.0f, 1.0f, 1.0f);
+    listen(30);
+    EXPECT_FALSE(dangerNear);
+    EXPECT_LT(listen(40).both(), 1.2 * calm);
+    EXPECT_FALSE(caught);
+}
+
+TEST_F(SoundTest, CaughtStingsThenTheWorldFallsSilent)
+{
+    play();
+    listen(10);
+    teleport(0.0f, 1.0f, 19.0f);
+    const double sting = listen(20).both();
+    ASSERT_TRUE(caught);
+    EXPECT_GT(sting, 1000.0);
+    listen(90);
+    EXPECT_LT(listen(30).both(), 2.0) << "silence behind the game-over screen";
+}
+
+TEST_F(SoundTest, FallingOutRushesWithWind)
+{
+    play();
+    const double hall = listen(30).both();
+    teleport(0.0f, -20.0f, 0.0f);
+    listen(5);
+    ASSERT_TRUE(player->fellOut);
+    EXPECT_GT(listen(60).both(), 2.0 * hall);
+}
+
+class BrokenSoundTest : public SoundTest {
+protected:
+    BrokenSoundTest() { startInSetUp = false; }
+};
+
+TEST_F(BrokenSoundTest, AMissingOrBrokenFileIsReportedOnceAndTheRestIsHeard)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("vellmar_sounds_" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    for (const auto& entry : fs::directory_iterator("Scene"))
+        if (entry.path().extension() == ".wav")
+            fs::copy_file(entry.path(), folder / entry.path().filename());
+    fs::remove(folder / "hall_ambience.wav");
+    std::ofstream(folder / "footstep.wav", std::ios::trunc) << "RIFF\x10\0\0\0WAVEfmt ";
+    const std::string prefix = folder.string() + "/";
+    soundFolder = prefix.c_str();
+
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(startSoundLoopback(80, mixRate));
+    frame();
+    play();
+    turn(pi);
+    listen(10);
+    const Loudness statue = listen(30);
+    const std::string console = testing::internal::GetCapturedStdout();
+    fs::remove_all(folder);
+
+    for (const char* name : {"hall_ambience.wav", "footstep.wav"}) {
+        const size_t at = console.find(prefix + name);
+        ASSERT_NE(at, std::string::npos) << name << " is named\n" << console;
+        EXPECT_EQ(console.find(prefix + name, at + 1), std::string::npos) << name << " is named once";
+        EXPECT_NE(console.find("the game plays without this sound", at), std::string::npos);
+    }
+    EXPECT_GT(statue.both(), 200.0) << "the statue is still heard";
+}
