@@ -15,6 +15,7 @@
 #include "app/WorldAssembly.h"
 #include "render/FramePasses.h"
 #include "render/Hud.h"
+#include "scene/Node.h"
 #include "sound/Sound.h"
 
 GLFWwindow* mainWindow = nullptr;

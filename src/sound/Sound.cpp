@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "assets/Mesh.h"
+#include "physics/Engine.h"
 #include "core/Camera.h"
 #include "core/GameState.h"
 #include "physics/Player.h"

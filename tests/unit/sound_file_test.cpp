@@ -126,7 +126,7 @@ TEST(SoundSettings, VolumeZeroOpensNoDevice)
 {
     testing::internal::CaptureStdout();
     EXPECT_FALSE(startSoundLoopback(0, 24000));
-    soundUpdate(1.0 / 60.0);
+    soundUpdate(1.0 / 60.0, nullptr, nullptr);
     stopSound();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Sound: volume 0, no audio device opened\n");
 }
