@@ -11,6 +11,7 @@
 #include "app/FrameUpdate.h"
 #include "app/KeyboardCommands.h"
 #include "app/Platform.h"
+#include "app/RunFolder.h"
 #include "app/WorldAssembly.h"
 #include "render/FramePasses.h"
 #include "render/Hud.h"
@@ -169,6 +170,7 @@ int runGame()
 {
     // Line-buffered, so the console shows each line as it happens even through a pipe.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    enterRunFolder();
     readConfig();
     createWindow();
     worldAssembly();
