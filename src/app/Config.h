@@ -6,5 +6,6 @@ extern int screenHeight;
 extern int refreshRate;
 extern bool fullscreen;
 
-// Assigns the defaults, then whatever config.ini in the working directory says.
+// Assigns the defaults, then whatever config.ini in the working directory says. A number outside
+// the int range, an overlong line and anything past the first 64 KiB are refused with a console line.
 void readConfig();
