@@ -30,7 +30,8 @@ void removeWorkDir()
 bool someLineStartsWith(const uint8_t* data, size_t size, const char* key)
 {
     const size_t keyLength = std::strlen(key);
-    size_t lineStart = 0;
+    // A byte-order mark in front of the first line is not part of it.
+    size_t lineStart = size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
     for (size_t i = 0; i <= size; ++i) {
         if (i == size || data[i] == '\n') {
             if (i - lineStart >= keyLength && std::memcmp(data + lineStart, key, keyLength) == 0)

@@ -1,6 +1,11 @@
 #include "app/Config.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -12,46 +17,104 @@ int volume = 80;
 
 namespace {
 
-// %i takes decimal, 0-prefixed octal and 0x-prefixed hexadecimal; anything after the number is ignored.
-bool scanSetting(const std::string& line, const char* format, int& value)
+// Four settings fit in a few dozen bytes; these bounds keep a device or a huge file from
+// holding up the start or filling memory.
+constexpr std::size_t longestLine = 4096;
+constexpr std::size_t largestFile = 64 * 1024;
+
+// Reads the integer after "KEY=" at the start of the line with the rules of %i (decimal,
+// 0-prefixed octal, 0x-prefixed hexadecimal, blanks after the equals sign skipped, anything after
+// the number ignored) and stores it when it lies within [low, high]. A number outside the range is
+// refused with one console line naming the key, and the setting keeps what it had.
+bool scanSetting(const std::string& line, const char* key, long long low, long long high, int& value)
 {
-    int scanned = 0;
-    if (std::sscanf(line.c_str(), format, &scanned) != 1)
+    const std::size_t keyLength = std::strlen(key);
+    if (line.compare(0, keyLength, key) != 0 || line.size() <= keyLength || line[keyLength] != '=')
         return false;
-    value = scanned;
+    const char* text = line.c_str() + keyLength + 1;
+    char* end = nullptr;
+    errno = 0;
+    const long long scanned = std::strtoll(text, &end, 0);
+    if (end == text)
+        return false;
+    if (errno == ERANGE || scanned < low || scanned > high) {
+        while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+            ++text;
+        std::printf("config.ini: %s=%.*s is out of range, ignored\n", key, static_cast<int>(end - text), text);
+        return false;
+    }
+    value = static_cast<int>(scanned);
     return true;
+}
+
+void applyLine(const std::string& line)
+{
+    scanSetting(line, "WIDTH", INT_MIN, INT_MAX, screenWidth);
+    scanSetting(line, "HEIGHT", INT_MIN, INT_MAX, screenHeight);
+    scanSetting(line, "REFRESH_RATE", INT_MIN, INT_MAX, refreshRate);
+    int full = 0;
+    if (scanSetting(line, "FULLSCREEN", INT_MIN, INT_MAX, full))
+        fullscreen = full != 0;
+    scanSetting(line, "VOLUME", 0, 100, volume);
+}
+
+// Some editors put a UTF-8 byte-order mark in front of the first line.
+void dropByteOrderMark(std::string& line)
+{
+    if (line.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        line.erase(0, 3);
 }
 
 }  // namespace
 
 void readConfig()
 {
-    std::ifstream file("config.ini");
+    std::ifstream file("config.ini", std::ios::binary);
     screenWidth = 800;
     screenHeight = 600;
     refreshRate = 60;
     fullscreen = false;
     volume = 80;
-    if (!file.good()) {
+    // A folder of that name opens like a file on Linux but holds no settings.
+    std::error_code error;
+    if (!file.good() || std::filesystem::is_directory("config.ini", error)) {
         std::printf("config.ini not found\n");
         return;
     }
 
+    std::streambuf* in = file.rdbuf();
     std::string line;
-    while (std::getline(file, line)) {
-        scanSetting(line, "WIDTH=%i", screenWidth);
-        scanSetting(line, "HEIGHT=%i", screenHeight);
-        scanSetting(line, "REFRESH_RATE=%i", refreshRate);
-        int full = 0;
-        if (scanSetting(line, "FULLSCREEN=%i", full))
-            fullscreen = full != 0;
-        int level = 0;
-        if (scanSetting(line, "VOLUME=%i", level)) {
-            if (level >= 0 && level <= 100)
-                volume = level;
-            else
-                std::printf("config.ini: VOLUME=%i is out of range, ignored\n", level);
+    bool lineTooLong = false;
+    int lineNumber = 1;
+    std::size_t bytes = 0;
+    auto endLine = [&]() {
+        if (lineNumber == 1)
+            dropByteOrderMark(line);
+        if (lineTooLong)
+            std::printf("config.ini: line %d is longer than %zu bytes, ignored\n", lineNumber, longestLine);
+        else
+            applyLine(line);
+        line.clear();
+        lineTooLong = false;
+        ++lineNumber;
+    };
+    for (;;) {
+        const int c = in->sbumpc();
+        if (c == std::char_traits<char>::eof()) {
+            if (!line.empty() || lineTooLong)
+                endLine();
+            break;
         }
+        if (++bytes > largestFile) {
+            std::printf("config.ini: only the first %zu bytes are read\n", largestFile);
+            break;
+        }
+        if (c == '\n')
+            endLine();
+        else if (line.size() < longestLine)
+            line.push_back(static_cast<char>(c));
+        else
+            lineTooLong = true;
     }
     std::printf("WIDTH=%i\nHEIGHT=%i\nREFRESH_RATE=%i\nFULLSCREEN=%s\n", screenWidth, screenHeight, refreshRate,
                 fullscreen ? "true" : "false");

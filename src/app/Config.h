@@ -8,5 +8,6 @@ extern bool fullscreen;
 // Loudness of everything the game plays, 0 (silent, no audio device opened) to 100.
 extern int volume;
 
-// Assigns the defaults, then whatever config.ini in the working directory says.
+// Assigns the defaults, then whatever config.ini in the working directory says. A number outside
+// the int range, an overlong line and anything past the first 64 KiB are refused with a console line.
 void readConfig();

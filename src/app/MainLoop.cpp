@@ -12,6 +12,7 @@
 #include "app/KeyboardCommands.h"
 #include "app/Platform.h"
 #include "core/Camera.h"
+#include "app/RunFolder.h"
 #include "app/WorldAssembly.h"
 #include "render/FramePasses.h"
 #include "render/Hud.h"
@@ -172,6 +173,7 @@ int runGame()
 {
     // Line-buffered, so the console shows each line as it happens even through a pipe.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    enterRunFolder();
     readConfig();
     createWindow();
     worldAssembly();

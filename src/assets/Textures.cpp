@@ -1,6 +1,7 @@
 #include "assets/Textures.h"
 
 #include <IL/ilu.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -60,6 +61,19 @@ std::vector<unsigned char> readDds(std::FILE* file)
     return bytes;
 }
 
+// A folder opens like a file on Linux but reads nothing: to the player it is a file that could not
+// be opened.
+std::FILE* openFile(const char* path)
+{
+    std::FILE* file = std::fopen(path, "rb");
+    struct stat info {};
+    if (file && fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode)) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
+}
+
 }  // namespace
 
 GLuint loadImageTexture(const char* path)
@@ -82,7 +96,7 @@ GLuint loadImageTexture(const char* path)
 
 GLuint loadDDS(const char* path)
 {
-    std::FILE* file = std::fopen(path, "rb");
+    std::FILE* file = openFile(path);
     if (!file) {
         std::printf("%s could not be opened. Are you in the right directory ? Don't forget to read the FAQ !\n", path);
         std::fflush(stdout);

@@ -1,5 +1,6 @@
 #include "scene/Node.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 
@@ -63,11 +64,12 @@ float angleBetween(const glm::vec3& u, const glm::vec3& v)
         return 0.0f;
     glm::vec3 un = u / lu;
     glm::vec3 vn = v / lv;
-    float c = glm::dot(un, vn);
-    if (c > 1.0f || c < -1.0f)
-        return 0.0f;
+    // Rounding carries the cosine of nearly parallel or opposite directions just past 1 or -1,
+    // where acos has no value: a target straight behind must still read as a half turn.
+    float c = glm::dot(un, vn) / (length(un) * length(vn));
+    c = std::min(1.0f, std::max(-1.0f, c));
     const double pi = std::atan(1.0) * 4.0;
-    return static_cast<float>(std::acos(c / (length(un) * length(vn))) * 180.0 / pi);
+    return static_cast<float>(std::acos(c) * 180.0 / pi);
 }
 
 Node::Node(const glm::mat4& model) : localMatrix(model)

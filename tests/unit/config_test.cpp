@@ -100,5 +100,5 @@ TEST(Config, GarbageAndHugeNumbersNeverBreakTheReader)
     garbage += "WIDTH=77\n" + std::string(100000, 'x') + "\nHEIGHT=99999999999999999999999\n";
     Settings s = read(garbage);
     EXPECT_EQ(s.width, 77);
-    EXPECT_NE(s.height, 600) << "an out-of-range number is still a number; the window will refuse it";
+    EXPECT_EQ(s.height, 600) << "an out-of-range number is refused";
 }
