@@ -1,6 +1,6 @@
 #pragma once
 // Everything the game asks of the window system's input and timer goes through `platform`:
-// keys, the mouse button, the cursor, the clock and the window's close flag. The game uses
+// keys, the mouse button, the cursor, the clock, the window's close flag and its input focus. The game uses
 // GLFW by default; tests and benchmarks plug in a ScriptedPlatform with a fixed clock.
 #include <map>
 #include <utility>
@@ -18,6 +18,8 @@ public:
     virtual void setCursorVisible(bool visible) = 0;
     virtual double getTime() = 0;
     virtual bool windowShouldClose() = 0;
+    // Whether the window has the keyboard and mouse; only then can the cursor be put back.
+    virtual bool windowFocused() = 0;
     virtual void pollEvents() = 0;
 };
 
@@ -31,6 +33,7 @@ public:
     void setCursorVisible(bool visible) override;
     double getTime() override;
     bool windowShouldClose() override;
+    bool windowFocused() override;
     void pollEvents() override;
 };
 
@@ -43,6 +46,7 @@ public:
     double cursorY = 384.0;
     bool closeRequested = false;
     bool cursorVisible = true;
+    bool focused = true;
 
     void press(int key);
     void release(int key);
@@ -59,6 +63,7 @@ public:
     void setCursorVisible(bool visible) override;
     double getTime() override;
     bool windowShouldClose() override;
+    bool windowFocused() override;
     void pollEvents() override;
 
 private:

@@ -33,7 +33,12 @@ extern glm::mat4 viewMatrix;
 
 // The player at (1, 1, 1) with a sphere of radius 1.
 Player* createPlayer(PhysicsWorld& world);
-// Mouse look, movement, jump, camera matrices and the flashlight, once per frame of play.
+// Mouse look, movement, jump, camera matrices and the flashlight, once per frame of play; once
+// caught, only holds the player.
 void playerUpdate();
+// In place of the update while paused (and by it once caught): the body keeps no horizontal
+// velocity of its own, only what gravity gives it, and the player's clock and cursor keep pace,
+// so the next update takes one frame's step and looks on from where the view was.
+void holdPlayer();
 // Back to the controls' start: walking, looking along +z, clock not started.
 void resetPlayerControls();

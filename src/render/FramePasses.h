@@ -11,5 +11,6 @@ extern GLuint shadowDepthBuffer;
 
 // Made once, as the last step of the world assembly.
 void createShadowTarget();
-// The shadow pass (while shadows are on), then the lit pass with the player update or the pause menu.
+// The shadow pass (while shadows are on), then the lit pass with the player update, or, while
+// paused, the player held and the pause menu.
 void renderFrame();
