@@ -1,5 +1,5 @@
 // The player stays where the game left it while it cannot be played: paused, caught, or with the
-// window out of the player's hands.
+// window out of the player's hands (no input focus, or hidden with H).
 #include <cmath>
 
 #include "WorldHarness.h"
@@ -104,4 +104,16 @@ TEST_F(PlayerHold, MouseLookWaitsForInputFocusAndResumesWithoutAJump)
     turn(0.5f);
     frame();
     EXPECT_NEAR(yaw, lookingAt + 0.5f, 1e-4f) << "and looking works again";
+}
+
+TEST_F(PlayerHold, AWindowHiddenWithHShowsItselfAgain)
+{
+    playReleased();
+    input.tap(GLFW_KEY_H);
+    frame();
+    ASSERT_FALSE(glfwGetWindowAttrib(mainWindow, GLFW_VISIBLE));
+    frames(2, 1.0);
+    EXPECT_FALSE(glfwGetWindowAttrib(mainWindow, GLFW_VISIBLE)) << "hidden for a few seconds";
+    frames(2, 1.0);
+    EXPECT_TRUE(glfwGetWindowAttrib(mainWindow, GLFW_VISIBLE)) << "back again, where keys reach it";
 }
