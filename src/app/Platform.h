@@ -1,7 +1,8 @@
 #pragma once
 // Everything the game asks of the window system's input and timer goes through `platform`:
-// keys, the mouse button, the cursor, the clock, the window's close flag and its input focus. The game uses
-// GLFW by default; tests and benchmarks plug in a ScriptedPlatform with a fixed clock.
+// keys, the mouse button, the cursor, the clock, the window's close flag and its input focus.
+// The game uses GLFW by default; tests and benchmarks plug in a ScriptedPlatform with a fixed
+// clock.
 #include <map>
 #include <utility>
 #include <vector>
