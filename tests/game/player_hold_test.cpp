@@ -1,5 +1,6 @@
-// The player stays where the game left it while it cannot be played: paused, caught, or with the
-// window out of the player's hands (no input focus, or hidden with H).
+// The player stays where the game left it while it cannot be played: paused, or with the window
+// out of the player's hands (no input focus, or hidden with H); the caught player is held in the
+// player's unit tests.
 #include <cmath>
 
 #include "WorldHarness.h"
@@ -67,21 +68,6 @@ TEST_F(PlayerHold, TheFirstFlightStepAfterALongPauseIsOneFrameLong)
     ASSERT_FALSE(paused);
     // In flight W gives moveSpeed times the player's time step along the view: 3 / 60 here.
     EXPECT_NEAR(horizontalSpeed(velocity()), 3.0f / 60.0f, 1e-3f);
-}
-
-TEST_F(PlayerHold, ACaughtPlayerStopsWhereCaught)
-{
-    playReleased();
-    // Sideways past the watching statue before door 1, into its reach.
-    teleport(1.5f, 1.0f, 19.0f);
-    input.press(GLFW_KEY_D);
-    for (int i = 0; i < 60 && !caught; ++i)
-        frame();
-    ASSERT_TRUE(caught);
-    const glm::vec3 at = playerPosition();
-    frames(30);
-    EXPECT_LT(horizontalSpeed(velocity()), 1e-3f);
-    EXPECT_NEAR(playerPosition().x, at.x, 1e-3f) << "caught, the player must not slide on";
 }
 
 TEST_F(PlayerHold, MouseLookWaitsForInputFocusAndResumesWithoutAJump)
