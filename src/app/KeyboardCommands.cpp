@@ -16,6 +16,11 @@
 namespace {
 
 constexpr float vehicleForce = 100.0f;
+// A hidden window gets no keys and shows no close button: it comes back by itself after this long.
+constexpr double hiddenWindowSeconds = 3.0;
+
+// The time at which a window hidden with H shows itself again; negative while it is not hidden.
+double showWindowAt = -1.0;
 
 // One command key with its previous-press latch. Keys whose latch starts set must be released
 // once in play before they act, so a key held while leaving the start screen does nothing.
@@ -40,8 +45,16 @@ void toggleCulling()
         loader->cullingDisabled = !loader->cullingDisabled;
 }
 void toggleShadowMap() { showShadowMap = !showShadowMap; }
-void showWindow() { glfwShowWindow(mainWindow); }
-void hideWindow() { glfwHideWindow(mainWindow); }
+void showWindow()
+{
+    showWindowAt = -1.0;
+    glfwShowWindow(mainWindow);
+}
+void hideWindow()
+{
+    glfwHideWindow(mainWindow);
+    showWindowAt = platform->getTime() + hiddenWindowSeconds;
+}
 void toggleWalkMode() { walkMode = !walkMode; }
 
 CommandKey commandKeys[] = {
@@ -87,6 +100,8 @@ void driveVehicle()
 
 void keyboardCommands()
 {
+    if (showWindowAt >= 0.0 && platform->getTime() >= showWindowAt)
+        showWindow();
     for (CommandKey& k : commandKeys)
         poll(k);
     driveVehicle();
@@ -105,7 +120,7 @@ void recreateWindow()
     else
         glfwSetWindowSize(mainWindow, screenWidth, screenHeight);
     glfwSetWindowTitle(mainWindow, "Vellmar");
-    glfwShowWindow(mainWindow);
+    showWindow();
     glfwMakeContextCurrent(mainWindow);
     glfwSetInputMode(mainWindow, GLFW_STICKY_KEYS, GLFW_TRUE);
     glViewport(0, 0, framebufferWidth, framebufferHeight);

@@ -41,6 +41,7 @@ void GlfwPlatform::setCursorVisible(bool visible)
 
 double GlfwPlatform::getTime() { return glfwGetTime(); }
 bool GlfwPlatform::windowShouldClose() { return glfwWindowShouldClose(mainWindow); }
+bool GlfwPlatform::windowFocused() { return glfwGetWindowAttrib(mainWindow, GLFW_FOCUSED) == GLFW_TRUE; }
 void GlfwPlatform::pollEvents() { glfwPollEvents(); }
 void GlfwPlatform::setWindowSize(int width, int height) { glfwSetWindowSize(mainWindow, width, height); }
 
@@ -90,6 +91,7 @@ void ScriptedPlatform::setCursorPos(double x, double y) { moveCursor(x, y); }
 void ScriptedPlatform::setCursorVisible(bool visible) { cursorVisible = visible; }
 double ScriptedPlatform::getTime() { return now; }
 bool ScriptedPlatform::windowShouldClose() { return closeRequested; }
+bool ScriptedPlatform::windowFocused() { return focused; }
 
 void ScriptedPlatform::pollEvents()
 {

@@ -18,6 +18,7 @@ public:
     void setCursorVisible(bool visible) override;
     double getTime() override;
     bool windowShouldClose() override;
+    bool windowFocused() override;
     void pollEvents() override;
     void setWindowSize(int width, int height) override;
 };
@@ -31,6 +32,7 @@ public:
     double cursorY = cursorCentreY;
     bool closeRequested = false;
     bool cursorVisible = true;
+    bool focused = true;
 
     void press(int key);
     void release(int key);
@@ -47,6 +49,7 @@ public:
     void setCursorVisible(bool visible) override;
     double getTime() override;
     bool windowShouldClose() override;
+    bool windowFocused() override;
     void pollEvents() override;
     void setWindowSize(int width, int height) override;
 

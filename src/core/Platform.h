@@ -50,6 +50,8 @@ public:
     virtual void setCursorVisible(bool visible) = 0;
     virtual double getTime() = 0;
     virtual bool windowShouldClose() = 0;
+    // Whether the window has the keyboard and mouse; only then can the cursor be put back.
+    virtual bool windowFocused() = 0;
     virtual void pollEvents() = 0;
     // Resizes the game's window, when there is one.
     virtual void setWindowSize(int width, int height) = 0;

@@ -26,6 +26,8 @@ namespace {
 bool flashlightLatch = true;
 bool clockStarted = false;
 double previousTime = 0.0;
+// The previous update put the cursor back at the centre, so its offset now is the mouse's move.
+bool cursorCentred = true;
 
 bool pressed(int key) { return platform->getKey(key) == keyPress; }
 
@@ -52,8 +54,12 @@ Player* createPlayer(PhysicsWorld& world, float radius, float x, float y, float 
 
 void playerUpdate()
 {
-    if (caught || !player || !player->body)
+    if (!player || !player->body)
         return;
+    if (caught) {
+        holdPlayer();
+        return;
+    }
 
     // The player's own clock: the first update has dt 0.
     double now = platform->getTime();
@@ -63,12 +69,20 @@ void playerUpdate()
     }
     float dt = static_cast<float>(now - previousTime);
 
-    // Mouse look, with the cursor put back at a fixed point whatever the window size.
-    double x = 0.0, y = 0.0;
-    platform->getCursorPos(&x, &y);
-    platform->setCursorPos(cursorCentreX, cursorCentreY);
-    yaw += static_cast<float>(cursorCentreX - x) * mouseSpeed;
-    pitch += static_cast<float>(cursorCentreY - y) * mouseSpeed;
+    // Mouse look, with the cursor put back at a fixed point whatever the window size. Only a
+    // focused window's cursor can be put back; after focus or a pause comes back the cursor is
+    // only re-centred, so the view does not jump to wherever it was left.
+    const bool focused = platform->windowFocused();
+    if (focused) {
+        double x = 0.0, y = 0.0;
+        platform->getCursorPos(&x, &y);
+        platform->setCursorPos(cursorCentreX, cursorCentreY);
+        if (cursorCentred) {
+            yaw += static_cast<float>(cursorCentreX - x) * mouseSpeed;
+            pitch += static_cast<float>(cursorCentreY - y) * mouseSpeed;
+        }
+    }
+    cursorCentred = focused;
 
     viewDirection = glm::vec3(static_cast<float>(std::cos(double(pitch)) * std::sin(double(yaw))),
                               static_cast<float>(std::sin(double(pitch))),
@@ -126,6 +140,17 @@ void playerUpdate()
     previousTime = now;
 }
 
+void holdPlayer()
+{
+    if (!player || !player->body)
+        return;
+    const glm::vec3 v = player->body->getLinearVelocity();
+    player->body->setLinearVelocity(glm::vec3(0.0f, v.y, 0.0f), true);
+    previousTime = platform->getTime();
+    clockStarted = true;
+    cursorCentred = false;
+}
+
 void resetPlayerControls()
 {
     walkMode = true;
@@ -136,4 +161,5 @@ void resetPlayerControls()
     flashlightLatch = true;
     clockStarted = false;
     previousTime = 0.0;
+    cursorCentred = true;
 }

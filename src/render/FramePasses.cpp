@@ -107,6 +107,7 @@ void renderFrame()
         playerUpdate();
         platform->setCursorVisible(false);
     } else {
+        holdPlayer();
         platform->setCursorVisible(true);
         drawPauseMenu();
     }

@@ -11,7 +11,8 @@ extern GLuint shadowDepthBuffer;
 
 // Made once, as the last step of the world assembly.
 void createShadowTarget();
-// The shadow pass (while shadows are on), then the lit pass with the player update or the pause menu.
-// Reads shadowsEnabled, paused, showShadowMap, the flashlight, the camera matrices and the framebuffer
-// size; writes the shadow target and, through the player update or the pause menu, what they write.
+// The shadow pass (while shadows are on), then the lit pass with the player update, or, while
+// paused, the player held and the pause menu. Reads shadowsEnabled, paused, showShadowMap, the
+// flashlight, the camera matrices and the framebuffer size; writes the shadow target and, through
+// the player update or the pause menu, what they write.
 void renderFrame();
