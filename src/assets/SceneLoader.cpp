@@ -20,7 +20,7 @@ std::vector<GLuint> loadTextures(const std::vector<std::string>& paths)
     std::vector<GLuint> textures;
     textures.reserve(paths.size());
     for (const std::string& path : paths)
-        textures.push_back(loadImageTexture(path.c_str()));
+        textures.push_back(acquireModelTexture(path));
     return textures;
 }
 
