@@ -74,8 +74,14 @@ void sceneLoader::processMesh(const aiMesh* mesh, const aiScene* scene, const gl
 
 void sceneLoader::draw(GLuint program)
 {
+    drawSeenBy(program, nullptr);
+}
+
+void sceneLoader::drawSeenBy(GLuint program, const float* planes)
+{
     for (Mesh* mesh : meshes) {
-        if (cullingDisabled || !mesh->boundingBox->isOutside(frustumPlanes))
+        const BoundingBox& box = *mesh->boundingBox;
+        if (cullingDisabled || (!box.isOutside(frustumPlanes) && !box.isOutside(planes)))
             mesh->draw(program);
     }
 }

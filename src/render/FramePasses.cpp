@@ -17,6 +17,7 @@
 #include "render/Hud.h"
 #include "render/Light.h"
 #include "render/OverlayImage.h"
+#include "scene/BoundingBox.h"
 
 GLuint shadowFramebuffer = 0;
 GLuint shadowTexture = 0;
@@ -63,7 +64,8 @@ void renderFrame()
     glm::mat4 lightProjection(1.0f);
     glm::mat4 lightViewProjection(1.0f);
 
-    // 1. Shadow pass: the scene from the flashlight, culled by the camera's frustum.
+    // 1. Shadow pass: the scene from the flashlight, culled by the camera's frustum and the
+    //    flashlight's own.
     if (shadowsEnabled && flashlight) {
         markFramePhase(FramePhase::shadowPass, true);
         glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer);
@@ -78,7 +80,9 @@ void renderFrame()
         glUseProgram(depthProgram->program);
         setMatrix(depthProgram->program, "dVP", lightViewProjection);
         setMatrix(depthProgram->program, "dV", lightView);
-        loader->draw(depthProgram->program);
+        float lightPlanes[24];
+        extractPlanes(lightViewProjection, lightPlanes);
+        loader->drawSeenBy(depthProgram->program, lightPlanes);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glBindTexture(GL_TEXTURE_2D, 0);
         markFramePhase(FramePhase::shadowPass, false);
