@@ -4,6 +4,8 @@
 #include <fstream>
 #include <string>
 
+#include "render/RenderScale.h"
+
 int screenWidth = 800;
 int screenHeight = 600;
 int refreshRate = 60;
@@ -30,6 +32,7 @@ void readConfig()
     screenHeight = 600;
     refreshRate = 60;
     fullscreen = false;
+    renderScaleSetting = 0;
     if (!file.good()) {
         std::printf("config.ini not found\n");
         return;
@@ -43,6 +46,14 @@ void readConfig()
         int full = 0;
         if (scanSetting(line, "FULLSCREEN=%i", full))
             fullscreen = full != 0;
+        int scale = 0;
+        if (scanSetting(line, "RENDER_SCALE=%i", scale)) {
+            // 0 is automatic; below half of each side the picture would fall apart.
+            if (scale == 0 || (scale >= 50 && scale <= 100))
+                renderScaleSetting = scale;
+            else
+                std::printf("config.ini: %s is out of range, ignored\n", line.c_str());
+        }
     }
     std::printf("WIDTH=%i\nHEIGHT=%i\nREFRESH_RATE=%i\nFULLSCREEN=%s\n", screenWidth, screenHeight, refreshRate,
                 fullscreen ? "true" : "false");

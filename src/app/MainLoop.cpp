@@ -14,6 +14,7 @@
 #include "app/WorldAssembly.h"
 #include "render/FramePasses.h"
 #include "render/Hud.h"
+#include "render/RenderScale.h"
 
 GLFWwindow* mainWindow = nullptr;
 bool running = true;
@@ -137,6 +138,7 @@ bool runFrame()
     if (showStartScreen) {
         startScreenPass();
     } else {
+        updateRenderScale();
         markFramePhase(FramePhase::update, true);
         frameUpdate();
         markFramePhase(FramePhase::update, false);

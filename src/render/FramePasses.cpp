@@ -17,6 +17,7 @@
 #include "render/Hud.h"
 #include "render/Light.h"
 #include "render/OverlayImage.h"
+#include "render/RenderScale.h"
 #include "scene/BoundingBox.h"
 
 GLuint shadowFramebuffer = 0;
@@ -88,10 +89,16 @@ void renderFrame()
         markFramePhase(FramePhase::shadowPass, false);
     }
 
-    // 2. Lit pass: drawn with the camera matrices the previous player update left.
+    // 2. Lit pass: drawn with the camera matrices the previous player update left, at the render
+    //    scale; the shadow-map preview after it is drawn at full resolution.
     markFramePhase(FramePhase::litPass, true);
     const GLuint program = mainProgram->program;
-    glViewport(0, 0, framebufferWidth, framebufferHeight);
+    // The pause menu covers the whole scene and is drawn inside this pass: paused frames stay whole.
+    const bool scaled = renderScale < 1.0f && !paused;
+    if (scaled)
+        beginScaledScene(framebufferWidth, framebufferHeight);
+    else
+        glViewport(0, 0, framebufferWidth, framebufferHeight);
     glCullFace(GL_BACK);
     glUseProgram(program);
     const glm::mat4 projection = projectionMatrix;
@@ -118,6 +125,8 @@ void renderFrame()
     // The pause menu leaves the text program current.
     glUseProgram(program);
     loader->draw(program);
+    if (scaled)
+        endScaledScene(framebufferWidth, framebufferHeight);
 
     if (showShadowMap && fontImage)
         drawShadowMapPreview();
