@@ -3,8 +3,11 @@
 // clock, timing each phase of every frame in play; then times a plain clear-and-swap loop in the
 // same window as the floor of the machine. Also reports the start-up times and the peak memory.
 //
-//   frame_benchmark [width height [frames [screenshot folder]]]      defaults: 800 600 600
+//   frame_benchmark [width height [frames [screenshot folder [render scale]]]]
+//                                                defaults: 800 600 600, no folder ("-"), scale 0
 //
+// The render scale is RENDER_SCALE of config.ini: 0 adapts it to the frame time as the game does,
+// 50 to 100 fixes it (100 draws everything at full resolution).
 // With a screenshot folder, a few views along the route are saved there as PNG to compare the
 // picture before and after a change (saving them is not timed, but it does disturb the timing).
 //
@@ -45,6 +48,7 @@
 #include "scene/Registries.h"
 #include "sound/Sound.h"
 #include "assets/Mesh.h"
+#include "render/RenderScale.h"
 
 namespace {
 
@@ -245,7 +249,7 @@ int main(int argc, char** argv)
     if (argc >= 4)
         frames = std::atoi(argv[3]);
     std::string screenshotFolder;
-    if (argc >= 5) {
+    if (argc >= 5 && std::string(argv[4]) != "-") {
         char* absolute = realpath(argv[4], nullptr);
         if (absolute == nullptr) {
             std::cerr << "no such folder: " << argv[4] << std::endl;
@@ -254,8 +258,11 @@ int main(int argc, char** argv)
         screenshotFolder = absolute;
         std::free(absolute);
     }
-    if (width <= 0 || height <= 0 || frames <= 0) {
-        std::cerr << "usage: frame_benchmark [width height [frames [screenshot folder]]]" << std::endl;
+    if (argc >= 6)
+        renderScaleSetting = std::atoi(argv[5]);
+    if (width <= 0 || height <= 0 || frames <= 0 ||
+        (renderScaleSetting != 0 && (renderScaleSetting < 50 || renderScaleSetting > 100))) {
+        std::cerr << "usage: frame_benchmark [width height [frames [screenshot folder [render scale]]]]" << std::endl;
         return 2;
     }
     if (chdir(VELLMAR_RUN_DIR) != 0) {
@@ -309,6 +316,7 @@ int main(int argc, char** argv)
     Samples frameCpuTimes;
     Samples shadowFragmentCounts;
     Samples litFragmentCounts;
+    Samples renderScales;
     glGenQueries(1, &fragmentQuery);
     framePhaseHook = timePhase;
     for (int frame = 0; frame < frames; ++frame) {
@@ -324,6 +332,7 @@ int main(int argc, char** argv)
             phases[i].add(phaseMicros[i]);
         shadowFragmentCounts.add(shadowFragments);
         litFragmentCounts.add(litFragments);
+        renderScales.add(renderScale);
         if (!screenshotFolder.empty()) {
             for (int shot : screenshotFrames) {
                 if (frame == shot * frames / 600)
@@ -405,6 +414,9 @@ int main(int argc, char** argv)
                   shadowFragmentCounts.percentile(50), shadowFragmentCounts.percentile(50) / (1024.0 * 1024.0),
                   litFragmentCounts.percentile(50),
                   litFragmentCounts.percentile(50) / (static_cast<double>(framebufferWidth) * framebufferHeight));
+    out << line;
+    std::snprintf(line, sizeof line, "render scale (RENDER_SCALE=%d): median %.2f, smallest %.2f, at the end %.2f\n",
+                  renderScaleSetting, renderScales.percentile(50), renderScales.percentile(0), renderScale);
     out << line;
     out << "\nper frame, microseconds\n";
     std::snprintf(line, sizeof line, "%-20s %10s %10s %10s %10s\n", "phase", "median", "p95", "p99", "max");

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <string>
 
+#include "render/RenderScale.h"
+
 int screenWidth = 800;
 int screenHeight = 600;
 int refreshRate = 60;
@@ -56,6 +58,14 @@ void applyLine(const std::string& line)
     if (scanSetting(line, "FULLSCREEN", INT_MIN, INT_MAX, full))
         fullscreen = full != 0;
     scanSetting(line, "VOLUME", 0, 100, volume);
+    // 0 is automatic; below half of each side the picture would fall apart.
+    int scale = 0;
+    if (scanSetting(line, "RENDER_SCALE", 0, 100, scale)) {
+        if (scale == 0 || scale >= 50)
+            renderScaleSetting = scale;
+        else
+            std::printf("config.ini: RENDER_SCALE=%d is out of range, ignored\n", scale);
+    }
 }
 
 // Some editors put a UTF-8 byte-order mark in front of the first line.
@@ -75,6 +85,7 @@ void readConfig()
     refreshRate = 60;
     fullscreen = false;
     volume = 80;
+    renderScaleSetting = 0;
     // A folder of that name opens like a file on Linux but holds no settings.
     std::error_code error;
     if (!file.good() || std::filesystem::is_directory("config.ini", error)) {

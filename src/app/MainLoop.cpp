@@ -16,6 +16,7 @@
 #include "app/WorldAssembly.h"
 #include "render/FramePasses.h"
 #include "render/Hud.h"
+#include "render/RenderScale.h"
 #include "scene/Node.h"
 #include "sound/Sound.h"
 
@@ -136,6 +137,7 @@ bool runFrame()
     if (showStartScreen) {
         startScreenPass();
     } else {
+        updateRenderScale();
         markFramePhase(FramePhase::update, true);
         frameUpdate();
         markFramePhase(FramePhase::update, false);

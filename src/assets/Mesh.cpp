@@ -5,6 +5,7 @@
 #include <glm/gtc/type_ptr.hpp>
 #include <glm/vec4.hpp>
 
+#include "assets/Textures.h"
 #include "physics/PhysicsWorld.h"
 #include "scene/BoundingBox.h"
 
@@ -97,10 +98,10 @@ Mesh::~Mesh()
     glDeleteBuffers(1, &vertexBuffer);
     glDeleteBuffers(1, &indexBuffer);
     glDeleteVertexArrays(1, &vertexArray);
-    if (!diffuseTextures.empty())
-        glDeleteTextures(static_cast<GLsizei>(diffuseTextures.size()), diffuseTextures.data());
-    if (!normalTextures.empty())
-        glDeleteTextures(static_cast<GLsizei>(normalTextures.size()), normalTextures.data());
+    for (GLuint texture : diffuseTextures)
+        releaseModelTexture(texture);
+    for (GLuint texture : normalTextures)
+        releaseModelTexture(texture);
     delete boundingBox;
 }
 

@@ -40,14 +40,15 @@ public:
     // Needs a current OpenGL context. With hasPhysicsBody the physics world gets a box at the
     // bounding box's centre placed by modelMatrix, with the unscaled half extents: a static one
     // (the mesh keeps nothing) or a dynamic one held in physicsActor. A box the physics world
-    // refuses (a flat or empty mesh) leaves physicsActor null. The mesh owns the textures.
+    // refuses (a flat or empty mesh) leaves physicsActor null. The mesh holds one use of each
+    // texture (see releaseModelTexture).
     Mesh(const std::vector<Vertex>& vertices, const std::vector<GLuint>& indices,
          const std::vector<GLuint>& diffuseTextures, const std::vector<GLuint>& normalTextures,
          const glm::mat4& modelMatrix, PhysicsWorld* physicsWorld, bool isStatic, bool hasPhysicsBody);
     // A mesh without textures.
     Mesh(const std::vector<Vertex>& vertices, const std::vector<GLuint>& indices,
          const glm::mat4& modelMatrix, PhysicsWorld* physicsWorld, bool isStatic, bool hasPhysicsBody);
-    // Releases the buffers, the vertex array and the textures. The physics body stays in the world.
+    // Releases the buffers, the vertex array and its use of each texture. The physics body stays in the world.
     ~Mesh();
     Mesh(const Mesh&) = delete;
     Mesh& operator=(const Mesh&) = delete;

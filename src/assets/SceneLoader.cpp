@@ -22,7 +22,7 @@ std::vector<GLuint> loadTextures(const std::vector<std::string>& paths)
     std::vector<GLuint> textures;
     textures.reserve(paths.size());
     for (const std::string& path : paths)
-        textures.push_back(loadImageTexture(path.c_str()));
+        textures.push_back(acquireModelTexture(path));
     return textures;
 }
 
@@ -76,8 +76,14 @@ void sceneLoader::processMesh(const aiMesh* mesh, const aiScene* scene, const gl
 
 void sceneLoader::draw(GLuint program)
 {
+    drawSeenBy(program, nullptr);
+}
+
+void sceneLoader::drawSeenBy(GLuint program, const float* planes)
+{
     for (Mesh* mesh : meshes) {
-        if (cullingDisabled || !mesh->boundingBox->isOutside(frustumPlanes))
+        const BoundingBox& box = *mesh->boundingBox;
+        if (cullingDisabled || (!box.isOutside(frustumPlanes) && !box.isOutside(planes)))
             mesh->draw(program);
     }
 }

@@ -44,6 +44,9 @@ public:
     // Draws every mesh not culled by frustumPlanes (all of them while cullingDisabled or while
     // there is no plane table) with `program`, which the caller has made current.
     virtual void draw(GLuint program);
+    // As draw, also leaving out every mesh outside `planes` (six planes as in frustumPlanes): the
+    // shadow pass passes the flashlight's own view, since nothing outside it can cast a shadow.
+    void drawSeenBy(GLuint program, const float* planes);
 };
 
 // The one model loader of the game, made by the world assembly; it holds the physics world.

@@ -6,12 +6,20 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <vector>
 
 #include "assets/DdsFile.h"
 #include "assets/ImageFile.h"
 
 namespace {
+
+struct SharedTexture {
+    GLuint texture;
+    int users;
+};
+// Model textures by path. Each statue and each box of the hall names the same few pictures.
+std::map<std::string, SharedTexture> sharedTextures;
 
 // Image library failures end the game at once, without the console wait.
 [[noreturn]] void imageLibraryFailure(const char* what, ILenum error)
@@ -124,4 +132,29 @@ GLuint loadDDS(const char* path)
                                bytes.data() + l.offset);
     }
     return texture;
+}
+
+GLuint acquireModelTexture(const std::string& path)
+{
+    auto found = sharedTextures.find(path);
+    if (found != sharedTextures.end()) {
+        ++found->second.users;
+        return found->second.texture;
+    }
+    const GLuint texture = loadImageTexture(path.c_str());
+    sharedTextures[path] = {texture, 1};
+    return texture;
+}
+
+void releaseModelTexture(GLuint texture)
+{
+    for (auto shared = sharedTextures.begin(); shared != sharedTextures.end(); ++shared) {
+        if (shared->second.texture != texture)
+            continue;
+        if (--shared->second.users > 0)
+            return;
+        sharedTextures.erase(shared);
+        break;
+    }
+    glDeleteTextures(1, &texture);
 }

@@ -16,6 +16,8 @@
 #include "render/Hud.h"
 #include "render/Light.h"
 #include "render/OverlayImage.h"
+#include "render/RenderScale.h"
+#include "scene/BoundingBox.h"
 
 GLuint shadowFramebuffer = 0;
 GLuint shadowTexture = 0;
@@ -63,7 +65,8 @@ void renderFrame()
     glm::mat4 lightProjection(1.0f);
     glm::mat4 lightViewProjection(1.0f);
 
-    // 1. Shadow pass: the scene from the flashlight, culled by the camera's frustum.
+    // 1. Shadow pass: the scene from the flashlight, culled by the camera's frustum and the
+    //    flashlight's own.
     if (shadowsEnabled && flashlight) {
         markFramePhase(FramePhase::shadowPass, true);
         glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer);
@@ -78,16 +81,24 @@ void renderFrame()
         glUseProgram(depthProgram->program);
         setMatrix(depthProgram->program, "dVP", lightViewProjection);
         setMatrix(depthProgram->program, "dV", lightView);
-        loader->draw(depthProgram->program);
+        float lightPlanes[24];
+        extractPlanes(lightViewProjection, lightPlanes);
+        loader->drawSeenBy(depthProgram->program, lightPlanes);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glBindTexture(GL_TEXTURE_2D, 0);
         markFramePhase(FramePhase::shadowPass, false);
     }
 
-    // 2. Lit pass: drawn with the camera matrices the previous player update left.
+    // 2. Lit pass: drawn with the camera matrices the previous player update left, at the render
+    //    scale; the shadow-map preview after it is drawn at full resolution.
     markFramePhase(FramePhase::litPass, true);
     const GLuint program = mainProgram->program;
-    glViewport(0, 0, framebufferWidth, framebufferHeight);
+    // The pause menu covers the whole scene and is drawn inside this pass: paused frames stay whole.
+    const bool scaled = renderScale < 1.0f && !paused;
+    if (scaled)
+        beginScaledScene(framebufferWidth, framebufferHeight);
+    else
+        glViewport(0, 0, framebufferWidth, framebufferHeight);
     glCullFace(GL_BACK);
     glUseProgram(program);
     const glm::mat4 projection = projectionMatrix;
@@ -115,6 +126,8 @@ void renderFrame()
     // The pause menu leaves the text program current.
     glUseProgram(program);
     loader->draw(program);
+    if (scaled)
+        endScaledScene(framebufferWidth, framebufferHeight);
 
     if (showShadowMap && fontImage)
         drawShadowMapPreview();

@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "core/Platform.h"
 #include "physics/Player.h"
 #include "render/OverlayImage.h"
+#include "render/RenderScale.h"
 
 bool menuClickLatch = true;
 
@@ -93,6 +95,12 @@ void drawHud()
         const StatsLines lines = formatStats(framesPerSecond, platform->getTime());
         drawText(lines.rate, 1160, 1100, 70);
         drawText(lines.time, 1160, 1000, 40);
+        // Only a reduced scale is shown: at full resolution the statistics read as they always did.
+        if (renderScale < 1.0f) {
+            char scale[32];
+            std::snprintf(scale, sizeof scale, "scale %ld%%", std::lround(renderScale * 100.0f));
+            drawText(scale, 1160, 940, 40);
+        }
     }
 }
 

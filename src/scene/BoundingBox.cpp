@@ -109,13 +109,10 @@ glm::mat4 computeViewProjection()
     return viewProjectionMatrix;
 }
 
-void extractFrustumPlanes()
+void extractPlanes(const glm::mat4& m, float* planes)
 {
-    if (frustumPlanes == nullptr)
-        return;
-    const glm::mat4& m = viewProjectionMatrix;
     auto row = [&m](int k) { return glm::vec4(m[0][k], m[1][k], m[2][k], m[3][k]); };
-    const glm::vec4 planes[planeCount] = {
+    const glm::vec4 rows[planeCount] = {
         row(3) - row(0),  // right
         row(3) + row(0),  // left
         row(3) - row(1),  // top
@@ -124,7 +121,20 @@ void extractFrustumPlanes()
         row(3) + row(2),  // near
     };
     for (int j = 0; j < planeCount; ++j) {
+        // Normalised, a plane's value at a point is the point's distance from it in world units,
+        // which the culling compares with a radius in world units. A plane without a normal
+        // (a degenerate matrix) is kept as it is.
+        glm::vec4 plane = rows[j];
+        const float length = std::sqrt(plane.x * plane.x + plane.y * plane.y + plane.z * plane.z);
+        if (length > 0.0f)
+            plane /= length;
         for (int k = 0; k < 4; ++k)
-            frustumPlanes[4 * j + k] = planes[j][k];
+            planes[4 * j + k] = plane[k];
     }
+}
+
+void extractFrustumPlanes()
+{
+    if (frustumPlanes != nullptr)
+        extractPlanes(viewProjectionMatrix, frustumPlanes);
 }

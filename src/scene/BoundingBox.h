@@ -34,7 +34,7 @@ public:
     // table exists (frustumPlanes is null) there is no view to hide from: every box counts as seen.
     bool isInFrustum() const;
     // The loader's cull test: the world centre lies more than cullRadius behind one of the
-    // planes (a centre exactly cullRadius behind is kept). The planes are used unnormalised;
+    // planes (a centre exactly cullRadius behind is kept). The planes are used as stored;
     // without a plane table nothing is culled.
     bool isOutside(const float* planes) const;
 };
@@ -42,10 +42,13 @@ public:
 // projectionMatrix × viewMatrix, identity at start.
 extern glm::mat4 viewProjectionMatrix;
 // Six planes of four floats (a, b, c, d) for a·x + b·y + c·z + d, in the order right, left, top,
-// bottom, far, near. The world assembly allocates the table; null until then.
+// bottom, far, near, each scaled to a unit normal (a, b, c) pointing into the view. The world
+// assembly allocates the table; null until then.
 extern float* frustumPlanes;
 
 // viewProjectionMatrix = projectionMatrix × viewMatrix; returns a copy.
 glm::mat4 computeViewProjection();
+// The six normalised planes of the view of a view-projection matrix into `planes` (24 floats).
+void extractPlanes(const glm::mat4& viewProjection, float* planes);
 // Rewrites frustumPlanes from viewProjectionMatrix; does nothing while there is no table.
 void extractFrustumPlanes();

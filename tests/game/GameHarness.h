@@ -8,6 +8,7 @@
 #include "app/Config.h"
 #include "app/MainLoop.h"
 #include "app/Platform.h"
+#include "render/RenderScale.h"
 
 class GameTest : public testing::Test {
 protected:
@@ -20,6 +21,8 @@ protected:
         platform = &input;
         screenWidth = 800;
         screenHeight = 600;
+        // Full resolution: the scale the game would pick depends on how busy the machine is.
+        renderScaleSetting = 100;
         createWindow();
     }
 

@@ -1,0 +1,117 @@
+#include "render/RenderScale.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+int renderScaleSetting = 0;
+float renderScale = 1.0f;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double frameBudget = 1.0 / 60.0;
+// A display that waits for its refresh shows frames of exactly the budget, give or take a little.
+constexpr double overBudget = frameBudget * 1.05;
+// Grow only while the larger scale leaves this share of the budget, so the scale does not swing.
+constexpr double growBudget = frameBudget * 0.85;
+constexpr float scaleStep = 0.05f;
+// Frames averaged before each decision: few, so that a slow machine is slow only briefly.
+constexpr int framesPerDecision = 3;
+// Longer gaps are loading, a moved window or a debugger, not drawing.
+constexpr double longestFrame = 0.25;
+
+Clock::time_point lastCall;
+bool timing = false;
+double secondsSinceDecision = 0.0;
+int framesSinceDecision = 0;
+
+GLuint sceneFramebuffer = 0;
+GLuint sceneColour = 0;
+GLuint sceneDepth = 0;
+int sceneWidth = 0;
+int sceneHeight = 0;
+
+float snapDown(float scale)
+{
+    return std::floor(scale / scaleStep + 1e-3f) * scaleStep;
+}
+
+int scaledSide(int side)
+{
+    return std::max(1, static_cast<int>(std::lround(side * renderScale)));
+}
+
+}  // namespace
+
+float nextRenderScale(float scale, double frameSeconds)
+{
+    // The lit pass costs about its pixel count, the square of the scale.
+    if (frameSeconds > overBudget) {
+        const float fits = scale * static_cast<float>(std::sqrt(growBudget / frameSeconds));
+        return std::max(smallestRenderScale, std::min(snapDown(fits), scale - scaleStep));
+    }
+    const float larger = std::min(1.0f, scale + scaleStep);
+    if (larger > scale && frameSeconds * (larger * larger) / (scale * scale) < growBudget)
+        return larger;
+    return scale;
+}
+
+void updateRenderScale()
+{
+    if (renderScaleSetting != 0) {
+        renderScale = renderScaleSetting / 100.0f;
+        timing = false;
+        return;
+    }
+    const Clock::time_point now = Clock::now();
+    const double seconds = std::chrono::duration<double>(now - lastCall).count();
+    lastCall = now;
+    if (!timing || seconds > longestFrame) {
+        timing = true;
+        secondsSinceDecision = 0.0;
+        framesSinceDecision = 0;
+        return;
+    }
+    secondsSinceDecision += seconds;
+    if (++framesSinceDecision < framesPerDecision)
+        return;
+    renderScale = nextRenderScale(renderScale, secondsSinceDecision / framesSinceDecision);
+    secondsSinceDecision = 0.0;
+    framesSinceDecision = 0;
+}
+
+void beginScaledScene(int windowWidth, int windowHeight)
+{
+    const int width = scaledSide(windowWidth);
+    const int height = scaledSide(windowHeight);
+    if (sceneFramebuffer == 0) {
+        glGenFramebuffers(1, &sceneFramebuffer);
+        glGenRenderbuffers(1, &sceneColour);
+        glGenRenderbuffers(1, &sceneDepth);
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer);
+    if (width != sceneWidth || height != sceneHeight) {
+        glBindRenderbuffer(GL_RENDERBUFFER, sceneColour);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+        glBindRenderbuffer(GL_RENDERBUFFER, sceneDepth);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+        glBindRenderbuffer(GL_RENDERBUFFER, 0);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, sceneColour);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, sceneDepth);
+        sceneWidth = width;
+        sceneHeight = height;
+    }
+    glViewport(0, 0, width, height);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void endScaledScene(int windowWidth, int windowHeight)
+{
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, sceneFramebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBlitFramebuffer(0, 0, sceneWidth, sceneHeight, 0, 0, windowWidth, windowHeight, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, windowWidth, windowHeight);
+}

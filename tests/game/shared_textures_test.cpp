@@ -1,0 +1,44 @@
+// Model pictures are loaded once and shared by every mesh that names them; the texture lives as
+// long as its last mesh.
+#include <gtest/gtest.h>
+
+#include "SceneFixture.h"
+
+using SharedTextures = SceneTest;
+
+TEST_F(SharedTextures, OnePictureIsLoadedOnceAndReleasedWithItsLastMesh)
+{
+    writeImage("Scene/skin.tga", 10, 20, 30);
+    writeImage("Scene/bumps.tga", 128, 128, 255);
+    folder.write("Scene/skinned.mtl", "newmtl skinned\nmap_Kd skin.tga\nmap_d bumps.tga\n");
+    folder.write("Scene/skinned.obj", "mtllib skinned.mtl\nusemtl skinned\n" + boxModel(0, 0, 0, 1, 1, 1));
+    folder.write("Scene/other.mtl", "newmtl other\nmap_Kd skin.tga\n");
+    folder.write("Scene/other.obj", "mtllib other.mtl\nusemtl other\n" + boxModel(0, 0, 0, 1, 1, 1));
+    loader->loadModel("Scene/skinned.obj", at(0.0f, 0.0f, 0.0f), true, false);
+    loader->loadModel("Scene/skinned.obj", at(5.0f, 0.0f, 0.0f), true, false);
+    loader->loadModel("Scene/other.obj", at(9.0f, 0.0f, 0.0f), true, false);
+    ASSERT_EQ(loader->meshes.size(), 3u);
+    const GLuint skin = loader->meshes[0]->diffuseTextures[0];
+    const GLuint bumps = loader->meshes[0]->normalTextures[0];
+    EXPECT_NE(skin, bumps);
+    for (Mesh* mesh : loader->meshes)
+        EXPECT_EQ(mesh->diffuseTextures[0], skin) << "every mesh naming skin.tga shares one texture";
+    EXPECT_EQ(loader->meshes[1]->normalTextures[0], bumps);
+
+    // Destroying meshes one by one: each texture stays whole while any mesh still uses it.
+    delete loader->meshes[0];
+    delete loader->meshes[1];
+    loader->meshes.erase(loader->meshes.begin(), loader->meshes.begin() + 2);
+    EXPECT_FALSE(glIsTexture(bumps)) << "released with its last user";
+    ASSERT_TRUE(glIsTexture(skin)) << "still used by the third mesh";
+    EXPECT_EQ(colourOf(skin), glm::u8vec4(10, 20, 30, 255));
+    delete loader->meshes[0];
+    loader->meshes.clear();
+    EXPECT_FALSE(glIsTexture(skin));
+
+    // Once released, the picture is loaded afresh for the next mesh that names it.
+    writeImage("Scene/skin.tga", 40, 50, 60);
+    loader->loadModel("Scene/other.obj", glm::mat4(1.0f), true, false);
+    ASSERT_EQ(loader->meshes.size(), 1u);
+    EXPECT_EQ(colourOf(loader->meshes[0]->diffuseTextures[0]), glm::u8vec4(40, 50, 60, 255));
+}
