@@ -1,8 +1,6 @@
 #include "sound/Sound.h"
 
 #include <AL/al.h>
-#include <AL/alc.h>
-#include <AL/alext.h>
 #include <glm/vec3.hpp>
 
 #include <algorithm>
@@ -19,6 +17,7 @@
 #include "render/Light.h"
 #include "scene/Node.h"
 #include "scene/Registries.h"
+#include "sound/AudioDevice.h"
 #include "sound/SoundFile.h"
 
 const char* soundFolder = "Scene/";
@@ -39,10 +38,6 @@ constexpr float fadeSeconds = 0.04f;       // the grind's fade in and out, short
 constexpr float strideLength = 1.5f;       // walked distance per footstep
 constexpr float calmBeforeGround = 0.1f;   // seconds without vertical speed that mean standing on ground
 constexpr float landingSpeed = 2.5f;       // downward speed whose sudden end is a landing
-
-ALCdevice* device = nullptr;
-ALCcontext* context = nullptr;
-LPALCRENDERSAMPLESSOFT renderSamples = nullptr;
 
 ALuint buffers[soundCount] = {};
 // One source per sound, except the statues: one each, made once at start-up.
@@ -122,20 +117,9 @@ void makeSources()
         source = makeSource(grind, 0.0f, 6.0f, true);
 }
 
-// Starts the subsystem on an opened device; false (and everything closed) when no context comes.
-bool startOn(ALCdevice* opened, const ALCint* attributes, int volume)
+// Fills the freshly opened device with the game's sounds and starts the ambience.
+void startOnDevice(int volume)
 {
-    device = opened;
-    context = device ? alcCreateContext(device, attributes) : nullptr;
-    if (!context || !alcMakeContextCurrent(context)) {
-        if (context)
-            alcDestroyContext(context);
-        if (device)
-            alcCloseDevice(device);
-        context = nullptr;
-        device = nullptr;
-        return false;
-    }
     alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
     alListenerf(AL_GAIN, static_cast<float>(volume) / 100.0f);
     loadSounds();
@@ -144,7 +128,6 @@ bool startOn(ALCdevice* opened, const ALCint* attributes, int volume)
     lastFlashlightOn = flashlightOn;
     alSourcePlay(sources[ambience]);
     alGetError();
-    return true;
 }
 
 void reportNoDevice(int volume)
@@ -321,16 +304,12 @@ void startSound(int volume)
         std::printf("Sound: volume 0, no audio device opened\n");
         return;
     }
-    if (!startOn(alcOpenDevice(nullptr), nullptr, volume)) {
+    if (!openAudioDevice()) {
         reportNoDevice(volume);
         return;
     }
-    const ALCchar* name = nullptr;
-    if (alcIsExtensionPresent(device, "ALC_ENUMERATE_ALL_EXT"))
-        name = alcGetString(device, ALC_ALL_DEVICES_SPECIFIER);
-    if (!name)
-        name = alcGetString(device, ALC_DEVICE_SPECIFIER);
-    std::printf("Sound: volume %d, device %s\n", volume, name ? name : "unnamed");
+    startOnDevice(volume);
+    std::printf("Sound: volume %d, device %s\n", volume, audioDeviceName());
 }
 
 bool startSoundLoopback(int volume, int rate)
@@ -339,33 +318,23 @@ bool startSoundLoopback(int volume, int rate)
         std::printf("Sound: volume 0, no audio device opened\n");
         return false;
     }
-    if (!alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback")) {
+    if (!openLoopbackDevice(rate)) {
         reportNoDevice(volume);
         return false;
     }
-    auto openLoopback = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
-    renderSamples = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
-    const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_SHORT_SOFT,
-                                 ALC_FREQUENCY, rate, ALC_HRTF_SOFT, ALC_FALSE, 0};
-    if (!openLoopback || !renderSamples || !startOn(openLoopback(nullptr), attributes, volume)) {
-        reportNoDevice(volume);
-        return false;
-    }
+    startOnDevice(volume);
     std::printf("Sound: volume %d, device loopback\n", volume);
     return true;
 }
 
 void renderSound(int16_t* stereo, int frames)
 {
-    if (device && renderSamples)
-        renderSamples(device, stereo, frames);
-    else
-        std::fill(stereo, stereo + 2 * frames, int16_t{0});
+    renderAudio(stereo, frames);
 }
 
 void soundUpdate(double dt, const Node* harvesterNode, const Node* cow)
 {
-    if (!context)
+    if (!audioDeviceOpen())
         return;
     const Mood now = currentMood();
     if (now != mood)
@@ -384,7 +353,7 @@ void soundUpdate(double dt, const Node* harvesterNode, const Node* cow)
 
 void stopSound()
 {
-    if (!context)
+    if (!audioDeviceOpen())
         return;
     stopEverything();
     alSourceStop(sources[sting]);
@@ -399,9 +368,5 @@ void stopSound()
     std::fill(std::begin(sources), std::end(sources), 0u);
     std::fill(std::begin(buffers), std::end(buffers), 0u);
     statueSources.clear();
-    alcMakeContextCurrent(nullptr);
-    alcDestroyContext(context);
-    alcCloseDevice(device);
-    context = nullptr;
-    device = nullptr;
+    closeAudioDevice();
 }
