@@ -11,8 +11,8 @@
 
 #include <gmock/gmock.h>
 
-#include "../unit/DdsBytes.h"
-#include "../unit/TempDir.h"
+#include "DdsBytes.h"
+#include "TempDir.h"
 #include "GameHarness.h"
 
 using testing::HasSubstr;
@@ -144,20 +144,6 @@ TEST_F(Textures, MissingDdsIsReportedAndTheGameGoesOn)
 
 TEST_F(Textures, HostileDdsFilesUploadOnlyWhatTheyHold)
 {
-    const std::filesystem::path corpus = std::filesystem::path(VELLMAR_SOURCE_DIR) / "fuzz/corpus/dds";
-    size_t files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
-        GLuint texture = loadDDS(entry.path().c_str());
-        SCOPED_TRACE(entry.path().filename().string());
-        if (texture != 0) {
-            // Every uploaded level is one the file really holds: no level beyond a full chain.
-            EXPECT_LE(levelParameter(0, GL_TEXTURE_WIDTH), 256);
-            glDeleteTextures(1, &texture);
-        }
-        ++files;
-    }
-    EXPECT_GT(files, 0u);
-
     // Cut short: only the levels wholly inside the file are uploaded.
     TempDir dir;
     dir.write("cut.dds", ddsbytes::header(64, 64, 2048, 7) + std::string(2048 + 300, 0));
