@@ -235,3 +235,40 @@ TEST_F(MeshDraw, BodiesSitAtTheBoxCentreWithUnscaledHalfExtents)
 }
 
 class Culling : public MeshDraw {};
+
+TEST_F(Culling, KeepsAMeshExactlyOneRadiusBehindAPlaneAndDropsOneBeyond)
+{
+    // Identity camera: the right plane gives 1 - x. A mesh with diagonal 2 (R = 2) centred at
+    // x = 3 lies exactly R behind it.
+    std::vector<Vertex> bar = {vertex(-1, 0, 0), vertex(1, 0, 0), vertex(0, 0, 0)};
+    loader->meshes.push_back(new Mesh(bar, triangle, at(3.0f, 0.0f, 0.0f), nullptr, true, false));
+    loader->meshes.push_back(new Mesh(bar, triangle, at(std::nextafter(3.0f, 4.0f), 0.0f, 0.0f), nullptr, true, false));
+    loader->meshes.push_back(new Mesh(bar, triangle, at(0.0f, 0.0f, 0.0f), nullptr, true, false));
+    frustumPlanes = planes;
+    computeViewProjection();
+    extractFrustumPlanes();
+    loader->frustumPlanes = planes;
+
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    auto trianglesDrawn = [&] {
+        GLuint count = 0;
+        glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+        loader->draw(program);
+        glEndQuery(GL_PRIMITIVES_GENERATED);
+        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
+        return count;
+    };
+    EXPECT_EQ(trianglesDrawn(), 2u) << "exactly at -R is drawn, just beyond is not";
+
+    loader->cullingDisabled = true;
+    EXPECT_EQ(trianglesDrawn(), 3u) << "with culling off every mesh is drawn";
+    loader->cullingDisabled = false;
+
+    loader->meshes[2]->visible = false;
+    EXPECT_EQ(trianglesDrawn(), 1u) << "a hidden mesh is not drawn";
+
+    loader->frustumPlanes = nullptr;
+    EXPECT_EQ(trianglesDrawn(), 2u) << "without planes nothing is culled";
+    frustumPlanes = nullptr;
+}
