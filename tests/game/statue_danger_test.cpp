@@ -52,6 +52,7 @@ TEST_F(StatueDanger, TheCatchingPassStillMovesTheStatuesAfterTheCatcher)
     frame();
     ASSERT_TRUE(caught);
     EXPECT_EQ(player->caughtBy, 1);
-    EXPECT_EQ(pursuers[1]->mesh->physicsActor->getLinearVelocity(), glm::vec3(0.0f)) << "the catcher stops";
+    const glm::vec3 catcher = pursuers[1]->mesh->physicsActor->getLinearVelocity();
+    EXPECT_EQ(glm::vec2(catcher.x, catcher.z), glm::vec2(0.0f)) << "the catcher stops";
     EXPECT_GT(pursuers[5]->mesh->physicsActor->getLinearVelocity().z, 0.1f) << "a later statue was still pushed";
 }
