@@ -14,7 +14,6 @@ DAMAGE_FAILED=()
 DAMAGE_REPORT="$BB_ARTIFACTS/cases.txt"
 : >"$DAMAGE_REPORT"
 
-damage_console() { cat "$BB_DIR/console.txt" 2>/dev/null; }
 
 # Sets DAMAGE_STATUS to the game's exit status once it has ended (waits up to 30 seconds), or to
 # "hang" (the game is then killed by bb_next_game).

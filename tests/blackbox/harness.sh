@@ -1,5 +1,5 @@
-# Black-box harness: the real binary in a throw-away copy of the run folder, under its own Xvfb,
-# with real key presses and mouse moves from xdotool. Source it from a test script:
+# Black-box harness, sourced by every black-box and damage script and by the soak: the real binary
+# in a throw-away copy of the run folder, under its own Xvfb, with real keys and mouse from xdotool:
 #   source "$(dirname "$0")/harness.sh"
 #   bb_start "WIDTH=1024\nHEIGHT=768\n"   # config.ini contents, or "" for none
 #   bb_key Return; bb_expect_console "GL Vendor"; bb_expect_exit 0
@@ -97,11 +97,8 @@ bb_key()
     done
 }
 
-bb_hold() { xdotool keydown "$1"; sleep "$2"; xdotool keyup "$1"; sleep 0.2; }
 bb_mouse_to() { xdotool mousemove --window "$BB_WINDOW" "$1" "$2"; sleep 0.2; }
-bb_click() { xdotool click 1; sleep 0.3; }
 
-bb_screenshot() { import -window root "$BB_ARTIFACTS/$1.png" 2>/dev/null; }
 # Only the game window's client area; coordinates in it are pixels from its top-left corner.
 bb_window_screenshot() { import -window "$BB_WINDOW" "$BB_ARTIFACTS/$1.png" 2>/dev/null; }
 

@@ -89,28 +89,6 @@ TEST_F(GameRules, AStatueInViewStillCatchesOnTouch)
     EXPECT_EQ(viewMatrix, view);
 }
 
-TEST_F(GameRules, TheStatueThatNeverChasesStillCatches)
-{
-    play();
-    EXPECT_FALSE(pursuers[1]->chasing);
-    teleport(0.5f, 1.0f, 185.5f);
-    frames(2);
-    EXPECT_TRUE(caught);
-    EXPECT_EQ(player->caughtBy, 1);
-}
-
-TEST_F(GameRules, NearAStatueWarnsBeforeItTouches)
-{
-    play();
-    teleport(0.0f, 1.0f, 17.5f);
-    frames(2);
-    EXPECT_TRUE(dangerNear);
-    EXPECT_FALSE(caught);
-    teleport(0.0f, 1.0f, 10.0f);
-    frames(2);
-    EXPECT_FALSE(dangerNear);
-}
-
 TEST_F(GameRules, ActivatorsFireStrictlyInsideTheirRadius)
 {
     play();

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "../unit/DdsBytes.h"
-#include "../unit/TempDir.h"
+#include "DdsBytes.h"
+#include "TempDir.h"
 #include "WorldHarness.h"
 #include "app/KeyboardCommands.h"
 #include "render/OverlayImage.h"
@@ -113,49 +113,6 @@ TEST_F(Hud, GlyphsTakeTheirCellOfTheFontGrid)
     EXPECT_TRUE(bufferContents(fontImage->positionBuffer).empty()) << "an empty line uploads nothing";
     EXPECT_TRUE(bufferContents(fontImage->uvBuffer).empty());
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(Hud, CodesAbove127TakeSignedCellsAndDrawOnlyInsideTheirSquares)
-{
-    play();
-    // Taken as signed bytes these codes count down from -128: column and row truncate toward zero.
-    const struct {
-        unsigned char code;
-        float u0, vTop;
-    } cells[] = {{255, -0.0625f, 1.0f}, {128, 0.0f, 1.5f}, {200, -0.5f, 1.1875f}, {241, -0.9375f, 1.0f}};
-    for (const auto& c : cells) {
-        const char text[2] = {static_cast<char>(c.code), '\0'};
-        drawText(text, 0, 0, 40);
-        const std::vector<float> uv = bufferContents(fontImage->uvBuffer);
-        ASSERT_EQ(uv.size(), 12u);
-        EXPECT_FLOAT_EQ(uv[0], c.u0) << "code " << int(c.code);
-        EXPECT_FLOAT_EQ(uv[1], c.vTop) << "code " << int(c.code);
-    }
-
-    std::string high;
-    for (int code = 128; code < 256; ++code)
-        high += static_cast<char>(code);
-    clearScreen();
-    drawText(high.c_str(), 0, 0, 10);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    const std::vector<float> uv = bufferContents(fontImage->uvBuffer);
-    ASSERT_EQ(uv.size(), 128u * 12u);
-    for (size_t i = 0; i < uv.size(); i += 12) {
-        const float u0 = uv[i], vTop = uv[i + 1], u1 = uv[i + 4], vBottom = uv[i + 3];
-        EXPECT_FLOAT_EQ(u1 - u0, cell);
-        EXPECT_FLOAT_EQ(vTop - vBottom, cell);
-        EXPECT_TRUE(u0 >= -1.0f && u1 <= cell) << "glyph " << i / 12;
-        EXPECT_TRUE(vBottom >= 1.0f - cell && vTop <= 1.5f) << "glyph " << i / 12;
-    }
-    // The glyphs are 5 pixels high: above them only the clear colour remains.
-    int width = 0, height = 0;
-    std::vector<unsigned char> screen = readScreen(width, height);
-    GLfloat clearColour[4] = {};
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
-    const int background = static_cast<int>(clearColour[0] * 255.0f);
-    for (int y = 6; y < height; y += 7)
-        for (int x = 0; x < width; x += 7)
-            ASSERT_EQ(screen[(static_cast<size_t>(y) * width + x) * 3], background) << x << "," << y;
 }
 
 TEST_F(Hud, FrameRateShowsNoDigitsBeforeTheFirstSecond)
@@ -309,30 +266,26 @@ TEST_F(PauseMenu, HoverZonesOfA1280By720WindowExcludeTheirBoundaries)
     frame();
     expectWindow(1280, 720);
 
-    EXPECT_EQ(hoveredAt(640, 240), 1);
-    EXPECT_EQ(hoveredAt(320.5, 180.5), 1);
-    EXPECT_EQ(hoveredAt(959.5, 299.5), 1);
-    EXPECT_EQ(hoveredAt(320, 240), 0);
-    EXPECT_EQ(hoveredAt(960, 240), 0);
-    EXPECT_EQ(hoveredAt(640, 180), 0);
-    EXPECT_EQ(hoveredAt(640, 300), 0);
-    EXPECT_EQ(hoveredAt(640, 330), 0) << "between two entries";
-    EXPECT_EQ(hoveredAt(640, 360), 0);
-    EXPECT_EQ(hoveredAt(640, 361), 2);
-    EXPECT_EQ(hoveredAt(640, 479.9), 2);
-    EXPECT_EQ(hoveredAt(640, 480), 0);
-    EXPECT_EQ(hoveredAt(640, 540), 0);
-    EXPECT_EQ(hoveredAt(640, 600), 3);
-    EXPECT_EQ(hoveredAt(640, 660), 0);
-    EXPECT_EQ(hoveredAt(100, 600), 0);
-
-    // Bounds are whole pixels: in 1023 x 767 entry 1 spans x 255..767 and y 191..319, entry 2 y 383..511.
-    framebufferWidth = 1023;
-    framebufferHeight = 767;
-    EXPECT_EQ(hoveredAt(255.5, 250), 1);
-    EXPECT_EQ(hoveredAt(767.2, 250), 0);
-    EXPECT_EQ(hoveredAt(500, 319.5), 0);
-    EXPECT_EQ(hoveredAt(500, 383.2), 2);
+    // Window size, cursor, entry hovered (0 none). Bounds are whole pixels and excluded: in
+    // 1023 x 767 entry 1 spans x 255..767 and y 191..319, entry 2 y 383..511.
+    const struct {
+        int width, height;
+        double x, y;
+        int entry;
+    } cases[] = {
+        {1280, 720, 640, 240, 1},   {1280, 720, 320.5, 180.5, 1}, {1280, 720, 959.5, 299.5, 1},
+        {1280, 720, 320, 240, 0},   {1280, 720, 960, 240, 0},     {1280, 720, 640, 180, 0},
+        {1280, 720, 640, 300, 0},   {1280, 720, 640, 330, 0},     {1280, 720, 640, 360, 0},
+        {1280, 720, 640, 361, 2},   {1280, 720, 640, 479.9, 2},   {1280, 720, 640, 480, 0},
+        {1280, 720, 640, 540, 0},   {1280, 720, 640, 600, 3},     {1280, 720, 640, 660, 0},
+        {1280, 720, 100, 600, 0},   {1023, 767, 255.5, 250, 1},   {1023, 767, 767.2, 250, 0},
+        {1023, 767, 500, 319.5, 0}, {1023, 767, 500, 383.2, 2},
+    };
+    for (const auto& c : cases) {
+        framebufferWidth = c.width;
+        framebufferHeight = c.height;
+        EXPECT_EQ(hoveredAt(c.x, c.y), c.entry) << c.width << "x" << c.height << " at " << c.x << "," << c.y;
+    }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 

@@ -112,43 +112,6 @@ TEST_F(ModelImport, MeshesComeDepthFirstWithTheCallersMatrixOnly)
     }
 }
 
-TEST_F(ModelImport, VertexRecordsFallBackToMaterialColourAndDefaults)
-{
-    folder.write("Scene/plain.mtl", "newmtl tinted\nKd 0.25 0.5 0.75\n");
-    folder.write("Scene/plain.obj",
-                 "mtllib plain.mtl\nusemtl tinted\n"
-                 "o face\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"
-                 "o wire\nv 5 0 0\nv 6 0 0\nl 4 5\n");
-    folder.write("Scene/coloured.obj",
-                 "v 0 0 0 1 0 0\nv 1 0 0 0 1 0\nv 0 1 0 0 0 1\n"
-                 "vt 0.25 0.25\nvt 1 0.25\nvt 0.25 1\nf 1/1 2/2 3/3\n");
-    loader->loadModel("Scene/plain.obj", glm::mat4(1.0f), true, false);
-    loader->loadModel("Scene/coloured.obj", glm::mat4(1.0f), true, false);
-    ASSERT_EQ(loader->meshes.size(), 3u);
-
-    const Mesh& face = *loader->meshes[0];
-    ASSERT_EQ(face.vertices.size(), 3u);
-    for (const Vertex& v : face.vertices) {
-        EXPECT_EQ(v.color, glm::vec3(0.25f, 0.5f, 0.75f)) << "the material's diffuse colour";
-        EXPECT_EQ(v.tangent, glm::vec3(1.0f, 0.0f, 0.0f));
-        EXPECT_EQ(v.uv, glm::vec2(0.0f, 0.0f));
-        EXPECT_NEAR(v.normal.z, 1.0f, 1e-6f) << "normals are generated for faces";
-    }
-
-    const Mesh& wire = *loader->meshes[1];
-    ASSERT_EQ(wire.vertices.size(), 2u);
-    EXPECT_EQ(wire.indices, (std::vector<GLuint>{0, 1})) << "a line keeps its two indices";
-    for (const Vertex& v : wire.vertices)
-        EXPECT_EQ(v.normal, glm::vec3(0.0f, 1.0f, 0.0f)) << "a line gets no generated normal: it faces up";
-
-    const Mesh& coloured = *loader->meshes[2];
-    ASSERT_EQ(coloured.vertices.size(), 3u);
-    EXPECT_EQ(coloured.vertices[0].color, glm::vec3(1.0f, 0.0f, 0.0f));
-    EXPECT_EQ(coloured.vertices[2].color, glm::vec3(0.0f, 0.0f, 1.0f));
-    EXPECT_EQ(coloured.vertices[0].uv, glm::vec2(0.25f, 0.75f)) << "texture coordinates are flipped in v";
-    EXPECT_NEAR(coloured.vertices[0].tangent.x, 1.0f, 1e-5f) << "tangents are computed along u";
-}
-
 TEST_F(ModelImport, TexturesAreLoadedFromTheSceneFolderByTheirMaterialNames)
 {
     writeImage("Scene/red.tga", 255, 0, 0);

@@ -7,8 +7,8 @@
 
 #include <gmock/gmock.h>
 
-#include "../unit/DdsBytes.h"
-#include "../unit/TempDir.h"
+#include "DdsBytes.h"
+#include "TempDir.h"
 #include "GameHarness.h"
 #include "app/WorldAssembly.h"
 #include "assets/ShaderProgram.h"

@@ -11,7 +11,7 @@
 
 #include <gmock/gmock.h>
 
-#include "../unit/TempDir.h"
+#include "TempDir.h"
 #include "GameHarness.h"
 
 using testing::AllOf;

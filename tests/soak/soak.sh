@@ -16,36 +16,13 @@ LIMIT_KB=5120
 [ -x "$RUN_DIR/vellmar" ] || { echo "no game at $RUN_DIR/vellmar: build it first"; exit 2; }
 [ "$MINUTES" -ge 2 ] || { echo "a soak needs at least 2 minutes"; exit 2; }
 
-WORK=$(mktemp -d /tmp/vellmar-soak-XXXXXX)
-XVFB_PID=""
-GAME_PID=""
-cleanup()
-{
-    [ -n "$GAME_PID" ] && kill -9 "$GAME_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
-    rm -rf "$WORK"
-}
-trap cleanup EXIT
+export VELLMAR_RUN_DIR="$RUN_DIR"
+source tests/blackbox/harness.sh
 log() { echo "[soak $(date +%H:%M:%S)] $*"; }
-
-Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp -noreset 3>"$WORK/display" 2>"$WORK/xvfb.log" &
-XVFB_PID=$!
-for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -n1 "$WORK/display")"
-
-cp -r "$RUN_DIR" "$WORK/run"
-printf 'WIDTH=1024\nHEIGHT=768\nREFRESH_RATE=60\nFULLSCREEN=0\n' >"$WORK/run/config.ini"
-(cd "$WORK/run" && exec ./vellmar </dev/null >"$WORK/console.txt" 2>&1) &
-GAME_PID=$!
-
-WINDOW=""
-for _ in $(seq 300); do
-    WINDOW=$(xdotool search --onlyvisible --name '^Vellmar' 2>/dev/null | head -n1)
-    [ -n "$WINDOW" ] && break
-    sleep 0.1
-done
-[ -n "$WINDOW" ] || { log "FAIL: no game window"; cat "$WORK/console.txt"; exit 1; }
-for _ in $(seq 300); do grep -q "z:230" "$WORK/console.txt" && break; sleep 0.1; done
+bb_start "WIDTH=1024\nHEIGHT=768\nREFRESH_RATE=60\nFULLSCREEN=0\n"
+bb_wait_window || { log "FAIL: no game window"; cat "$BB_DIR/console.txt"; exit 1; }
+bb_wait_console "z:230"
+GAME_PID=$BB_GAME_PID WINDOW=$BB_WINDOW WORK=$BB_DIR
 
 alive() { kill -0 "$GAME_PID" 2>/dev/null; }
 visible() { xdotool search --onlyvisible --name '^Vellmar' >/dev/null 2>&1; }

@@ -67,12 +67,21 @@ TEST(BoundingBox, SamplePointsRadiiAndHalfExtents)
     EXPECT_EQ(box.halfExtents, glm::vec3(2.0f, 1.5f, 6.0f));
     EXPECT_EQ(box.boxMatrix, glm::mat4(1.0f));
 
-    const glm::vec3 expected[BoundingBox::sampleCount] = {
-        {3, 3, 2}, {3, 0, 2}, {-1, 3, 2}, {-1, 0, 2}, {3, 3, 14}, {3, 0, 14}, {-1, 3, 14},
-        {-1, 0, 14}, {1, 1.5f, 8}, {-1, 1.5f, 2}, {3, 1.5f, 14}, {-1, 1.5f, 14}, {3, 1.5f, 2},
-    };
-    for (int i = 0; i < BoundingBox::sampleCount; ++i)
-        EXPECT_EQ(box.samplePoints[i], expected[i]) << "sample point " << i;
+    // Sample 0 is the corner touch is measured from, 8 the centre; together the points are the
+    // eight corners, the centre and the middles of the four vertical edges, each once.
+    EXPECT_EQ(box.samplePoints[0], glm::vec3(3, 3, 2));
+    EXPECT_EQ(box.samplePoints[8], box.center);
+    int corners = 0, edgeMiddles = 0;
+    for (int i = 0; i < BoundingBox::sampleCount; ++i) {
+        const glm::vec3 p = box.samplePoints[i];
+        for (int j = 0; j < i; ++j)
+            EXPECT_NE(box.samplePoints[j], p) << "sample points " << j << " and " << i;
+        const bool cornerXZ = (p.x == -1 || p.x == 3) && (p.z == 2 || p.z == 14);
+        corners += cornerXZ && (p.y == 0 || p.y == 3);
+        edgeMiddles += cornerXZ && p.y == 1.5f;
+    }
+    EXPECT_EQ(corners, 8);
+    EXPECT_EQ(edgeMiddles, 4);
 
     // The corners are not sorted: half extents stay positive, sample 0 follows the arguments.
     BoundingBox swapped({3.0f, 3.0f, 14.0f}, {-1.0f, 0.0f, 2.0f});

@@ -99,6 +99,6 @@ TEST(Config, GarbageAndHugeNumbersNeverBreakTheReader)
     std::string garbage(bytes, sizeof bytes - 1);
     garbage += "WIDTH=77\n" + std::string(100000, 'x') + "\nHEIGHT=99999999999999999999999\n";
     Settings s = read(garbage);
-    EXPECT_EQ(s.width, 77);
+    EXPECT_EQ(s.width, 77) << "garbage lines and a 100000-character line are passed over";
     EXPECT_EQ(s.height, 600) << "an out-of-range number is refused";
 }

@@ -8,6 +8,8 @@
 #include <iterator>
 #include <string>
 
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -16,7 +18,8 @@ const std::string generator = std::string(VELLMAR_RUN_DIR) + "/../tools/vellmar_
 
 fs::path freshFolder(const std::string& name)
 {
-    fs::path p = fs::temp_directory_path() / ("vellmar_content_test_" + name);
+    // The process id keeps two test runs on one machine out of each other's folders.
+    fs::path p = fs::temp_directory_path() / ("vellmar_content_test_" + name + "_" + std::to_string(getpid()));
     fs::remove_all(p);
     fs::create_directories(p);
     return p;

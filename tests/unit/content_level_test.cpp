@@ -105,7 +105,7 @@ TEST(ContentLevel, EveryMeshIsASolidBoxAndTheHallStaysInBudget)
     EXPECT_LE(meshes.size(), 100u);
     for (const auto& mesh : meshes) {
         // A mesh with vertices inside its bounds would make a static box over open space.
-        EXPECT_TRUE(mesh.onBoxSurface) << mesh.name;
+        EXPECT_TRUE(mesh.onBoxSurface()) << mesh.name;
         vec3 size = mesh.bounds.size();
         EXPECT_GT(std::min({size.x, size.y, size.z}), 0.1f) << mesh.name;
     }

@@ -33,26 +33,6 @@ protected:
 
 }  // namespace
 
-TEST_F(WorldLights, FillTheirSlotsAndLeaveTheRestZero)
-{
-    EXPECT_EQ(console, "LightNumber: 0\nLightCount: 1\nLightType: 1\n"
-                       "LightNumber: 1\nLightCount: 2\nLightType: 0\n"
-                       "LightNumber: 2\nLightCount: 3\nLightType: 1\n");
-    EXPECT_EQ(lightCount, 3);
-    EXPECT_EQ(lightTypes[1], 0);
-    EXPECT_EQ(lightPowers[2], glm::vec3(7.0f));
-    EXPECT_EQ(lightDirections[1], glm::vec3(0.0f, -1.0f, 0.0f)) << "the dim light keeps its default direction";
-    EXPECT_EQ(lightCutoffs[1], 0.0f);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_FLOAT_EQ(lightExponents[i], 0.15f);
-    for (int i = 3; i < maxLights; ++i) {
-        EXPECT_EQ(lightTypes[i], 0);
-        EXPECT_EQ(lightPositions[i], glm::vec3(0.0f));
-        EXPECT_EQ(lightPowers[i], glm::vec3(0.0f));
-        EXPECT_EQ(lightExponents[i], 0.0f);
-    }
-}
-
 TEST_F(WorldLights, FlashlightToggleSwitchesOnlyItsOwnSlot)
 {
     toggleFlashlight();

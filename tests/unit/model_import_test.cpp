@@ -66,3 +66,12 @@ TEST(ModelImport, AMeshGivesItsVerticesIndicesAndTexturePaths)
     EXPECT_EQ(data.diffuseTexturePaths, (std::vector<std::string>{"Scene/skin.png"}));
     EXPECT_EQ(data.normalTexturePaths, (std::vector<std::string>{"Scene/skin_normal.png"}));
 }
+
+TEST(ModelImport, TextureNamesAreAppendedToSceneUpToTheLongestPathAssimpHolds)
+{
+    EXPECT_EQ(sceneTexturePath("maps\\..\\skin.png"), "Scene/maps\\..\\skin.png") << "kept as stored";
+    EXPECT_EQ(sceneTexturePath(""), "Scene/");
+    std::string longest(1023 - std::string("Scene/").size(), 'a');
+    EXPECT_EQ(sceneTexturePath(longest), "Scene/" + longest);
+    EXPECT_EQ(sceneTexturePath(longest + "a"), "Scene/") << "a path of 1024 characters is not built";
+}

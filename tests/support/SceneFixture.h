@@ -10,7 +10,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_precision.hpp>
 
-#include "../unit/TempDir.h"
+#include "TempDir.h"
 #include "GameHarness.h"
 #include "app/WorldAssembly.h"
 #include "assets/Mesh.h"
