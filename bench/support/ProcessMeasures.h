@@ -1,0 +1,95 @@
+#pragma once
+// What the benchmarks read of their own process: start time, processor time, memory, the machine's
+// load, and the percentiles of a series of timings.
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Seconds since the process was started by the kernel (10 ms resolution), from /proc.
+double secondsSinceProcessStart()
+{
+    std::ifstream statFile("/proc/self/stat");
+    std::string stat((std::istreambuf_iterator<char>(statFile)), std::istreambuf_iterator<char>());
+    // Field 22 (start time in clock ticks after boot) counts from the field after the command name.
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i <= 22; ++i)
+        fields >> field;
+    const double startTicks = std::stod(field);
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return now.tv_sec + now.tv_nsec * 1e-9 - startTicks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+long statusKilobytes(const char* key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(key, 0) == 0)
+            return std::atol(line.c_str() + std::strlen(key));
+    }
+    return -1;
+}
+
+double loadAverage()
+{
+    double load = 0.0;
+    std::ifstream("/proc/loadavg") >> load;
+    return load;
+}
+
+struct Samples {
+    std::vector<double> micros;
+
+    void add(double us) { micros.push_back(us); }
+
+    double percentile(double p) const
+    {
+        std::vector<double> sorted = micros;
+        std::sort(sorted.begin(), sorted.end());
+        // Nearest rank.
+        size_t rank = static_cast<size_t>(std::ceil(p / 100.0 * sorted.size()));
+        return sorted[std::clamp<size_t>(rank, 1, sorted.size()) - 1];
+    }
+    double total() const
+    {
+        double sum = 0.0;
+        for (double us : micros)
+            sum += us;
+        return sum;
+    }
+};
+
+// Processor time of all the process's threads (the renderer's own threads included): unlike the
+// wall clock, it does not grow when other programs share the processor.
+double processMicros()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e6 + t.tv_nsec * 1e-3;
+}
+
+void printRow(std::ostream& out, const char* name, const Samples& s)
+{
+    char line[256];
+    std::snprintf(line, sizeof line, "%-20s %10.0f %10.0f %10.0f %10.0f\n", name, s.percentile(50), s.percentile(95),
+                  s.percentile(99), s.percentile(100));
+    out << line;
+}
+
+}  // namespace
