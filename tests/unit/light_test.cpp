@@ -21,11 +21,6 @@ protected:
     {
         flashlight = nullptr;
         lightCount = 0;
-        for (int i = 0; i < maxLights; ++i) {
-            lightTypes[i] = 0;
-            lightPositions[i] = lightDirections[i] = lightPowers[i] = glm::vec3(0.0f);
-            lightCutoffs[i] = lightExponents[i] = 0.0f;
-        }
     }
 };
 
