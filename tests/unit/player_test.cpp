@@ -1,14 +1,18 @@
-// The player's controls: scripted keys and mouse with a fixed clock, on a wide floor.
+// The player's controls (scripted keys and mouse, a fixed clock, a wide floor) and the world's
+// three lights placed by the world's own calls.
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include <glm/geometric.hpp>
 
 #include "app/Level.h"
 #include "app/Platform.h"
 #include "app/WorldAssembly.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/Player.h"
+#include "render/Light.h"
 #include "scene/Pursuit.h"
 
 namespace {
@@ -33,20 +37,39 @@ protected:
         caught = false;
     }
 
-    // One frame: the clock moves on, the world steps, then the player reacts.
-    void frame(double dt = 1.0 / 60.0)
+    // Each frame the clock moves on, the world steps, then the player reacts.
+    void frames(int n, double dt = 1.0 / 60.0)
     {
-        input.now += dt;
-        world->step(dt);
-        input.pollEvents();
-        playerUpdate();
+        for (int i = 0; i < n; ++i) {
+            input.now += dt;
+            world->step(dt);
+            input.pollEvents();
+            playerUpdate();
+        }
     }
+    void frame(double dt = 1.0 / 60.0) { frames(1, dt); }
 
     glm::vec3 velocity() const { return player->body->getLinearVelocity(); }
     float horizontalSpeed() const { return std::hypot(velocity().x, velocity().z); }
 
     ScriptedPlatform input;
     PhysicsWorld* world = nullptr;
+};
+
+class WorldLights : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        testing::internal::CaptureStdout();
+        placeLights();
+        testing::internal::GetCapturedStdout();
+        flashlightOn = true;
+    }
+    void TearDown() override
+    {
+        flashlight = nullptr;
+        lightCount = 0;
+    }
 };
 
 }  // namespace
@@ -63,9 +86,8 @@ TEST_F(PlayerControls, WalkingKeysCombineCancelAndStopAtOnceWhileFallingGoesOn)
 
     // A released key still reads pressed once (sticky keys); pushed off the ground, the next frame
     // without keys stops the body horizontally and keeps its vertical velocity.
-    input.release(GLFW_KEY_W);
-    input.release(GLFW_KEY_S);
-    input.release(GLFW_KEY_D);
+    for (int key : {GLFW_KEY_W, GLFW_KEY_S, GLFW_KEY_D})
+        input.release(key);
     frame();
     player->body->setLinearVelocity(glm::vec3(3.0f, 5.0f, 3.0f), true);
     frame();
@@ -86,23 +108,20 @@ TEST_F(PlayerControls, SpaceHeldJumpsOnceAndAgainOnlyAfterReleaseAndRest)
     input.press(GLFW_KEY_SPACE);
     frame();
     EXPECT_NEAR(velocity().y, 2.0f * moveSpeed, 0.2f);
-    for (int i = 0; i < 140; ++i) {
+    frames(80);
+    for (int i = 0; i < 60; ++i) {
         frame();
-        if (i >= 80) {
-            EXPECT_LT(velocity().y, 0.5f) << "held through the landing: frame " << i;
-        }
+        EXPECT_LT(velocity().y, 0.5f) << "held through the landing: frame " << i;
     }
     input.release(GLFW_KEY_SPACE);
-    frame();
-    frame();
+    frames(2);
     input.press(GLFW_KEY_SPACE);
     frame();
     EXPECT_NEAR(velocity().y, 2.0f * moveSpeed, 0.2f);
 
     // Released and pressed again mid-air: not at rest, no second jump.
     input.release(GLFW_KEY_SPACE);
-    frame();
-    frame();
+    frames(2);
     const float before = velocity().y;
     input.press(GLFW_KEY_SPACE);
     frame();
@@ -113,8 +132,7 @@ TEST_F(PlayerControls, FlightMovesByStepAlongTheView)
 {
     walkMode = false;
     input.press(GLFW_KEY_W);
-    frame(0.5);
-    frame(0.5);
+    frames(2, 0.5);
     EXPECT_NEAR(velocity().z, moveSpeed * 0.5f, 1e-4);
     EXPECT_NEAR(velocity().x, 0.0f, 1e-4);
 
@@ -128,8 +146,7 @@ TEST_F(PlayerControls, MouseLooksFromTheEyeAndTheCursorIsPutBackUnlessCaught)
 {
     input.moveCursor(612.0, 334.0);
     frame();
-    EXPECT_EQ(input.cursorX, 512.0);
-    EXPECT_EQ(input.cursorY, 384.0);
+    EXPECT_EQ(glm::vec2(input.cursorX, input.cursorY), glm::vec2(512.0f, 384.0f));
     EXPECT_NEAR(yaw, -100 * mouseSpeed, 1e-6);
     EXPECT_NEAR(pitch, 50 * mouseSpeed, 1e-6);
 
@@ -146,4 +163,42 @@ TEST_F(PlayerControls, MouseLooksFromTheEyeAndTheCursorIsPutBackUnlessCaught)
     frame();
     EXPECT_EQ(horizontalSpeed(), 0.0f) << "caught, the body keeps no velocity of its own";
     EXPECT_EQ(input.cursorX, 700.0) << "nothing is read or re-centred";
+}
+
+TEST_F(WorldLights, FlashlightToggleSwitchesOnlyItsOwnSlot)
+{
+    toggleFlashlight();
+    EXPECT_EQ(lightTypes[0], -1);
+    EXPECT_EQ(lightTypes[2], 1);
+    EXPECT_EQ(lights[0]->type, 1) << "the light itself keeps its type";
+    toggleFlashlight();
+    EXPECT_EQ(lightTypes[0], 1);
+}
+
+TEST_F(WorldLights, FlashlightEasesTowardsTheViewAndSnapsOnALongFrame)
+{
+    const glm::vec3 eye(1.0f, 3.5f, 1.0f), view(0.0f, 0.0f, 1.0f);
+    updateFlashlight(eye, view, 0.0f);
+    EXPECT_EQ(lights[0]->direction, glm::vec3(1.0f, 0.0f, 0.0f)) << "dt 0 does not move it";
+    EXPECT_EQ(lightPositions[0], glm::vec3(1.0f, 3.0f, 1.0f)) << "half a unit below the eye";
+    updateFlashlight(eye, view, 1.0f / 60.0f);
+    EXPECT_LT(glm::length(lights[0]->direction - glm::vec3(0.9f, 0.0f, 0.1f)), 1e-5f) << "a tenth of the way";
+    updateFlashlight(eye, view, 0.25f);
+    EXPECT_EQ(lightDirections[0], view);
+}
+
+TEST_F(WorldLights, AnEleventhLightIsRefusedWithoutWritingPastTheArrays)
+{
+    std::vector<Light*> more;
+    for (int i = 3; i < maxLights; ++i)
+        more.push_back(new Light(glm::mat4(1.0f), 1));
+    testing::internal::CaptureStdout();
+    Light extra(glm::mat4(1.0f), 1);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Light refused"), std::string::npos);
+    extra.setLightPower(9.0f, 9.0f, 9.0f);
+    EXPECT_EQ(lightCount, maxLights);
+    EXPECT_EQ(extra.number, -1);
+    EXPECT_EQ(lightPowers[maxLights - 1], glm::vec3(1.0f));
+    for (Light* light : more)
+        delete light;
 }

@@ -1,15 +1,26 @@
-// Bounding boxes: sample points, radii, near and touch; the camera's frustum planes and culling.
+// Scene geometry: bounding boxes, their sample points and radii, the camera's frustum planes and
+// culling; nodes turning, moving and following their parent.
 #include "scene/BoundingBox.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "physics/Player.h"
+#include "scene/Node.h"
 
 namespace {
 
 glm::mat4 at(const glm::vec3& p) { return glm::translate(glm::mat4(1.0f), p); }
+
+glm::vec3 column(const glm::mat4& m, int i) { return glm::vec3(m[i]); }
+
+void expectNear(const glm::vec3& actual, const glm::vec3& expected, const char* what)
+{
+    EXPECT_LT(glm::length(actual - expected), 1e-5f) << what;
+}
 
 const glm::mat4 lookAhead = glm::lookAt(glm::vec3(0.0f), glm::vec3(0.0f, 0.0f, -1.0f), glm::vec3(0.0f, 1.0f, 0.0f));
 
@@ -97,4 +108,67 @@ TEST(Frustum, TheGameCameraSeesOnlyWithinItsPlanesAndCullsByTheRadiusInWorldUnit
         box.boxMatrix = at({0.0f, 0.0f, z + out});
         EXPECT_TRUE(box.isOutside(planes)) << z;
     }
+}
+
+TEST(Node, AngleBetweenIsInDegreesNeverNegativeAndNeverNaN)
+{
+    const struct { glm::vec3 u, v; float degrees; } cases[] = {
+        {{1, 0, 0}, {0, 0, 3}, 90}, {{1, 0, 0}, {-2, 0, 0}, 180}, {{1, 1, 0}, {5, 0, 0}, 45},
+        {{0, 0, 7}, {0, 0, 1}, 0},  {{0, 0, 0}, {0, 0, 1}, 0},    {{1, 2, 3}, {0, 0, 0}, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_NEAR(angleBetween(c.u, c.v), c.degrees, 1e-3f) << c.degrees;
+
+    // Targets straight behind or ahead of a node turned to any heading: rounding must neither give
+    // NaN nor keep the node from turning round.
+    int wrong = 0;
+    for (int degrees = 0; degrees < 360; ++degrees) {
+        for (float distance : {1.0f, 3.0f, 7.5f, 20.0f}) {
+            const glm::vec3 position(2.0f, 0.5f, -3.0f);
+            const glm::mat4 placed = glm::rotate(at(position), glm::radians(float(degrees)),
+                                                 glm::vec3(0.0f, 1.0f, 0.0f));
+            const glm::vec3 forward = column(placed, 2);
+            Node node(placed);
+            const glm::vec3 target = position - forward * distance;
+            node.faceTowards(target.x, target.y, target.z);
+            const bool right = std::fabs(angleBetween(-forward * distance, forward) - 180.0f) < 0.1f &&
+                               angleBetween(forward * distance, forward) < 0.1f &&
+                               glm::dot(column(node.localMatrix, 2), -forward) > 0.9999f;
+            EXPECT_TRUE(right || ++wrong > 1) << degrees << " degrees, distance " << distance << " (first wrong)";
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(Node, TurnsAndMovesInItsOwnFrame)
+{
+    Node node(at({2.0f, 0.0f, 0.0f}));
+    node.rotateY(90.0f);
+    node.translate(0.0f, 0.0f, 3.0f);
+    expectNear(column(node.localMatrix, 3), {5.0f, 0.0f, 0.0f}, "translate follows the node's own z");
+    node.setPosition(-1.0f, 2.0f, 3.0f);
+    EXPECT_EQ(node.localMatrix, at({-1.0f, 2.0f, 3.0f})) << "setPosition drops the rotation";
+}
+
+TEST(Node, ChildrenFollowTheirParentThroughTwoLevels)
+{
+    Node parent(at({10.0f, 0.0f, 0.0f}));
+    Node child(at({0.0f, 1.0f, 2.0f}));
+    Node grandchild(at({0.0f, 0.0f, 1.0f}));
+    parent.addChild(&child);
+    child.addChild(&grandchild);
+    parent.rotateY(90.0f);
+    expectNear(column(child.worldMatrix(), 3), {12.0f, 1.0f, 0.0f}, "the parent's translation and rotation");
+    parent.setPosition(0.0f, -5.0f, 0.0f);
+    expectNear(column(grandchild.worldMatrix(), 3), {0.0f, -4.0f, 3.0f}, "through two levels");
+    EXPECT_EQ(child.localMatrix, at({0.0f, 1.0f, 2.0f})) << "the child's own matrix is untouched";
+
+    Node other(glm::mat4(1.0f));
+    other.addChild(&child);
+    other.addChild(nullptr);
+    other.children.push_back(nullptr);
+    other.update(0.016);  // empty entries are skipped
+    EXPECT_TRUE(parent.children.empty()) << "adopting a child takes it from its previous parent";
+    EXPECT_EQ(child.parent, &other);
+    EXPECT_EQ(other.children.size(), 2u) << "addChild ignores an empty entry";
 }
