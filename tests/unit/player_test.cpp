@@ -56,22 +56,6 @@ protected:
     PhysicsWorld* world = nullptr;
 };
 
-class WorldLights : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        testing::internal::CaptureStdout();
-        placeLights();
-        testing::internal::GetCapturedStdout();
-        flashlightOn = true;
-    }
-    void TearDown() override
-    {
-        flashlight = nullptr;
-        lightCount = 0;
-    }
-};
-
 }  // namespace
 
 TEST_F(PlayerControls, WalkingKeysCombineCancelAndStopAtOnceWhileFallingGoesOn)
@@ -165,18 +149,19 @@ TEST_F(PlayerControls, MouseLooksFromTheEyeAndTheCursorIsPutBackUnlessCaught)
     EXPECT_EQ(input.cursorX, 700.0) << "nothing is read or re-centred";
 }
 
-TEST_F(WorldLights, FlashlightToggleSwitchesOnlyItsOwnSlot)
+TEST(WorldLights, TheFlashlightTogglesOnlyItsOwnSlotAndEasesTowardsTheView)
 {
+    testing::internal::CaptureStdout();
+    placeLights();
+    testing::internal::GetCapturedStdout();
+    flashlightOn = true;
     toggleFlashlight();
     EXPECT_EQ(lightTypes[0], -1);
     EXPECT_EQ(lightTypes[2], 1);
     EXPECT_EQ(lights[0]->type, 1) << "the light itself keeps its type";
     toggleFlashlight();
     EXPECT_EQ(lightTypes[0], 1);
-}
 
-TEST_F(WorldLights, FlashlightEasesTowardsTheViewAndSnapsOnALongFrame)
-{
     const glm::vec3 eye(1.0f, 3.5f, 1.0f), view(0.0f, 0.0f, 1.0f);
     updateFlashlight(eye, view, 0.0f);
     EXPECT_EQ(lights[0]->direction, glm::vec3(1.0f, 0.0f, 0.0f)) << "dt 0 does not move it";
@@ -184,14 +169,16 @@ TEST_F(WorldLights, FlashlightEasesTowardsTheViewAndSnapsOnALongFrame)
     updateFlashlight(eye, view, 1.0f / 60.0f);
     EXPECT_LT(glm::length(lights[0]->direction - glm::vec3(0.9f, 0.0f, 0.1f)), 1e-5f) << "a tenth of the way";
     updateFlashlight(eye, view, 0.25f);
-    EXPECT_EQ(lightDirections[0], view);
+    EXPECT_EQ(lightDirections[0], view) << "a long frame snaps it to the view";
+    flashlight = nullptr;
+    lightCount = 0;
 }
 
-TEST_F(WorldLights, AnEleventhLightIsRefusedWithoutWritingPastTheArrays)
+TEST(WorldLights, AnEleventhLightIsRefusedWithoutWritingPastTheArrays)
 {
-    std::vector<Light*> more;
-    for (int i = 3; i < maxLights; ++i)
-        more.push_back(new Light(glm::mat4(1.0f), 1));
+    std::vector<Light*> all;
+    for (int i = 0; i < maxLights; ++i)
+        all.push_back(new Light(glm::mat4(1.0f), 1));
     testing::internal::CaptureStdout();
     Light extra(glm::mat4(1.0f), 1);
     EXPECT_NE(testing::internal::GetCapturedStdout().find("Light refused"), std::string::npos);
@@ -199,6 +186,7 @@ TEST_F(WorldLights, AnEleventhLightIsRefusedWithoutWritingPastTheArrays)
     EXPECT_EQ(lightCount, maxLights);
     EXPECT_EQ(extra.number, -1);
     EXPECT_EQ(lightPowers[maxLights - 1], glm::vec3(1.0f));
-    for (Light* light : more)
+    for (Light* light : all)
         delete light;
+    lightCount = 0;
 }
