@@ -1,3 +1,5 @@
+// The player's controls (scripted keys and mouse, a fixed clock, a wide floor) and the world's
+// three lights placed by the world's own calls.
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
@@ -8,11 +10,11 @@
 #include "app/WorldAssembly.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/Player.h"
+#include "render/Light.h"
 #include "scene/Pursuit.h"
 
 namespace {
 
-// A player on a wide floor, driven by scripted keys and mouse with a fixed clock.
 class PlayerControls : public testing::Test {
 protected:
     void SetUp() override
@@ -23,7 +25,6 @@ protected:
         world = new PhysicsWorld();
         world->createStaticBox(0.0f, -0.5f, 0.0f, 50.0f, 0.5f, 50.0f);
         player = createPlayer(*world, level::playerRadius, level::playerStart.x, level::playerStart.y, level::playerStart.z);
-        // Let the sphere settle on the floor.
         for (int i = 0; i < 120; ++i)
             world->step(1.0 / 60.0);
     }
@@ -31,16 +32,20 @@ protected:
     {
         delete player;
         player = nullptr;
+        caught = false;
     }
 
-    // One frame: the clock moves on, the world steps, then the player reacts.
-    void frame(double dt = 1.0 / 60.0)
+    // Each frame the clock moves on, the world steps, then the player reacts.
+    void frames(int n, double dt = 1.0 / 60.0)
     {
-        input.now += dt;
-        world->step(dt);
-        input.pollEvents();
-        playerUpdate();
+        for (int i = 0; i < n; ++i) {
+            input.now += dt;
+            world->step(dt);
+            input.pollEvents();
+            playerUpdate();
+        }
     }
+    void frame(double dt = 1.0 / 60.0) { frames(1, dt); }
 
     glm::vec3 velocity() const { return player->body->getLinearVelocity(); }
     float horizontalSpeed() const { return std::hypot(velocity().x, velocity().z); }
@@ -51,53 +56,30 @@ protected:
 
 }  // namespace
 
-TEST_F(PlayerControls, NoKeyStopsHorizontallyAtOnceWhileFallingGoesOn)
-{
-    input.press(GLFW_KEY_W);
-    for (int i = 0; i < 10; ++i)
-        frame();
-    EXPECT_NEAR(horizontalSpeed(), moveSpeed, 1e-4);
-
-    // Let go of W (a released key still reads pressed once: sticky keys), then push the body off
-    // the ground: the next frame without keys stops it horizontally at once.
-    input.release(GLFW_KEY_W);
-    frame();
-    player->body->setLinearVelocity(glm::vec3(3.0f, 5.0f, 3.0f), true);
-    frame();
-    EXPECT_EQ(velocity().x, 0.0f);
-    EXPECT_EQ(velocity().z, 0.0f);
-    EXPECT_GT(velocity().y, 0.0f) << "the simulated vertical velocity is kept";
-    for (int i = 0; i < 60; ++i)
-        frame();
-    EXPECT_LT(velocity().y, 0.0f) << "gravity pulls it down again";
-}
-
-TEST_F(PlayerControls, WalkingKeysCombineAndCancel)
+TEST_F(PlayerControls, WalkingKeysCombineCancelAndStopAtOnceWhileFallingGoesOn)
 {
     input.press(GLFW_KEY_W);
     input.press(GLFW_KEY_D);
     frame();
-    EXPECT_NEAR(horizontalSpeed(), 3.0f * std::sqrt(2.0f), 0.01f);
-
+    EXPECT_NEAR(horizontalSpeed(), moveSpeed * std::sqrt(2.0f), 0.01f);
     input.press(GLFW_KEY_S);
     frame();
     EXPECT_NEAR(horizontalSpeed(), moveSpeed, 1e-4) << "W and S cancel, D remains";
 
-    input.release(GLFW_KEY_D);
+    // A released key still reads pressed once (sticky keys); pushed off the ground, the next frame
+    // without keys stops the body horizontally and keeps its vertical velocity.
+    for (int key : {GLFW_KEY_W, GLFW_KEY_S, GLFW_KEY_D})
+        input.release(key);
     frame();
+    player->body->setLinearVelocity(glm::vec3(3.0f, 5.0f, 3.0f), true);
     frame();
-    EXPECT_NEAR(horizontalSpeed(), 0.0f, 1e-6);
-}
+    EXPECT_EQ(horizontalSpeed(), 0.0f);
+    EXPECT_GT(velocity().y, 0.0f);
 
-TEST_F(PlayerControls, WalkingStraightUpOrDownAddsNoMovementFromWAndS)
-{
+    // Looking straight up, W gives no movement and no NaN.
     input.press(GLFW_KEY_W);
-    frame();
-    // Pitch to exactly a quarter turn up: the view has no horizontal part left.
     pitch = static_cast<float>(M_PI / 2.0);
-    input.moveCursor(512.0, 384.0);
     frame();
-    EXPECT_TRUE(std::isfinite(velocity().x));
     EXPECT_LT(horizontalSpeed(), 1e-3f);
 }
 
@@ -106,29 +88,22 @@ TEST_F(PlayerControls, SpaceHeldJumpsOnceAndAgainOnlyAfterReleaseAndRest)
     frame();
     input.press(GLFW_KEY_SPACE);
     frame();
-    EXPECT_NEAR(velocity().y, 2.0f * moveSpeed, 0.2f) << "a jump of 6 upward";
-
-    // Holding Space through the landing and after it does not jump again.
-    for (int i = 0; i < 80; ++i)
-        frame();
+    EXPECT_NEAR(velocity().y, 2.0f * moveSpeed, 0.2f);
+    frames(80);
     for (int i = 0; i < 60; ++i) {
         frame();
-        EXPECT_LT(velocity().y, 0.5f) << "frame " << i;
+        EXPECT_LT(velocity().y, 0.5f) << "held through the landing: frame " << i;
     }
-
-    // A released key still reads pressed once (sticky keys), so the release shows a frame later.
     input.release(GLFW_KEY_SPACE);
-    frame();
-    frame();
+    frames(2);
     input.press(GLFW_KEY_SPACE);
     frame();
     EXPECT_NEAR(velocity().y, 2.0f * moveSpeed, 0.2f);
 
-    // Released and pressed again mid-air: the body is not at rest, so no second jump.
+    // Released and pressed again mid-air: not at rest, no second jump.
     input.release(GLFW_KEY_SPACE);
-    frame();
-    frame();
-    float before = velocity().y;
+    frames(2);
+    const float before = velocity().y;
     input.press(GLFW_KEY_SPACE);
     frame();
     EXPECT_LT(velocity().y, before);
@@ -138,48 +113,75 @@ TEST_F(PlayerControls, FlightMovesByStepAlongTheView)
 {
     walkMode = false;
     input.press(GLFW_KEY_W);
-    frame(0.5);
-    frame(0.5);
-    // In flight W gives s * dt along the view as a velocity; gravity still acts on y.
+    frames(2, 0.5);
     EXPECT_NEAR(velocity().z, moveSpeed * 0.5f, 1e-4);
-    EXPECT_NEAR(velocity().x, 0.0f, 1e-4);
 
     input.release(GLFW_KEY_W);
     input.press(GLFW_KEY_LEFT_SHIFT);
     frame(0.5);
-    EXPECT_NEAR(velocity().x, 0.0f, 1e-4);
     EXPECT_NEAR(velocity().y, -moveSpeed * 0.5f, 0.05f) << "Shift gives s * dt down, the body resting";
 }
 
-TEST_F(PlayerControls, MouseLooksAndTheCursorIsPutBack)
+TEST_F(PlayerControls, MouseLooksFromTheEyeAndTheCursorIsPutBackUnlessCaught)
 {
     input.moveCursor(612.0, 334.0);
     frame();
-    EXPECT_EQ(input.cursorX, 512.0);
-    EXPECT_EQ(input.cursorY, 384.0);
+    EXPECT_EQ(glm::vec2(input.cursorX, input.cursorY), glm::vec2(512.0f, 384.0f));
     EXPECT_NEAR(yaw, -100 * mouseSpeed, 1e-6);
     EXPECT_NEAR(pitch, 50 * mouseSpeed, 1e-6);
-    EXPECT_NEAR(viewDirection.y, std::sin(pitch), 1e-6);
 
     // The camera sits 2.5 above the body and looks along the view.
-    glm::vec3 body = player->body->getGlobalPose().p;
-    glm::vec4 eyeInView = viewMatrix * glm::vec4(body.x, body.y + eyeHeight, body.z, 1.0f);
-    EXPECT_NEAR(glm::length(glm::vec3(eyeInView)), 0.0f, 1e-4);
-    glm::vec4 ahead = viewMatrix * glm::vec4(glm::vec3(body.x, body.y + eyeHeight, body.z) + viewDirection, 1.0f);
-    EXPECT_NEAR(ahead.z, -1.0f, 1e-4);
-    EXPECT_NEAR(projectionMatrix[1][1], 1.7320509f, 1e-5);
-    EXPECT_NEAR(projectionMatrix[0][0], 1.2990381f, 1e-5);
-}
+    const glm::vec3 eye = player->body->getGlobalPose().p + glm::vec3(0.0f, eyeHeight, 0.0f);
+    EXPECT_NEAR(glm::length(glm::vec3(viewMatrix * glm::vec4(eye, 1.0f))), 0.0f, 1e-4);
+    EXPECT_NEAR((viewMatrix * glm::vec4(eye + viewDirection, 1.0f)).z, -1.0f, 1e-4);
 
-TEST_F(PlayerControls, CaughtPlayerNoLongerMoves)
-{
     input.press(GLFW_KEY_W);
     frame();
     caught = true;
-    input.release(GLFW_KEY_W);
     input.moveCursor(700.0, 300.0);
     frame();
     EXPECT_EQ(horizontalSpeed(), 0.0f) << "caught, the body keeps no velocity of its own";
     EXPECT_EQ(input.cursorX, 700.0) << "nothing is read or re-centred";
-    caught = false;
+}
+
+TEST(WorldLights, TheFlashlightTogglesOnlyItsOwnSlotAndEasesTowardsTheView)
+{
+    testing::internal::CaptureStdout();
+    placeLights();
+    testing::internal::GetCapturedStdout();
+    flashlightOn = true;
+    toggleFlashlight();
+    EXPECT_EQ(lightTypes[0], -1);
+    EXPECT_EQ(lightTypes[2], 1);
+    EXPECT_EQ(lights[0]->type, 1) << "the light itself keeps its type";
+    toggleFlashlight();
+    EXPECT_EQ(lightTypes[0], 1);
+
+    const glm::vec3 eye(1.0f, 3.5f, 1.0f), view(0.0f, 0.0f, 1.0f);
+    updateFlashlight(eye, view, 0.0f);
+    EXPECT_EQ(lights[0]->direction, glm::vec3(1.0f, 0.0f, 0.0f)) << "dt 0 does not move it";
+    EXPECT_EQ(lightPositions[0], glm::vec3(1.0f, 3.0f, 1.0f)) << "half a unit below the eye";
+    updateFlashlight(eye, view, 1.0f / 60.0f);
+    EXPECT_LT(glm::length(lights[0]->direction - glm::vec3(0.9f, 0.0f, 0.1f)), 1e-5f) << "a tenth of the way";
+    updateFlashlight(eye, view, 0.25f);
+    EXPECT_EQ(lightDirections[0], view) << "a long frame snaps it to the view";
+    flashlight = nullptr;
+    lightCount = 0;
+}
+
+TEST(WorldLights, AnEleventhLightIsRefusedWithoutWritingPastTheArrays)
+{
+    std::vector<Light*> all;
+    for (int i = 0; i < maxLights; ++i)
+        all.push_back(new Light(glm::mat4(1.0f), 1));
+    testing::internal::CaptureStdout();
+    Light extra(glm::mat4(1.0f), 1);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Light refused"), std::string::npos);
+    extra.setLightPower(9.0f, 9.0f, 9.0f);
+    EXPECT_EQ(lightCount, maxLights);
+    EXPECT_EQ(extra.number, -1);
+    EXPECT_EQ(lightPowers[maxLights - 1], glm::vec3(1.0f));
+    for (Light* light : all)
+        delete light;
+    lightCount = 0;
 }
