@@ -1,6 +1,8 @@
-// Model files read through Assimp without OpenGL: the acceptance checks and what a mesh gives.
+// Model files read through Assimp without OpenGL: material libraries that would crash it are refused
+// whatever they are called, and a mesh gives its vertices, indices and texture paths under Scene/.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include <assimp/Importer.hpp>
@@ -8,56 +10,60 @@
 
 #include "TempDir.h"
 #include "assets/ModelImport.h"
+#include "assets/Textures.h"
 
 namespace {
 
-const std::string triangle = "mtllib model.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nusemtl painted\nf 1/1 2/1 3/1\n";
-
-// Whether model.obj with this material file beside it is accepted.
-bool accepted(const std::string& material)
-{
-    TempDir dir;
-    dir.write("model.obj", triangle);
-    dir.write("model.mtl", material);
-    Assimp::Importer importer;
-    return importModel(importer, "model.obj") != nullptr;
-}
+const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nusemtl stone\nf 1/1 2/1 3/1\n";
+const std::string settingFirst = "Kd 1 1 1\nmap_Kd stone.tga\nnewmtl stone\n";
 
 }  // namespace
 
-TEST(ModelImport, MaterialFilesThatSetAnythingBeforeTheirFirstMaterialAreRefused)
+TEST(ModelImport, LibrariesSettingAnythingBeforeTheirFirstMaterialAreRefusedWhateverTheirName)
 {
-    EXPECT_TRUE(accepted("# comment\n\nnewmtl painted\nKd 1 0 0\nmap_Kd skin.png\n"));
-    EXPECT_TRUE(accepted(" Kd 1 0 0\nnewmtl painted\nmap_Kd skin.png\n")) << "Assimp skips a first line opening with a blank";
-    EXPECT_TRUE(accepted("")) << "an empty material file sets nothing";
-
-    EXPECT_FALSE(accepted("Kd 1 0 0\nnewmtl painted\nmap_Kd skin.png\n"));
-    EXPECT_FALSE(accepted("# comment\nmap_Kd skin.png\nnewmtl painted\n"));
-    EXPECT_FALSE(accepted("#\n   d 1\nnewmtl painted\n")) << "blanks opening a later line are skipped";
-    EXPECT_FALSE(accepted(std::string("# a") + '\0' + "Ns 1\nnewmtl painted\n")) << "NUL ends a line";
-    EXPECT_FALSE(accepted("# a\rillum 2\nnewmtl painted\n")) << "a carriage return ends a line";
+    const struct {
+        const char* mtllib;  // what the model names
+        const char* file;    // the file written beside the model
+        std::string text;
+        bool accepted;
+    } cases[] = {
+        {"model.mtl", "model.mtl", "# comment\n\nnewmtl stone\nKd 1 0 0\nmap_Kd stone.tga\n", true},
+        {"model.mtl", "model.mtl", " Kd 1 0 0\nnewmtl stone\nmap_Kd stone.tga\n", true},  // Assimp skips it
+        {"model.mtl", "model.mtl", "", true},  // sets nothing
+        {"model.mtl", "model.mtl", settingFirst, false},
+        {"model.mtl", "model.mtl", "#\n   d 1\nnewmtl stone\n", false},
+        {"model.mtl", "model.mtl", std::string("# a") + '\0' + "Ns 1\nnewmtl stone\n", false},
+        {"model.mtl", "model.mtl", "# a\rillum 2\nnewmtl stone\n", false},
+        {"stone.txt", "stone.txt", settingFirst, false},
+        {"model.MTL", "model.MTL", settingFirst, false},
+        {"lib/stone", "lib/stone", settingFirst, false},
+        {"missing.txt", "model.mtl", settingFirst, false},  // Assimp falls back on the model's name
+        {"lib/stone", "lib/stone", "newmtl stone\nKd 1 1 1\nmap_Kd stone.tga\n", true},
+        {"model.obj", "unused", "", false},  // the model as its own library, preceded by settings
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const std::string model = std::string(c.file) == "unused" ? settingFirst : "";
+        dir.write("Scene/model.obj", "mtllib " + std::string(c.mtllib) + "\n" + model + triangle);
+        dir.write(std::string("Scene/") + c.file, c.text);
+        Assimp::Importer importer;
+        const aiScene* scene = importModel(importer, "Scene/model.obj");
+        ASSERT_EQ(scene != nullptr, c.accepted) << c.mtllib << ": " << c.text;
+        if (scene != nullptr && !c.text.empty()) {
+            EXPECT_EQ(extractMesh(scene->mMeshes[0], scene).diffuseTexturePaths,
+                      (std::vector<std::string>{"Scene/stone.tga"})) << c.mtllib << ": the library was read";
+        }
+    }
 }
 
-TEST(ModelImport, MissingEmptyOrBrokenFilesGiveNoScene)
+TEST(ModelImport, AMeshGivesItsVerticesIndicesAndTexturePathsUnderScene)
 {
     TempDir dir;
-    Assimp::Importer importer;
-    EXPECT_EQ(importModel(importer, "missing.obj"), nullptr);
-    dir.write("empty.obj", "");
-    EXPECT_EQ(importModel(importer, "empty.obj"), nullptr);
-    dir.write("range.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 9\n");
-    EXPECT_EQ(importModel(importer, "range.obj"), nullptr) << "a face naming a vertex that is not there";
-}
-
-TEST(ModelImport, AMeshGivesItsVerticesIndicesAndTexturePaths)
-{
-    TempDir dir;
-    dir.write("model.obj", triangle);
-    dir.write("model.mtl", "newmtl painted\nKd 0.5 0.25 1\nmap_Kd skin.png\nmap_d skin_normal.png\n");
+    dir.write("model.obj", "mtllib model.mtl\n" + triangle);
+    dir.write("model.mtl", "newmtl stone\nKd 0.5 0.25 1\nmap_Kd skin.png\nmap_d skin_normal.png\n");
     Assimp::Importer importer;
     const aiScene* scene = importModel(importer, "model.obj");
     ASSERT_NE(scene, nullptr);
-    ASSERT_GE(scene->mNumMeshes, 1u);
     MeshData data = extractMesh(scene->mMeshes[0], scene);
     ASSERT_EQ(data.vertices.size(), 3u);
     EXPECT_EQ(data.indices, (std::vector<unsigned int>{0, 1, 2}));
@@ -65,13 +71,28 @@ TEST(ModelImport, AMeshGivesItsVerticesIndicesAndTexturePaths)
     EXPECT_EQ(data.vertices[0].color, glm::vec3(0.5f, 0.25f, 1.0f)) << "no vertex colours: the material's";
     EXPECT_EQ(data.diffuseTexturePaths, (std::vector<std::string>{"Scene/skin.png"}));
     EXPECT_EQ(data.normalTexturePaths, (std::vector<std::string>{"Scene/skin_normal.png"}));
-}
-
-TEST(ModelImport, TextureNamesAreAppendedToSceneUpToTheLongestPathAssimpHolds)
-{
-    EXPECT_EQ(sceneTexturePath("maps\\..\\skin.png"), "Scene/maps\\..\\skin.png") << "kept as stored";
-    EXPECT_EQ(sceneTexturePath(""), "Scene/");
     std::string longest(1023 - std::string("Scene/").size(), 'a');
     EXPECT_EQ(sceneTexturePath(longest), "Scene/" + longest);
     EXPECT_EQ(sceneTexturePath(longest + "a"), "Scene/") << "a path of 1024 characters is not built";
+}
+
+TEST(ModelImport, MissingEmptyOrBrokenFilesGiveNoScene)
+{
+    TempDir dir;
+    dir.write("empty.obj", "");
+    dir.write("range.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 9\n");  // a face naming a vertex not there
+    for (const char* file : {"missing.obj", "empty.obj", "range.obj"}) {
+        Assimp::Importer importer;
+        EXPECT_EQ(importModel(importer, file), nullptr) << file;
+    }
+}
+
+TEST(ScreenImageFolder, IsReportedAsNotOpenedAndGivesNoTexture)
+{
+    TempDir dir;
+    std::filesystem::create_directories(dir.path / "Scene/pause.dds");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(loadDDS("Scene/pause.dds"), 0u);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Scene/pause.dds could not be opened. Are you in the right directory ? Don't forget to read the FAQ !\n");
 }

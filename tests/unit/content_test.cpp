@@ -1,0 +1,215 @@
+// The generated Scene/ as the game reads it: models import with textures that load, screen images
+// are whole DXT chains, the hall leads from the start through the activators into the pit and
+// nowhere else, and the generator is repeatable and refuses broken level descriptions.
+#include <gtest/gtest.h>
+
+#include <IL/il.h>
+#include <unistd.h>
+
+#include <assimp/Importer.hpp>
+#include <assimp/scene.h>
+#include <glm/glm.hpp>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <queue>
+#include <vector>
+
+#include "app/Level.h"
+#include "assets/DdsFile.h"
+#include "assets/ModelImport.h"
+
+namespace fs = std::filesystem;
+using glm::vec3;
+
+namespace {
+
+struct Box {
+    vec3 lo{1e30f}, hi{-1e30f};
+};
+
+struct Model {
+    bool loaded = false;
+    std::vector<MeshData> meshes;
+    std::vector<Box> bounds;  // per mesh
+    Box all;
+    size_t triangles = 0;
+};
+
+Model readModel(const std::string& name)
+{
+    Model model;
+    Assimp::Importer importer;
+    const aiScene* scene = importModel(importer, ("Scene/" + name).c_str());
+    model.loaded = scene != nullptr;
+    for (unsigned m = 0; scene && m < scene->mNumMeshes; ++m) {
+        model.meshes.push_back(extractMesh(scene->mMeshes[m], scene));
+        Box b;
+        for (const Vertex& v : model.meshes.back().vertices)
+            b.lo = glm::min(b.lo, v.position), b.hi = glm::max(b.hi, v.position);
+        model.bounds.push_back(b);
+        model.all = {glm::min(model.all.lo, b.lo), glm::max(model.all.hi, b.hi)};
+        model.triangles += model.meshes.back().indices.size() / 3;
+    }
+    return model;
+}
+
+std::string readAll(const fs::path& p)
+{
+    std::ifstream file(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// The hall as the game's physics sees it: one static box per mesh of tutroom.obj; the player a sphere.
+struct Hall {
+    std::vector<Box> boxes = readModel("tutroom.obj").bounds;
+    bool sphereFree(const vec3& p) const
+    {
+        for (const Box& b : boxes)
+            if (glm::length(glm::max(glm::max(b.lo - p, p - b.hi), vec3(0))) < 1.0f - 1e-3f) return false;
+        return true;
+    }
+    bool floorBelow(float x, float z) const
+    {
+        for (const Box& b : boxes)
+            if (std::fabs(b.hi.y) < 1e-4f && x >= b.lo.x && x <= b.hi.x && z >= b.lo.z && z <= b.hi.z) return true;
+        return false;
+    }
+};
+
+}  // namespace
+
+TEST(ContentModels, EveryModelImportsAsOneMeshWithinBudgetAndItsTexturesLoad)
+{
+    ilInit();
+    size_t scene = 0;
+    for (const char* file : {"tutroom.obj", "combine.obj", "combineRotor.obj", "statue.obj", "giantCowHigh.obj",
+                             "GiantCowLow.obj", "CompanionCube.obj"}) {
+        Model model = readModel(file);
+        ASSERT_TRUE(model.loaded) << file;
+        // A node takes only the last mesh of its file; the hall is one static box per mesh.
+        EXPECT_TRUE(model.meshes.size() == 1 || std::string(file) == "tutroom.obj") << file;
+        scene += model.triangles * (std::string(file) == "statue.obj" ? 20 : 1);
+        for (const MeshData& d : model.meshes) {
+            EXPECT_FALSE(d.diffuseTexturePaths.empty() || d.normalTexturePaths.empty()) << file;
+            for (const auto& paths : {d.diffuseTexturePaths, d.normalTexturePaths})
+                for (const auto& path : paths) {
+                    ILuint image = 0;
+                    ilGenImages(1, &image);
+                    ilBindImage(image);
+                    EXPECT_TRUE(ilLoadImage(path.c_str())) << file << ": " << path;
+                    ilDeleteImages(1, &image);
+                }
+        }
+    }
+    EXPECT_LT(scene, 30000u) << "twenty statues in both passes on the software renderer";
+    Box statue = readModel("statue.obj").all;
+    EXPECT_NEAR(statue.lo.y, -level::statueHeight, 1e-3f) << "the plinth stands on the floor";
+    float touchRadius = glm::length(statue.hi - statue.lo) / 1.5f;
+    EXPECT_TRUE(touchRadius > 2.0f && touchRadius < 3.0f) << touchRadius;
+}
+
+TEST(ContentImages, EveryScreenImageIsASquareDxtPictureWithACompleteMipChain)
+{
+    for (const char* name : {"VellmarFontDark.dds", "Infos.dds", "mouse.dds", "wasd.dds", "start.dds", "pause.dds",
+                             "pause1.dds", "pause2.dds", "pause3.dds", "gameWon.dds", "gameOver.dds"}) {
+        const std::string bytes = readAll(fs::path("Scene") / name);
+        DdsImage image = parseDds(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+        ASSERT_EQ(image.status, DdsStatus::Usable) << name;
+        ASSERT_FALSE(image.levels.empty()) << name;
+        EXPECT_EQ(image.levels[0].width, image.levels[0].height) << name;
+        EXPECT_EQ(image.levels.back().width, 1u) << name;
+        EXPECT_EQ(image.levels.back().offset + image.levels.back().size, bytes.size()) << name;
+    }
+}
+
+TEST(ContentLevel, ARouteFromTheStartPassesEveryActivatorInOrderAndEndsInThePit)
+{
+    const Hall hall;
+    const Model statue = readModel("statue.obj");
+    // Body centres at y = 1, around the statues and through the three doorways.
+    const vec3 route[] = {{1, 1, 1},        {-4, 1, 12},       {-4, 1, 21},          {-1.9f, 1, 23.6f},
+                          {-1.9f, 1, 28},   {-8, 1, 45},       {-8, 1, 75},          {-12.5f, 1, 88},
+                          {-12.5f, 1, 102.8f}, {-1.8f, 1, 103}, {-1.8f, 1, 107},     {-5, 1, 120},
+                          {-5, 1, 200},     {-1.8f, 1, 228.5f}, {-1.8f, 1, 232},     {-12, 1, 250},
+                          {-16, 1, 262},    {-16, 1, 275},     {-21, 1, 298},        {-22.5f, 1, 305},
+                          {-22.5f, 1, 327.5f}, {-22.5f, 1, 333}};
+    size_t nextActivator = 0;
+    for (size_t i = 0; i + 1 < std::size(route); ++i)
+        for (float t = 0; t < 1; t += 0.1f / glm::length(route[i + 1] - route[i])) {
+            const vec3 p = route[i] + (route[i + 1] - route[i]) * t, eye = p + vec3(0, 2.5f, 0);
+            ASSERT_TRUE(hall.sphereFree(p)) << "blocked at " << p.x << ", " << p.z;
+            ASSERT_TRUE(hall.floorBelow(p.x, p.z) || i + 2 == std::size(route)) << "no floor at " << p.x << ", " << p.z;
+            for (const level::StatueSpot& s : level::statues) {
+                // The statue's touch test: eye within diagonal / 1.5 of its corner (max x, max y, min z).
+                vec3 at(s.x, level::statueHeight, s.z), corner(statue.all.hi.x, statue.all.hi.y, statue.all.lo.z);
+                ASSERT_GE(glm::length(eye - at - corner), glm::length(statue.all.hi - statue.all.lo) / 1.5f);
+            }
+            for (size_t a = 0; a < std::size(level::activators); ++a) {
+                const level::Spot& s = level::activators[a];
+                if (glm::length(eye - vec3(s.x, s.y, s.z)) >= 5.0f) continue;
+                ASSERT_LE(a, nextActivator) << "activator " << a << " reached out of order";
+                nextActivator += a == nextActivator;
+            }
+        }
+    EXPECT_EQ(nextActivator, std::size(level::activators));
+    EXPECT_FALSE(hall.floorBelow(-22.5f, 333));
+    for (float y = 1; y > -60; y -= 0.25f) ASSERT_TRUE(hall.sphereFree({-22.5f, y, 333})) << "nothing below the pit";
+}
+
+TEST(ContentLevel, HallIsClosedAllRoundExceptThroughThePit)
+{
+    // Flood the floor from the start; falling into the pit ends a branch. It must never reach the
+    // edge of the search area, and must find the pit.
+    const Hall hall;
+    const float step = 0.5f, x0 = -70, z0 = -60;
+    const int nx = 220, nz = 840;
+    std::vector<char> seen(size_t(nx) * nz, 0);
+    std::queue<std::pair<int, int>> open;
+    open.push({142, 122});
+    bool pitFound = false;
+    while (!open.empty()) {
+        auto [i, k] = open.front();
+        open.pop();
+        float x = x0 + i * step, z = z0 + k * step;
+        ASSERT_TRUE(i > 0 && k > 0 && i < nx - 1 && k < nz - 1) << "escaped at " << x << ", " << z;
+        if (!hall.floorBelow(x, z)) {
+            pitFound = true;
+            continue;
+        }
+        for (auto [ni, nk] : {std::pair{i + 1, k}, {i - 1, k}, {i, k + 1}, {i, k - 1}})
+            if (!seen[size_t(nk) * nx + ni] && hall.sphereFree({x0 + ni * step, 1, z0 + nk * step}))
+                seen[size_t(nk) * nx + ni] = 1, open.push({ni, nk});
+    }
+    EXPECT_TRUE(pitFound);
+}
+
+TEST(ContentGenerator, ASecondRunWritesTheSameFilesAndBrokenDescriptionsAreRefused)
+{
+    const std::string generator = std::string(VELLMAR_RUN_DIR) + "/../tools/vellmar_content";
+    const fs::path folder = fs::temp_directory_path() / ("vellmar_content_test_" + std::to_string(getpid()));
+    auto run = [&](const std::string& arguments) {
+        return std::system((generator + " " + arguments + " >/dev/null 2>&1").c_str());
+    };
+    fs::remove_all(folder);
+    ASSERT_EQ(run((folder / "again").string()), 0);
+    for (const auto& entry : fs::directory_iterator("Scene"))
+        EXPECT_TRUE(readAll(entry.path()) == readAll(folder / "again" / entry.path().filename())) << entry.path();
+    EXPECT_EQ(std::distance(fs::directory_iterator("Scene"), fs::directory_iterator()),
+              std::distance(fs::directory_iterator(folder / "again"), fs::directory_iterator()));
+
+    std::ofstream(folder / "plain") << "x";
+    EXPECT_NE(run(""), 0);
+    EXPECT_NE(run((folder / "plain" / "Scene").string()), 0);
+    EXPECT_NE(run((folder / "Scene").string() + " /nonexistent/level.txt"), 0);
+    for (const char* line : {"", "floor floor 0 -1 0 10 0\n", "floor floor 0 -1 0 10 0 10 7\n",
+                             "floor floor 0 -1 zero 10 0 10\n", "floor marble 0 -1 0 10 0 10\n",
+                             "floor floor 0 0 0 10 0 10\n", "floor floor 10 -1 0 0 0 10\n"}) {
+        std::ofstream(folder / "level.txt") << line;
+        EXPECT_NE(run((folder / "Scene").string() + " " + (folder / "level.txt").string()), 0) << line;
+    }
+    fs::remove_all(folder);
+}
