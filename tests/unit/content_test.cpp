@@ -27,9 +27,7 @@ using glm::vec3;
 
 namespace {
 
-struct Box {
-    vec3 lo{1e30f}, hi{-1e30f};
-};
+struct Box { vec3 lo{1e30f}, hi{-1e30f}; };
 
 struct Model {
     bool loaded = false;
@@ -97,11 +95,10 @@ TEST(ContentModels, EveryModelImportsAsOneMeshWithinBudgetAndItsTexturesLoad)
             EXPECT_FALSE(d.diffuseTexturePaths.empty() || d.normalTexturePaths.empty()) << file;
             for (const auto& paths : {d.diffuseTexturePaths, d.normalTexturePaths})
                 for (const auto& path : paths) {
-                    ILuint image = 0;
-                    ilGenImages(1, &image);
+                    ILuint image = ilGenImage();
                     ilBindImage(image);
                     EXPECT_TRUE(ilLoadImage(path.c_str())) << file << ": " << path;
-                    ilDeleteImages(1, &image);
+                    ilDeleteImage(image);
                 }
         }
     }
@@ -115,11 +112,10 @@ TEST(ContentModels, EveryModelImportsAsOneMeshWithinBudgetAndItsTexturesLoad)
 TEST(ContentImages, EveryScreenImageIsASquareDxtPictureWithACompleteMipChain)
 {
     for (const char* name : {"VellmarFontDark.dds", "Infos.dds", "mouse.dds", "wasd.dds", "start.dds", "pause.dds",
-                             "pause1.dds", "pause2.dds", "pause3.dds", "gameWon.dds", "gameOver.dds"}) {
+             "pause1.dds", "pause2.dds", "pause3.dds", "gameWon.dds", "gameOver.dds"}) {
         const std::string bytes = readAll(fs::path("Scene") / name);
         DdsImage image = parseDds(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
-        ASSERT_EQ(image.status, DdsStatus::Usable) << name;
-        ASSERT_FALSE(image.levels.empty()) << name;
+        ASSERT_FALSE(image.status != DdsStatus::Usable || image.levels.empty()) << name;
         EXPECT_EQ(image.levels[0].width, image.levels[0].height) << name;
         EXPECT_EQ(image.levels.back().width, 1u) << name;
         EXPECT_EQ(image.levels.back().offset + image.levels.back().size, bytes.size()) << name;
@@ -131,12 +127,10 @@ TEST(ContentLevel, ARouteFromTheStartPassesEveryActivatorInOrderAndEndsInThePit)
     const Hall hall;
     const Model statue = readModel("statue.obj");
     // Body centres at y = 1, around the statues and through the three doorways.
-    const vec3 route[] = {{1, 1, 1},        {-4, 1, 12},       {-4, 1, 21},          {-1.9f, 1, 23.6f},
-                          {-1.9f, 1, 28},   {-8, 1, 45},       {-8, 1, 75},          {-12.5f, 1, 88},
-                          {-12.5f, 1, 102.8f}, {-1.8f, 1, 103}, {-1.8f, 1, 107},     {-5, 1, 120},
-                          {-5, 1, 200},     {-1.8f, 1, 228.5f}, {-1.8f, 1, 232},     {-12, 1, 250},
-                          {-16, 1, 262},    {-16, 1, 275},     {-21, 1, 298},        {-22.5f, 1, 305},
-                          {-22.5f, 1, 327.5f}, {-22.5f, 1, 333}};
+    const vec3 route[] = {{1, 1, 1}, {-4, 1, 12}, {-4, 1, 21}, {-1.9f, 1, 23.6f}, {-1.9f, 1, 28}, {-8, 1, 45},
+        {-8, 1, 75}, {-12.5f, 1, 88}, {-12.5f, 1, 102.8f}, {-1.8f, 1, 103}, {-1.8f, 1, 107}, {-5, 1, 120},
+        {-5, 1, 200}, {-1.8f, 1, 228.5f}, {-1.8f, 1, 232}, {-12, 1, 250}, {-16, 1, 262}, {-16, 1, 275},
+        {-21, 1, 298}, {-22.5f, 1, 305}, {-22.5f, 1, 327.5f}, {-22.5f, 1, 333}};
     size_t nextActivator = 0;
     for (size_t i = 0; i + 1 < std::size(route); ++i)
         for (float t = 0; t < 1; t += 0.1f / glm::length(route[i + 1] - route[i])) {
@@ -196,7 +190,7 @@ TEST(ContentGenerator, ASecondRunWritesTheSameFilesAndBrokenDescriptionsAreRefus
     };
     fs::remove_all(folder);
     ASSERT_EQ(run((folder / "again").string()), 0);
-    for (const auto& entry : fs::directory_iterator("Scene"))
+    for (const auto& entry : fs::directory_iterator("Scene"))  // the build's Scene/ is the first run
         EXPECT_TRUE(readAll(entry.path()) == readAll(folder / "again" / entry.path().filename())) << entry.path();
     EXPECT_EQ(std::distance(fs::directory_iterator("Scene"), fs::directory_iterator()),
               std::distance(fs::directory_iterator(folder / "again"), fs::directory_iterator()));

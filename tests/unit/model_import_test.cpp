@@ -22,28 +22,24 @@ const std::string settingFirst = "Kd 1 1 1\nmap_Kd stone.tga\nnewmtl stone\n";
 TEST(ModelImport, LibrariesSettingAnythingBeforeTheirFirstMaterialAreRefusedWhateverTheirName)
 {
     const struct {
-        const char* mtllib;  // what the model names
-        const char* file;    // the file written beside the model
         std::string text;
         bool accepted;
+        const char* mtllib = "model.mtl";  // what the model names
+        const char* file = "model.mtl";    // the file written beside the model
     } cases[] = {
-        {"model.mtl", "model.mtl", "# comment\n\nnewmtl stone\nKd 1 0 0\nmap_Kd stone.tga\n", true},
-        {"model.mtl", "model.mtl", " Kd 1 0 0\nnewmtl stone\nmap_Kd stone.tga\n", true},  // Assimp skips it
-        {"model.mtl", "model.mtl", "", true},  // sets nothing
-        {"model.mtl", "model.mtl", settingFirst, false},
-        {"model.mtl", "model.mtl", "#\n   d 1\nnewmtl stone\n", false},
-        {"model.mtl", "model.mtl", std::string("# a") + '\0' + "Ns 1\nnewmtl stone\n", false},
-        {"model.mtl", "model.mtl", "# a\rillum 2\nnewmtl stone\n", false},
-        {"stone.txt", "stone.txt", settingFirst, false},
-        {"model.MTL", "model.MTL", settingFirst, false},
-        {"lib/stone", "lib/stone", settingFirst, false},
-        {"missing.txt", "model.mtl", settingFirst, false},  // Assimp falls back on the model's name
-        {"lib/stone", "lib/stone", "newmtl stone\nKd 1 1 1\nmap_Kd stone.tga\n", true},
-        {"model.obj", "unused", "", false},  // the model as its own library, preceded by settings
+        {"# comment\n\nnewmtl stone\nKd 1 0 0\nmap_Kd stone.tga\n", true}, {"", true},
+        {" Kd 1 0 0\nnewmtl stone\nmap_Kd stone.tga\n", true},  // Assimp skips a line opening with a blank
+        {settingFirst, false}, {"#\n   d 1\nnewmtl stone\n", false}, {"# a\rillum 2\nnewmtl stone\n", false},
+        {std::string("# a") + '\0' + "Ns 1\nnewmtl stone\n", false},
+        {settingFirst, false, "stone.txt", "stone.txt"}, {settingFirst, false, "model.MTL", "model.MTL"},
+        {settingFirst, false, "lib/stone", "lib/stone"},
+        {settingFirst, false, "missing.txt"},  // Assimp falls back on the model's name with ".mtl"
+        {"newmtl stone\nKd 1 1 1\nmap_Kd stone.tga\n", true, "lib/stone", "lib/stone"},
+        {"", false, "model.obj"},  // the model as its own library, preceded by settings
     };
     for (const auto& c : cases) {
         TempDir dir;
-        const std::string model = std::string(c.file) == "unused" ? settingFirst : "";
+        const std::string model = std::string(c.mtllib) == "model.obj" ? settingFirst : "";
         dir.write("Scene/model.obj", "mtllib " + std::string(c.mtllib) + "\n" + model + triangle);
         dir.write(std::string("Scene/") + c.file, c.text);
         Assimp::Importer importer;
@@ -65,7 +61,6 @@ TEST(ModelImport, AMeshGivesItsVerticesIndicesAndTexturePathsUnderScene)
     const aiScene* scene = importModel(importer, "model.obj");
     ASSERT_NE(scene, nullptr);
     MeshData data = extractMesh(scene->mMeshes[0], scene);
-    ASSERT_EQ(data.vertices.size(), 3u);
     EXPECT_EQ(data.indices, (std::vector<unsigned int>{0, 1, 2}));
     EXPECT_EQ(data.vertices[1].position, glm::vec3(1, 0, 0));
     EXPECT_EQ(data.vertices[0].color, glm::vec3(0.5f, 0.25f, 1.0f)) << "no vertex colours: the material's";
