@@ -1,5 +1,5 @@
 // config.ini: every key read with the integer scan rules; out-of-range numbers and odd files refused
-// with one line naming what was refused, the rest of the file still read, never a crash.
+// with one line naming what was refused, the rest of the file still read. And the render scale.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -89,4 +89,26 @@ TEST(Config, AMissingFileOrAFolderInItsPlaceKeepsTheDefaults)
         EXPECT_EQ(screenWidth, 800);
         EXPECT_FALSE(fullscreen);
     }
+}
+
+// Smaller while frames run over a 60th of a second, back to 1 when they are fast.
+TEST(RenderScale, ShrinksWhileFramesRunOverSixtyASecondAndGrowsBackToOneWhenTheyAreFast)
+{
+    const struct {
+        float scale;
+        double seconds;
+        float expected;
+    } cases[] = {
+        {1.0f, 1.0 / 60.0, 1.0f}, {1.0f, 0.0172, 1.0f},  // refresh wait and a little jitter keep full size
+        {1.0f, 0.018, 0.85f},     {1.0f, 0.037, 0.6f},   // over: straight to the scale that fits
+        {0.6f, 0.2, 0.5f},        {0.8f, 0.0178, 0.7f},  // never below half of each side
+        {0.6f, 0.0125, 0.6f},     {0.6f, 0.008, 0.65f},  // one step larger only when it would fit
+        {0.95f, 0.004, 1.0f},
+    };
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(nextRenderScale(c.scale, c.seconds), c.expected) << c.scale << " at " << c.seconds << " s";
+    float scale = smallestRenderScale;
+    for (int i = 0; i < 20; ++i)
+        scale = nextRenderScale(scale, 0.002);
+    EXPECT_EQ(scale, 1.0f);
 }

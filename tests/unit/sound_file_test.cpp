@@ -20,11 +20,8 @@ std::string wav(int channels, int rate, int bits, int frames)
 {
     const uint32_t data = static_cast<uint32_t>(frames * channels * bits / 8);
     std::string s = "RIFF";
-    put(s, 36 + data, 4);
-    s += "WAVEfmt ";
-    put(s, 16, 4), put(s, 1, 2), put(s, channels, 2), put(s, rate, 4);
-    put(s, rate * channels * bits / 8, 4), put(s, channels * bits / 8, 2), put(s, bits, 2);
-    s += "data";
+    put(s, 36 + data, 4), s += "WAVEfmt ", put(s, 16, 4), put(s, 1, 2), put(s, channels, 2), put(s, rate, 4);
+    put(s, rate * channels * bits / 8, 4), put(s, channels * bits / 8, 2), put(s, bits, 2), s += "data";
     put(s, data, 4);
     for (uint32_t i = 0; i < data; ++i) s += static_cast<char>(i * 7);
     return s;
@@ -40,15 +37,11 @@ TEST(SoundFile, DamagedFilesAreRefusedWithTheirReasonAndWholeOnesRead)
         const char* reason;  // "": any reason; nullptr: read, with `frames` frames
         size_t frames = 0;
     } cases[] = {
-        {"", ""},
-        {std::string(300, 'x'), ""},
-        {good.substr(0, 30), ""},
-        {wav(2, 22050, 16, 100), "is not mono"},
-        {wav(1, 22050, 16, 0), "holds no sound"},
+        {"", ""}, {std::string(300, 'x'), ""}, {good.substr(0, 30), ""},
+        {wav(2, 22050, 16, 100), "is not mono"}, {wav(1, 22050, 16, 0), "holds no sound"},
         {wav(1, 3, 16, 100), "has an unusable sample rate"},
         {wav(1, 8000, 8, 8000 * (maxSoundSeconds + 1)), "is too long"},
-        {good, nullptr, 1000},
-        {wav(1, 44100, 8, 500), nullptr, 500},  // 8-bit is widened
+        {good, nullptr, 1000}, {wav(1, 44100, 8, 500), nullptr, 500},  // 8-bit is widened
         {good.substr(0, 44 + 600), nullptr, 300},  // data cut short: what is there
     };
     for (const auto& c : cases) {

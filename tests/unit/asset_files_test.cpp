@@ -1,5 +1,5 @@
-// Model files read through Assimp without OpenGL: material libraries that would crash it are refused
-// whatever they are called, and a mesh gives its vertices, indices and texture paths under Scene/.
+// Model, texture and screen image files read without OpenGL: material libraries that would crash
+// Assimp and damaged Targa files that DevIL would take are refused; a mesh gives its texture paths.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +9,7 @@
 #include <assimp/scene.h>
 
 #include "TempDir.h"
+#include "assets/ImageFile.h"
 #include "assets/ModelImport.h"
 #include "assets/Textures.h"
 
@@ -16,6 +17,17 @@ namespace {
 
 const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nusemtl stone\nf 1/1 2/1 3/1\n";
 const std::string settingFirst = "Kd 1 1 1\nmap_Kd stone.tga\nnewmtl stone\n";
+
+// A Targa header: image kind, size, bits per pixel and an optional colour map of 24-bit entries.
+std::string header(int kind, int width, int height, int depth, int mapLength = 0)
+{
+    std::string bytes(18, '\0');
+    const int fields[][2] = {{1, mapLength ? 1 : 0}, {2, kind}, {5, mapLength}, {7, mapLength ? 24 : 0},
+                             {12, width}, {14, height}, {16, depth}};
+    for (const auto& [at, value] : fields)
+        bytes[at] = static_cast<char>(value & 0xFF), bytes[at + 1] = at == 16 ? 0 : static_cast<char>(value >> 8);
+    return bytes;
+}
 
 }  // namespace
 
@@ -71,17 +83,7 @@ TEST(ModelImport, AMeshGivesItsVerticesIndicesAndTexturePathsUnderScene)
     EXPECT_EQ(sceneTexturePath(longest + "a"), "Scene/") << "a path of 1024 characters is not built";
 }
 
-TEST(ModelImport, MissingEmptyOrBrokenFilesGiveNoScene)
-{
-    TempDir dir;
-    dir.write("empty.obj", "");
-    dir.write("range.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 9\n");  // a face naming a vertex not there
-    for (const char* file : {"missing.obj", "empty.obj", "range.obj"}) {
-        Assimp::Importer importer;
-        EXPECT_EQ(importModel(importer, file), nullptr) << file;
-    }
-}
-
+// A folder where a screen image should be is reported like a missing file, not passed over.
 TEST(ScreenImageFolder, IsReportedAsNotOpenedAndGivesNoTexture)
 {
     TempDir dir;
@@ -90,4 +92,39 @@ TEST(ScreenImageFolder, IsReportedAsNotOpenedAndGivesNoTexture)
     EXPECT_EQ(loadDDS("Scene/pause.dds"), 0u);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Scene/pause.dds could not be opened. Are you in the right directory ? Don't forget to read the FAQ !\n");
+}
+
+// Damaged Targa files are refused before DevIL, which would report them as loaded.
+TEST(ImageFile, DamagedTargaFilesAreRefusedAndWholeOnesRead)
+{
+    const std::string pixels(4 * 4 * 3, '\x40');
+    const std::string map = std::string(6, '\x7f');
+    const struct {
+        const char* what;
+        std::string bytes;
+        ILenum error;
+    } cases[] = {
+        {"whole", header(2, 4, 4, 24) + pixels, IL_NO_ERROR},
+        {"whole, run-length", header(10, 4, 4, 24) + "\x8f\x10\x20\x30", IL_NO_ERROR},
+        {"whole, colour-mapped", header(1, 2, 1, 8, 2) + map + std::string("\x01\x00", 2), IL_NO_ERROR},
+        {"cut in its header", header(2, 4, 4, 24).substr(0, 10), IL_FILE_READ_ERROR},
+        {"cut in its pixels", header(2, 4, 4, 24) + pixels.substr(1), IL_FILE_READ_ERROR},
+        {"cut in its runs", header(10, 4, 4, 24) + "\x87\x10\x20\x30\x87\x10\x20", IL_FILE_READ_ERROR},
+        {"a run past the last pixel", header(10, 4, 4, 24) + "\x90\x10\x20\x30\x8e\x10\x20\x30", IL_ILLEGAL_FILE_VALUE},
+        {"an index past its colour map", header(1, 2, 1, 8, 2) + map + "\x01\x02", IL_ILLEGAL_FILE_VALUE},
+        {"a huge size claimed", header(10, 65535, 65535, 32) + std::string(100, '\xff'), IL_INVALID_FILE_HEADER},
+        {"no width", header(2, 0, 4, 24) + pixels, IL_INVALID_FILE_HEADER},
+        {"an unknown kind", header(7, 4, 4, 24) + pixels, IL_INVALID_FILE_HEADER},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        dir.write("picture.tga", c.bytes);
+        RgbaImage image = readRgbaImage("picture.tga");
+        EXPECT_EQ(image.error, c.error) << c.what;
+        EXPECT_EQ(image.failure != nullptr, c.error != IL_NO_ERROR) << c.what;
+        if (image.image != 0) {
+            EXPECT_EQ(ilGetInteger(IL_IMAGE_FORMAT), IL_RGBA) << c.what;
+            ilDeleteImages(1, &image.image);
+        }
+    }
 }
