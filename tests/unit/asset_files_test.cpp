@@ -64,7 +64,7 @@ TEST(ModelImport, LibrariesSettingAnythingBeforeTheirFirstMaterialAreRefusedWhat
     }
 }
 
-TEST(ModelImport, AMeshGivesItsVerticesIndicesAndTexturePathsUnderScene)
+TEST(ModelImport, AMeshTakesItsMaterialsColourAndItsTexturePathsUnderScene)
 {
     TempDir dir;
     dir.write("model.obj", "mtllib model.mtl\n" + triangle);
@@ -73,8 +73,6 @@ TEST(ModelImport, AMeshGivesItsVerticesIndicesAndTexturePathsUnderScene)
     const aiScene* scene = importModel(importer, "model.obj");
     ASSERT_NE(scene, nullptr);
     MeshData data = extractMesh(scene->mMeshes[0], scene);
-    EXPECT_EQ(data.indices, (std::vector<unsigned int>{0, 1, 2}));
-    EXPECT_EQ(data.vertices[1].position, glm::vec3(1, 0, 0));
     EXPECT_EQ(data.vertices[0].color, glm::vec3(0.5f, 0.25f, 1.0f)) << "no vertex colours: the material's";
     EXPECT_EQ(data.diffuseTexturePaths, (std::vector<std::string>{"Scene/skin.png"}));
     EXPECT_EQ(data.normalTexturePaths, (std::vector<std::string>{"Scene/skin_normal.png"}));
