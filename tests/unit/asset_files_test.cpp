@@ -44,8 +44,7 @@ TEST(ModelImport, LibrariesSettingAnythingBeforeTheirFirstMaterialAreRefusedWhat
         {settingFirst, false}, {"#\n   d 1\nnewmtl stone\n", false}, {"# a\rillum 2\nnewmtl stone\n", false},
         {std::string("# a") + '\0' + "Ns 1\nnewmtl stone\n", false},
         {settingFirst, false, "stone.txt", "stone.txt"}, {settingFirst, false, "model.MTL", "model.MTL"},
-        {settingFirst, false, "lib/stone", "lib/stone"},
-        {settingFirst, false, "missing.txt"},  // Assimp falls back on the model's name with ".mtl"
+        {settingFirst, false, "lib/stone", "lib/stone"}, {settingFirst, false, "missing.txt"},  // falls back on model.mtl
         {"newmtl stone\nKd 1 1 1\nmap_Kd stone.tga\n", true, "lib/stone", "lib/stone"},
         {"", false, "model.obj"},  // the model as its own library, preceded by settings
     };
@@ -97,11 +96,7 @@ TEST(ImageFile, DamagedTargaFilesAreRefusedAndWholeOnesRead)
 {
     const std::string pixels(4 * 4 * 3, '\x40');
     const std::string map = std::string(6, '\x7f');
-    const struct {
-        const char* what;
-        std::string bytes;
-        ILenum error;
-    } cases[] = {
+    const struct { const char* what; std::string bytes; ILenum error; } cases[] = {
         {"whole", header(2, 4, 4, 24) + pixels, IL_NO_ERROR},
         {"whole, run-length", header(10, 4, 4, 24) + "\x8f\x10\x20\x30", IL_NO_ERROR},
         {"whole, colour-mapped", header(1, 2, 1, 8, 2) + map + std::string("\x01\x00", 2), IL_NO_ERROR},

@@ -8,7 +8,6 @@
 #include <glm/glm.hpp>
 
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -17,7 +16,6 @@
 #include "assets/DdsFile.h"
 #include "assets/ModelImport.h"
 
-namespace fs = std::filesystem;
 using glm::vec3;
 
 namespace {
@@ -46,28 +44,22 @@ Model readModel(const std::string& name)
     return model;
 }
 
-std::string readAll(const fs::path& p)
+// The hall as the game's physics sees it: one static box per mesh of tutroom.obj; the player a sphere.
+bool sphereFree(const vec3& p)
 {
-    std::ifstream file(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    static const std::vector<Box> hall = readModel("tutroom.obj").bounds;
+    for (const Box& b : hall)
+        if (glm::length(glm::max(glm::max(b.lo - p, p - b.hi), vec3(0))) < 1.0f - 1e-3f) return false;
+    return true;
 }
 
-// The hall as the game's physics sees it: one static box per mesh of tutroom.obj; the player a sphere.
-struct Hall {
-    std::vector<Box> boxes = readModel("tutroom.obj").bounds;
-    bool sphereFree(const vec3& p) const
-    {
-        for (const Box& b : boxes)
-            if (glm::length(glm::max(glm::max(b.lo - p, p - b.hi), vec3(0))) < 1.0f - 1e-3f) return false;
-        return true;
-    }
-    bool floorBelow(float x, float z) const
-    {
-        for (const Box& b : boxes)
-            if (std::fabs(b.hi.y) < 1e-4f && x >= b.lo.x && x <= b.hi.x && z >= b.lo.z && z <= b.hi.z) return true;
-        return false;
-    }
-};
+bool floorBelow(float x, float z)
+{
+    static const std::vector<Box> hall = readModel("tutroom.obj").bounds;
+    for (const Box& b : hall)
+        if (std::fabs(b.hi.y) < 1e-4f && x >= b.lo.x && x <= b.hi.x && z >= b.lo.z && z <= b.hi.z) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -104,7 +96,8 @@ TEST(ContentImages, EveryScreenImageIsASquareDxtPictureWithACompleteMipChain)
 {
     for (const char* name : {"VellmarFontDark.dds", "Infos.dds", "mouse.dds", "wasd.dds", "start.dds", "pause.dds",
              "pause1.dds", "pause2.dds", "pause3.dds", "gameWon.dds", "gameOver.dds"}) {
-        const std::string bytes = readAll(fs::path("Scene") / name);
+        std::ifstream file(std::string("Scene/") + name, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
         DdsImage image = parseDds(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
         ASSERT_FALSE(image.status != DdsStatus::Usable || image.levels.empty()) << name;
         EXPECT_EQ(image.levels[0].width, image.levels[0].height) << name;
@@ -115,7 +108,6 @@ TEST(ContentImages, EveryScreenImageIsASquareDxtPictureWithACompleteMipChain)
 
 TEST(ContentLevel, ARouteFromTheStartPassesEveryActivatorInOrderAndEndsInThePit)
 {
-    const Hall hall;
     const Model statue = readModel("statue.obj");
     // Body centres at y = 1, around the statues and through the three doorways.
     const vec3 route[] = {{1, 1, 1}, {-4, 1, 12}, {-4, 1, 21}, {-1.9f, 1, 23.6f}, {-1.9f, 1, 28}, {-8, 1, 45},
@@ -126,8 +118,8 @@ TEST(ContentLevel, ARouteFromTheStartPassesEveryActivatorInOrderAndEndsInThePit)
     for (size_t i = 0; i + 1 < std::size(route); ++i)
         for (float t = 0; t < 1; t += 0.1f / glm::length(route[i + 1] - route[i])) {
             const vec3 p = route[i] + (route[i + 1] - route[i]) * t, eye = p + vec3(0, 2.5f, 0);
-            ASSERT_TRUE(hall.sphereFree(p)) << "blocked at " << p.x << ", " << p.z;
-            ASSERT_TRUE(hall.floorBelow(p.x, p.z) || i + 2 == std::size(route)) << "no floor at " << p.x << ", " << p.z;
+            ASSERT_TRUE(sphereFree(p)) << "blocked at " << p.x << ", " << p.z;
+            ASSERT_TRUE(floorBelow(p.x, p.z) || i + 2 == std::size(route)) << "no floor at " << p.x << ", " << p.z;
             for (const level::StatueSpot& s : level::statues) {
                 // The statue's touch test: eye within diagonal / 1.5 of its corner (max x, max y, min z).
                 vec3 at(s.x, level::statueHeight, s.z), corner(statue.all.hi.x, statue.all.hi.y, statue.all.lo.z);
@@ -141,6 +133,6 @@ TEST(ContentLevel, ARouteFromTheStartPassesEveryActivatorInOrderAndEndsInThePit)
             }
         }
     EXPECT_EQ(nextActivator, std::size(level::activators));
-    EXPECT_FALSE(hall.floorBelow(-22.5f, 333));
-    for (float y = 1; y > -60; y -= 0.25f) ASSERT_TRUE(hall.sphereFree({-22.5f, y, 333})) << "nothing below the pit";
+    EXPECT_FALSE(floorBelow(-22.5f, 333));
+    for (float y = 1; y > -60; y -= 0.25f) ASSERT_TRUE(sphereFree({-22.5f, y, 333})) << "nothing below the pit";
 }

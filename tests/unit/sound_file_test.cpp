@@ -1,5 +1,4 @@
-// The game's sound files: damaged ones refused with a reason, whole and cut-short ones give their
-// samples; VOLUME=0 opens no audio device.
+// Sound files: damaged ones refused with a reason, whole and cut-short ones read; VOLUME=0 opens no device.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -49,15 +48,9 @@ TEST(SoundFile, DamagedFilesAreRefusedWithTheirReasonAndWholeOnesRead)
         std::string error;
         const bool read = decodeSound(reinterpret_cast<const unsigned char*>(c.bytes.data()), c.bytes.size(), out, error);
         EXPECT_EQ(read, c.reason == nullptr) << c.bytes.size() << " bytes: " << error;
-        if (c.reason == nullptr)
-            EXPECT_EQ(out.samples.size(), c.frames);
-        else
-            EXPECT_TRUE(*c.reason ? error == c.reason : !error.empty()) << error;
+        EXPECT_TRUE(c.reason ? (*c.reason ? error == c.reason : !error.empty()) : out.samples.size() == c.frames)
+            << error << ", " << out.samples.size() << " frames";
     }
-    SoundSamples out;
-    std::string error;
-    EXPECT_FALSE(readSoundFile("/nonexistent/sound.wav", out, error));
-    EXPECT_EQ(error, "cannot be opened");
 }
 
 TEST(SoundFile, VolumeZeroOpensNoDevice)
