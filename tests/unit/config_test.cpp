@@ -1,5 +1,4 @@
-// config.ini: every key read with the integer scan rules; out-of-range numbers and odd files refused
-// with one line naming what was refused, the rest of the file still read. And the render scale.
+// config.ini: keys read with the integer scan rules, anything refused named in one line. The render scale.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -26,7 +25,11 @@ std::string summary(int width = 800, int height = 600, int rate = 60, bool full 
            std::to_string(rate) + "\nFULLSCREEN=" + (full ? "true" : "false") + "\n";
 }
 
-std::string refused(const std::string& setting) { return "config.ini: " + setting + " is out of range, ignored\n"; }
+// The line refusing a setting, then the summary.
+std::string refused(const std::string& setting, const std::string& rest = summary())
+{
+    return "config.ini: " + setting + " is out of range, ignored\n" + rest;
+}
 
 }  // namespace
 
@@ -45,11 +48,11 @@ TEST(Config, EachKeyIsReadOrRefusedWithItsLine)
         {"width=1\n WIDTH=2\nWIDTH =3\n# WIDTH=4\nSIZE=3\nFULLSCREEN=true\n", summary()},
         {"WIDTH=640\r\nHEIGHT=480\r\nWIDTH=1024\r\nHEIGHT=768", summary(1024, 768)},
         {garbage + "WIDTH=77\n", summary(77)},
-        {"WIDTH=2147483648\n", refused("WIDTH=2147483648") + summary()}, {"WIDTH=-2147483649\n", refused("WIDTH=-2147483649") + summary()},
-        {"WIDTH=1024\nWIDTH= 4294968096px\nHEIGHT=768\n", refused("WIDTH=4294968096") + summary(1024, 768)},
-        {"HEIGHT=99999999999999999999999\n", refused("HEIGHT=99999999999999999999999") + summary()},
+        {"WIDTH=2147483648\n", refused("WIDTH=2147483648")}, {"WIDTH=-2147483649\n", refused("WIDTH=-2147483649")},
+        {"WIDTH=1024\nWIDTH= 4294968096px\nHEIGHT=768\n", refused("WIDTH=4294968096", summary(1024, 768))},
+        {"HEIGHT=99999999999999999999999\n", refused("HEIGHT=99999999999999999999999")},
         {"REFRESH_RATE=0x100000000\nFULLSCREEN=037777777777\n",
-         refused("REFRESH_RATE=0x100000000") + refused("FULLSCREEN=037777777777") + summary()},
+         refused("REFRESH_RATE=0x100000000", refused("FULLSCREEN=037777777777"))},
         {"WIDTH=2147483647\nHEIGHT=-2147483648\nREFRESH_RATE=0x7fffffff\n",
          summary(2147483647, -2147483648, 2147483647)},
         {"WIDTH=1024" + std::string(5000, ' ') + "\nHEIGHT=768\n",
@@ -60,10 +63,10 @@ TEST(Config, EachKeyIsReadOrRefusedWithItsLine)
          "config.ini: only the first 65536 bytes are read\n" + summary(800, 768)},
         {"RENDER_SCALE=50\n", summary(), &renderScaleSetting, 50}, {"VOLUME=0\n", summary(), &volume, 0},
         {"RENDER_SCALE=100\n", summary(), &renderScaleSetting, 100}, {"VOLUME=100\n", summary(), &volume, 100},
-        {"RENDER_SCALE=0\n", summary(), &renderScaleSetting, 0}, {"VOLUME=101\n", refused("VOLUME=101") + summary(), &volume, 80},
-        {"RENDER_SCALE=49\n", refused("RENDER_SCALE=49") + summary(), &renderScaleSetting, 0},
-        {"RENDER_SCALE=101\nWIDTH=640\n", refused("RENDER_SCALE=101") + summary(640), &renderScaleSetting, 0},
-        {"VOLUME=40\nVOLUME=-1\n", refused("VOLUME=-1") + summary(), &volume, 40},
+        {"RENDER_SCALE=0\n", summary(), &renderScaleSetting, 0}, {"VOLUME=101\n", refused("VOLUME=101"), &volume, 80},
+        {"RENDER_SCALE=49\n", refused("RENDER_SCALE=49"), &renderScaleSetting, 0},
+        {"VOLUME=40\nVOLUME=-1\n", refused("VOLUME=-1"), &volume, 40},
+        {"RENDER_SCALE=101\nWIDTH=640\n", refused("RENDER_SCALE=101", summary(640)), &renderScaleSetting, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file.substr(0, 40));
