@@ -16,6 +16,7 @@ namespace {
 
 const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nusemtl stone\nf 1/1 2/1 3/1\n";
 const std::string settingFirst = "Kd 1 1 1\nmap_Kd stone.tga\nnewmtl stone\n";
+const std::string material = "Kd 0.5 0.25 1\nmap_Kd stone.tga\n";
 
 // A Targa header: image kind, size, bits per pixel and an optional colour map of 24-bit entries.
 std::string header(int kind, int width, int height, int depth, int mapLength = 0)
@@ -38,13 +39,13 @@ TEST(ModelImport, LibrariesSettingAnythingBeforeTheirFirstMaterialAreRefusedWhat
         const char* mtllib = "model.mtl";  // what the model names
         const char* file = "model.mtl";    // the file written beside the model
     } cases[] = {
-        {"# comment\n\nnewmtl stone\nKd 1 0 0\nmap_Kd stone.tga\n", true}, {"", true},
-        {" Kd 1 0 0\nnewmtl stone\nmap_Kd stone.tga\n", true},  // Assimp skips a line opening with a blank
+        {"# comment\n\nnewmtl stone\n" + material, true}, {"", true},
+        {" Kd 1 0 0\nnewmtl stone\n" + material, true},  // Assimp skips a line opening with a blank
         {settingFirst, false}, {"#\n   d 1\nnewmtl stone\n", false}, {"# a\rillum 2\nnewmtl stone\n", false},
         {std::string("# a") + '\0' + "Ns 1\nnewmtl stone\n", false},
         {settingFirst, false, "stone.txt", "stone.txt"}, {settingFirst, false, "model.MTL", "model.MTL"},
         {settingFirst, false, "lib/stone", "lib/stone"}, {settingFirst, false, "missing.txt"},  // read: model.mtl
-        {"newmtl stone\nKd 1 1 1\nmap_Kd stone.tga\n", true, "lib/stone", "lib/stone"},
+        {"newmtl stone\n" + material, true, "lib/stone", "lib/stone"},
         {"", false, "model.obj"},  // the model as its own library, preceded by settings
     };
     for (const auto& c : cases) {
@@ -55,23 +56,12 @@ TEST(ModelImport, LibrariesSettingAnythingBeforeTheirFirstMaterialAreRefusedWhat
         Assimp::Importer importer;
         const aiScene* scene = importModel(importer, "Scene/model.obj");
         ASSERT_EQ(scene != nullptr, c.accepted) << c.mtllib << ": " << c.text;
-        if (scene != nullptr && !c.text.empty()) {
-            EXPECT_EQ(extractMesh(scene->mMeshes[0], scene).diffuseTexturePaths,
-                      (std::vector<std::string>{"Scene/stone.tga"})) << c.mtllib << ": the library was read";
+        if (scene != nullptr && !c.text.empty()) {  // the library was read: its texture, its colour on the mesh
+            const MeshData data = extractMesh(scene->mMeshes[0], scene);
+            EXPECT_EQ(data.diffuseTexturePaths, (std::vector<std::string>{"Scene/stone.tga"})) << c.mtllib;
+            EXPECT_EQ(data.vertices[0].color, glm::vec3(0.5f, 0.25f, 1.0f)) << c.mtllib;
         }
     }
-}
-
-// Texture paths themselves are checked where the game loads them; here what only the import sees.
-TEST(ModelImport, AMeshTakesItsMaterialsColourAndNoOverlongTexturePathIsBuilt)
-{
-    TempDir dir;
-    dir.write("model.obj", "mtllib model.mtl\n" + triangle);
-    dir.write("model.mtl", "newmtl stone\nKd 0.5 0.25 1\n");
-    Assimp::Importer importer;
-    const aiScene* scene = importModel(importer, "model.obj");
-    ASSERT_NE(scene, nullptr);
-    EXPECT_EQ(extractMesh(scene->mMeshes[0], scene).vertices[0].color, glm::vec3(0.5f, 0.25f, 1.0f));
     std::string longest(1023 - std::string("Scene/").size(), 'a');
     EXPECT_EQ(sceneTexturePath(longest), "Scene/" + longest);
     EXPECT_EQ(sceneTexturePath(longest + "a"), "Scene/") << "a path of 1024 characters is not built";
