@@ -1,104 +1,110 @@
+// config.ini: keys read with the integer scan rules, anything refused named in one line. The render scale.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "TempDir.h"
 #include "app/Config.h"
+#include "render/RenderScale.h"
 
 namespace {
 
-// Reads config.ini from the current directory and returns what the reader printed.
-std::string readWith(const TempDir& dir, const std::string* contents)
+std::string readAndPrint()
 {
-    if (contents)
-        dir.write("config.ini", *contents);
     testing::internal::CaptureStdout();
     readConfig();
     std::fflush(stdout);
     return testing::internal::GetCapturedStdout();
 }
 
-struct Settings {
-    int width, height, rate;
-    bool full;
-};
-
-Settings read(const std::string& contents)
+std::string summary(int width = 800, int height = 600, int rate = 60, bool full = false)
 {
-    TempDir dir;
-    readWith(dir, &contents);
-    return {screenWidth, screenHeight, refreshRate, fullscreen};
+    return "WIDTH=" + std::to_string(width) + "\nHEIGHT=" + std::to_string(height) + "\nREFRESH_RATE=" +
+           std::to_string(rate) + "\nFULLSCREEN=" + (full ? "true" : "false") + "\n";
+}
+
+// The line refusing a setting, then the summary.
+std::string refused(const std::string& setting, const std::string& rest = summary())
+{
+    return "config.ini: " + setting + " is out of range, ignored\n" + rest;
 }
 
 }  // namespace
 
-TEST(Config, MissingFileKeepsDefaultsAndSaysSo)
+TEST(Config, EachKeyIsReadOrRefusedWithItsLine)
 {
-    TempDir dir;
-    screenWidth = 1;
-    fullscreen = true;
-    EXPECT_EQ(readWith(dir, nullptr), "config.ini not found\n");
-    EXPECT_EQ(screenWidth, 800);
-    EXPECT_EQ(screenHeight, 600);
-    EXPECT_EQ(refreshRate, 60);
-    EXPECT_FALSE(fullscreen);
+    const std::string garbage("\x00\xff\xfe=WIDTH=12\n\x01\x02HEIGHT\n", 22);
+    const struct {
+        std::string file, console;
+        int* setting = nullptr;  // a setting outside the summary, and its expected value
+        int value = 0;
+    } cases[] = {
+        {"", summary()}, {"WIDTH=0x500\n", summary(1280)}, {"WIDTH=0800\n", summary(0)},  // octal stops at the 8
+        {"WIDTH=1280\nHEIGHT=720\n\nREFRESH_RATE=75\nFULLSCREEN=2\n", summary(1280, 720, 75, true)},
+        {"WIDTH=010\nHEIGHT=-5\n", summary(8, -5)}, {"WIDTH= 1024px words\n", summary(1024)},
+        {"WIDTH=abc\nHEIGHT=\n", summary()}, {"\xEF\xBB\xBFWIDTH=1024\n", summary(1024)},
+        {"width=1\n WIDTH=2\nWIDTH =3\n# WIDTH=4\nSIZE=3\nFULLSCREEN=true\n", summary()},
+        {"WIDTH=640\r\nHEIGHT=480\r\nWIDTH=1024\r\nHEIGHT=768", summary(1024, 768)},
+        {garbage + "WIDTH=77\n", summary(77)},
+        {"WIDTH=2147483648\n", refused("WIDTH=2147483648")}, {"WIDTH=-2147483649\n", refused("WIDTH=-2147483649")},
+        {"WIDTH=1024\nWIDTH= 4294968096px\nHEIGHT=768\n", refused("WIDTH=4294968096", summary(1024, 768))},
+        {"HEIGHT=99999999999999999999999\n", refused("HEIGHT=99999999999999999999999")},
+        {"REFRESH_RATE=0x100000000\nFULLSCREEN=037777777777\n",
+         refused("REFRESH_RATE=0x100000000", refused("FULLSCREEN=037777777777"))},
+        {"WIDTH=2147483647\nHEIGHT=-2147483648\nREFRESH_RATE=0x7fffffff\n",
+         summary(2147483647, -2147483648, 2147483647)},
+        {"WIDTH=1024" + std::string(5000, ' ') + "\nHEIGHT=768\n",
+         "config.ini: line 1 is longer than 4096 bytes, ignored\n" + summary(800, 768)},
+        {"HEIGHT=768\nWIDTH=1024" + std::string(5000, '0'),
+         "config.ini: line 2 is longer than 4096 bytes, ignored\n" + summary(800, 768)},
+        {"HEIGHT=768\n" + std::string(200 * 1024, 'x') + "\nWIDTH=1024\n",
+         "config.ini: only the first 65536 bytes are read\n" + summary(800, 768)},
+        {"RENDER_SCALE=50\n", summary(), &renderScaleSetting, 50}, {"VOLUME=0\n", summary(), &volume, 0},
+        {"RENDER_SCALE=100\n", summary(), &renderScaleSetting, 100}, {"VOLUME=100\n", summary(), &volume, 100},
+        {"RENDER_SCALE=0\n", summary(), &renderScaleSetting, 0}, {"VOLUME=101\n", refused("VOLUME=101"), &volume, 80},
+        {"RENDER_SCALE=49\n", refused("RENDER_SCALE=49"), &renderScaleSetting, 0},
+        {"VOLUME=40\nVOLUME=-1\n", refused("VOLUME=-1"), &volume, 40},
+        {"RENDER_SCALE=101\nWIDTH=640\n", refused("RENDER_SCALE=101", summary(640)), &renderScaleSetting, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.substr(0, 40));
+        TempDir dir;
+        dir.write("config.ini", c.file);
+        if (c.setting)
+            *c.setting = 33;
+        EXPECT_EQ(readAndPrint(), c.console);
+        EXPECT_EQ(c.setting ? *c.setting : 0, c.value);
+    }
 }
 
-TEST(Config, EmptyFilePrintsTheDefaultSummary)
+TEST(Config, AMissingFileOrAFolderInItsPlaceKeepsTheDefaults)
 {
-    TempDir dir;
-    std::string empty;
-    EXPECT_EQ(readWith(dir, &empty), "WIDTH=800\nHEIGHT=600\nREFRESH_RATE=60\nFULLSCREEN=false\n");
+    for (bool folder : {false, true}) {
+        TempDir dir;
+        if (folder)
+            std::filesystem::create_directory(dir.path / "config.ini");
+        screenWidth = 1, fullscreen = true;
+        EXPECT_EQ(readAndPrint(), "config.ini not found\n");
+        EXPECT_TRUE(screenWidth == 800 && !fullscreen);
+    }
 }
 
-TEST(Config, ReadsAllFourSettingsAndPrintsThem)
+// Smaller while frames run over a 60th of a second, back to 1 when they are fast.
+TEST(RenderScale, ShrinksWhileFramesRunOverSixtyASecondAndGrowsBackToOneWhenTheyAreFast)
 {
-    TempDir dir;
-    std::string file = "WIDTH=1280\nHEIGHT=720\n\nREFRESH_RATE=75\nFULLSCREEN=2\n";
-    EXPECT_EQ(readWith(dir, &file), "WIDTH=1280\nHEIGHT=720\nREFRESH_RATE=75\nFULLSCREEN=true\n");
-    EXPECT_EQ(screenWidth, 1280);
-    EXPECT_EQ(screenHeight, 720);
-    EXPECT_EQ(refreshRate, 75);
-    EXPECT_TRUE(fullscreen);
-}
-
-TEST(Config, NumbersFollowTheIntegerScanRules)
-{
-    EXPECT_EQ(read("WIDTH=0x500\n").width, 1280);
-    EXPECT_EQ(read("WIDTH=0800\n").width, 0) << "octal reading stops at the 8";
-    EXPECT_EQ(read("WIDTH=010\n").width, 8);
-    EXPECT_EQ(read("WIDTH=-5\n").width, -5);
-    EXPECT_EQ(read("WIDTH= 1024\n").width, 1024) << "a blank after the equals sign is skipped";
-    EXPECT_EQ(read("WIDTH=1024px trailing words\n").width, 1024);
-    EXPECT_EQ(read("WIDTH=abc\n").width, 800);
-    EXPECT_EQ(read("WIDTH=\n").width, 800);
-}
-
-TEST(Config, KeysMustBeExactAndAtTheLineStart)
-{
-    EXPECT_EQ(read("width=1024\n").width, 800);
-    EXPECT_EQ(read(" WIDTH=1024\n").width, 800);
-    EXPECT_EQ(read("WIDTH =1024\n").width, 800);
-    EXPECT_EQ(read("# WIDTH=1024\nSIZE=3\n").width, 800);
-    EXPECT_FALSE(read("FULLSCREEN=true\n").full) << "words are not values";
-    EXPECT_TRUE(read("FULLSCREEN=1\nFULLSCREEN=true\n").full);
-    EXPECT_FALSE(read("FULLSCREEN=1\nFULLSCREEN=0\n").full);
-}
-
-TEST(Config, LastValueWinsAndLineEndsDoNotMatter)
-{
-    Settings s = read("WIDTH=640\r\nHEIGHT=480\r\nWIDTH=1024\r\nHEIGHT=768");
-    EXPECT_EQ(s.width, 1024);
-    EXPECT_EQ(s.height, 768) << "a last line without a line end is still read";
-}
-
-TEST(Config, GarbageAndHugeNumbersNeverBreakTheReader)
-{
-    const char bytes[] = "\x00\xff\xfe=WIDTH=12\n\x01\x02HEIGHT\n";
-    std::string garbage(bytes, sizeof bytes - 1);
-    garbage += "WIDTH=77\n" + std::string(100000, 'x') + "\nHEIGHT=99999999999999999999999\n";
-    Settings s = read(garbage);
-    EXPECT_EQ(s.width, 77) << "garbage lines and a 100000-character line are passed over";
-    EXPECT_EQ(s.height, 600) << "an out-of-range number is refused";
+    const struct { float scale; double seconds; float expected; } cases[] = {
+        {1.0f, 1.0 / 60.0, 1.0f}, {1.0f, 0.0172, 1.0f},  // refresh wait and a little jitter keep full size
+        {1.0f, 0.018, 0.85f},     {1.0f, 0.037, 0.6f},   // over: straight to the scale that fits
+        {0.6f, 0.2, 0.5f},        {0.8f, 0.0178, 0.7f},  // never below half of each side
+        {0.6f, 0.0125, 0.6f},     {0.6f, 0.008, 0.65f},  // one step larger only when it would fit
+        {0.95f, 0.004, 1.0f},
+    };
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(nextRenderScale(c.scale, c.seconds), c.expected) << c.scale << " at " << c.seconds << " s";
+    float scale = smallestRenderScale;
+    for (int i = 0; i < 20; ++i)
+        scale = nextRenderScale(scale, 0.002);
+    EXPECT_EQ(scale, 1.0f);
 }
