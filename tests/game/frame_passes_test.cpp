@@ -125,7 +125,7 @@ TEST_F(FramePasses, TheFlashlightCastsShadowsAndWithShadowsOffThePassDoesNotRun)
     EXPECT_NE(shadowTexels().front(), 42.0f) << "the shadow pass runs again";
 }
 
-TEST_F(FramePasses, ShadowPassFillsTheWholeSquareTargetAndTheLitPassTheWindow)
+TEST_F(FramePasses, ShadowPassFillsTheWholeSquareTarget)
 {
     play();
     // Face the side wall from close by: the flashlight's cone sees nothing but wall.
@@ -137,10 +137,6 @@ TEST_F(FramePasses, ShadowPassFillsTheWholeSquareTargetAndTheLitPassTheWindow)
     for (size_t i = 0; i < texels.size(); i += 2)
         unwritten += texels[i] == 0.15f;  // the clear value
     EXPECT_EQ(unwritten, 0u) << "every texel of the 1024 x 1024 target was drawn, not a window-sized part";
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], framebufferWidth);
-    EXPECT_EQ(viewport[3], framebufferHeight);
 }
 
 TEST_F(LightUniforms, EverySlotAndTheShadowPassMatricesReachTheLitPass)

@@ -26,17 +26,6 @@ std::string chasing()
 using GameRules = WorldTest;
 using StatueDanger = WorldTest;
 
-TEST_F(GameRules, TheStartScreenNeverStepsTheGame)
-{
-    const glm::vec3 statue = statuePosition(0);
-    const glm::vec3 vehicle = vehicleBox->getGlobalPose().p;
-    frame(3.0);  // a long first frame, as after loading
-    frames(10);
-    EXPECT_TRUE(showStartScreen);
-    EXPECT_EQ(statuePosition(0), statue);
-    EXPECT_EQ(vehicleBox->getGlobalPose().p, vehicle);
-}
-
 TEST_F(GameRules, AnUnseenChaserClosesInAndASeenOneStopsDead)
 {
     play();
