@@ -1,20 +1,45 @@
+// The shadow and lit passes of the running game: what they draw, the uniforms the main program
+// really receives, the shadow pass's culling and the render scale.
 #include "WorldHarness.h"
 
+#include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
 #include "app/KeyboardCommands.h"
+#include "assets/SceneLoader.h"
 #include "assets/ShaderProgram.h"
+#include "core/FramePhase.h"
 #include "render/FramePasses.h"
 #include "render/Hud.h"
 #include "render/Light.h"
+#include "render/RenderScale.h"
+#include "scene/BoundingBox.h"
 
 namespace {
 
-glm::mat4 uniformMatrix(GLuint program, const char* name)
+template <typename T>
+T uniform(const std::string& name)
 {
-    glm::mat4 m(0.0f);
-    glGetUniformfv(program, glGetUniformLocation(program, name), glm::value_ptr(m));
-    return m;
+    T v(0.0f);
+    const GLint location = glGetUniformLocation(mainProgram->program, name.c_str());
+    EXPECT_GE(location, 0) << name;
+    glGetUniformfv(mainProgram->program, location, glm::value_ptr(v));
+    return v;
+}
+
+int uniformInt(const std::string& name)
+{
+    GLint value = 99;
+    glGetUniformiv(mainProgram->program, glGetUniformLocation(mainProgram->program, name.c_str()), &value);
+    return value;
+}
+
+glm::mat4 uniformMatrix(const char* name) { return uniform<glm::mat4>(name); }
+
+void expectNear(const glm::mat4& a, const glm::mat4& b, const char* what)
+{
+    for (int i = 0; i < 4; ++i)
+        EXPECT_LT(glm::length(a[i] - b[i]), 1e-4f) << what << " column " << i;
 }
 
 std::vector<float> shadowTexels()
@@ -26,88 +51,64 @@ std::vector<float> shadowTexels()
     return texels;
 }
 
-void markShadowTexels(float value)
-{
-    std::vector<float> texels(static_cast<size_t>(shadowMapSize) * shadowMapSize * 2, value);
-    glBindTexture(GL_TEXTURE_2D, shadowTexture);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, shadowMapSize, shadowMapSize, GL_RG, GL_FLOAT, texels.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
-}
-
 double brightness(const std::vector<unsigned char>& pixels, size_t i)
 {
     return (pixels[i * 3] + pixels[i * 3 + 1] + pixels[i * 3 + 2]) / 3.0;
 }
 
+double centreBrightness(const std::vector<unsigned char>& pixels, int width, int height)
+{
+    double sum = 0.0;
+    for (int y = height / 2 - 40; y < height / 2 + 40; ++y)
+        for (int x = width / 2 - 40; x < width / 2 + 40; ++x)
+            sum += brightness(pixels, static_cast<size_t>(y) * width + x);
+    return sum / (80 * 80);
+}
+
+GLuint primitivesQuery = 0;
+GLuint shadowPrimitives = 0;
+
+void countShadowPass(FramePhase phase, bool begins)
+{
+    if (phase != FramePhase::shadowPass)
+        return;
+    if (begins) {
+        glBeginQuery(GL_PRIMITIVES_GENERATED, primitivesQuery);
+    } else {
+        glEndQuery(GL_PRIMITIVES_GENERATED);
+        glGetQueryObjectuiv(primitivesQuery, GL_QUERY_RESULT, &shadowPrimitives);
+    }
+}
+
 }  // namespace
 
 using FramePasses = WorldTest;
+using LightUniforms = WorldTest;
+using ShadowCulling = WorldTest;
+using RenderScaleTest = WorldTest;
 
-TEST_F(FramePasses, WithShadowsOffTheShadowPassDoesNotRunAndLightMatricesAreIdentity)
+TEST_F(FramePasses, TheFlashlightCastsShadowsAndWithShadowsOffThePassDoesNotRun)
 {
     play();
-    frames(5);
-    const GLuint program = mainProgram->program;
-    EXPECT_NE(uniformMatrix(program, "dV"), glm::mat4(1.0f)) << "with shadows the light's view is sent";
-    EXPECT_NE(uniformMatrix(program, "lightProj"), glm::mat4(1.0f));
-
-    input.tap(GLFW_KEY_F6);
-    frame();
-    ASSERT_FALSE(shadowsEnabled);
-    markShadowTexels(42.0f);
-    frames(3);
-    EXPECT_EQ(uniformMatrix(program, "dV"), glm::mat4(1.0f));
-    EXPECT_EQ(uniformMatrix(program, "lightProj"), glm::mat4(1.0f));
-    EXPECT_NE(uniformMatrix(program, "dVP"), glm::mat4(1.0f)) << "the last light projection is kept";
-    const std::vector<float> untouched = shadowTexels();
-    EXPECT_EQ(untouched.front(), 42.0f) << "the shadow pass did not run";
-    EXPECT_EQ(untouched[untouched.size() / 2], 42.0f);
-
-    input.tap(GLFW_KEY_F6);
-    frames(2);
-    EXPECT_TRUE(shadowsEnabled);
-    EXPECT_NE(shadowTexels().front(), 42.0f) << "the shadow pass runs again";
-}
-
-TEST_F(FramePasses, ShadowPassFillsTheWholeSquareTargetAndTheLitPassTheWindow)
-{
-    play();
-    // Face the side wall from close by: the flashlight's cone sees nothing but wall.
-    teleport(-10.0f, 1.0f, 5.0f);
-    turn(1.5707963f);
-    frames(20);
-    std::vector<float> texels = shadowTexels();
-    const float cleared = 0.15f;
-    size_t unwritten = 0;
-    for (size_t i = 0; i < texels.size(); i += 2)
-        unwritten += texels[i] == cleared;
-    EXPECT_EQ(unwritten, 0u) << "every texel of the 1024 x 1024 target was drawn, not just a window-sized part";
-
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], framebufferWidth);
-    EXPECT_EQ(viewport[3], framebufferHeight);
-
-    setResolution(1280, 720);
-    frames(3);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 1280);
-    EXPECT_EQ(viewport[3], 720);
-}
-
-TEST_F(FramePasses, TheFlashlightCastsShadowsOfWhatStandsInItsCone)
-{
-    play();
-    // The harvester stands on the vehicle box ahead; the wall with the first door is behind it.
-    frames(90);
+    // The harvester settles on the vehicle box ahead; the wall with the first door is behind it.
+    frames(6, 0.25);
     screenshot("shadow_on");
     int width = 0, height = 0;
     const std::vector<unsigned char> withShadows = readScreen(width, height);
 
     input.tap(GLFW_KEY_F6);
-    frames(3);
+    frame();
+    ASSERT_FALSE(shadowsEnabled);
+    std::vector<float> marked(shadowTexels().size(), 42.0f);
+    glBindTexture(GL_TEXTURE_2D, shadowTexture);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, shadowMapSize, shadowMapSize, GL_RG, GL_FLOAT, marked.data());
+    frames(2);
     screenshot("shadow_off");
     const std::vector<unsigned char> without = readScreen(width, height);
+    EXPECT_EQ(uniformMatrix("dV"), glm::mat4(1.0f));
+    EXPECT_EQ(uniformMatrix("lightProj"), glm::mat4(1.0f));
+    EXPECT_NE(uniformMatrix("dVP"), glm::mat4(1.0f)) << "the last light projection is kept";
+    EXPECT_EQ(shadowTexels(), marked) << "the shadow pass did not run";
 
     size_t darker = 0, brighter = 0;
     for (size_t i = 0; i < withShadows.size() / 3; ++i) {
@@ -115,9 +116,144 @@ TEST_F(FramePasses, TheFlashlightCastsShadowsOfWhatStandsInItsCone)
         darker += difference < -12.0;
         brighter += difference > 12.0;
     }
-    const size_t pixels = withShadows.size() / 3;
-    // The flashlight sits just below the eye, so most of a shadow hides behind its caster: only a
-    // rim shows, which is what is counted here.
-    EXPECT_GT(darker, pixels / 1000) << "shadows darken part of the view";
-    EXPECT_LT(brighter, pixels / 1000) << "shadows never brighten anything";
+    // The flashlight sits just below the eye, so only a rim of each shadow shows.
+    EXPECT_GT(darker, withShadows.size() / 3000) << "shadows darken part of the view";
+    EXPECT_LT(brighter, withShadows.size() / 3000) << "shadows never brighten anything";
+
+    input.tap(GLFW_KEY_F6);
+    frames(2);
+    EXPECT_NE(shadowTexels().front(), 42.0f) << "the shadow pass runs again";
+}
+
+TEST_F(FramePasses, ShadowPassFillsTheWholeSquareTarget)
+{
+    play();
+    // Face the side wall from close by: the flashlight's cone sees nothing but wall.
+    teleport(-10.0f, 1.0f, 5.0f);
+    turn(1.5707963f);
+    frames(2, 0.25);
+    const std::vector<float> texels = shadowTexels();
+    size_t unwritten = 0;
+    for (size_t i = 0; i < texels.size(); i += 2)
+        unwritten += texels[i] == 0.15f;  // the clear value
+    EXPECT_EQ(unwritten, 0u) << "every texel of the 1024 x 1024 target was drawn, not a window-sized part";
+}
+
+TEST_F(LightUniforms, EverySlotAndTheShadowPassMatricesReachTheLitPass)
+{
+    play();
+    frames(6, 0.25);  // at rest; a long frame snaps the flashlight to the view
+    const glm::vec3 body = playerPosition();
+    const struct {
+        int type;
+        glm::vec3 position, direction, power;
+        float cutoff, exponent;
+    } slots[] = {
+        // The flashlight half a unit below the eye, looking along the view (+z at the start).
+        {1, body + glm::vec3(0.0f, eyeHeight - 0.5f, 0.0f), {0, 0, 1}, glm::vec3(0.6f), 30.0f, 0.15f},
+        {0, {0, 0, 0}, {0, -1, 0}, glm::vec3(0.3f), 0.0f, 0.15f},
+        {1, {-2, 3, 1}, {0, -0.7f, 0.1f}, glm::vec3(7.0f), 30.0f, 0.15f},
+    };
+    EXPECT_EQ(uniformInt("NUM_LIGHTS"), 3);
+    for (int i = 0; i < maxLights; ++i) {
+        const std::string at = "[" + std::to_string(i) + "]";
+        const bool placed = i < 3;
+        EXPECT_EQ(uniformInt("lightType" + at), placed ? slots[i].type : 0) << i;
+        const glm::vec3 expected[3] = {placed ? slots[i].position : glm::vec3(0.0f),
+                                       placed ? slots[i].direction : glm::vec3(0.0f),
+                                       placed ? slots[i].power : glm::vec3(0.0f)};
+        const char* names[3] = {"lightPosition", "lightDirection", "lightPower"};
+        for (int k = 0; k < 3; ++k)
+            EXPECT_NEAR(glm::length(glm::vec3(uniform<glm::vec4>(names[k] + at)) - expected[k]), 0.0f, 1e-3f) << names[k] << at;
+        EXPECT_FLOAT_EQ(uniform<glm::vec4>("cutoff" + at).x, placed ? slots[i].cutoff : 0.0f) << i;
+        EXPECT_FLOAT_EQ(uniform<glm::vec4>("exponent" + at).x, placed ? slots[i].exponent : 0.0f) << i;
+    }
+
+    const glm::vec3 p = flashlight->position, d = flashlight->direction;
+    expectNear(uniformMatrix("lightProj"), glm::perspective(glm::radians(60.0f), 1.0f, 0.01f, 100.0f), "lightProj");
+    expectNear(uniformMatrix("dV"), glm::lookAt(p, p + d, glm::vec3(0.0f, 1.0f, 0.0f)), "dV");
+    expectNear(uniformMatrix("projectionMatrix"), glm::perspective(glm::radians(60.0f), 4.0f / 3.0f, 0.1f, 100.0f),
+               "projectionMatrix");
+    expectNear(uniformMatrix("viewMatrix"), viewMatrix, "viewMatrix");
+
+    // F switches the flashlight's slot off, and the middle of the view darkens.
+    int width = 0, height = 0;
+    const double lit = centreBrightness(readScreen(width, height), width, height);
+    input.tap(GLFW_KEY_F);
+    frames(2);
+    screenshot("start_view_flashlight_off");
+    EXPECT_GT(lit, centreBrightness(readScreen(width, height), width, height) + 10.0);
+    EXPECT_EQ(uniformInt("lightType[0]"), -1);
+    EXPECT_EQ(uniformInt("lightType[1]"), 0);
+    EXPECT_EQ(uniformInt("lightType[2]"), 1);
+    input.tap(GLFW_KEY_F);
+    frames(2);
+    EXPECT_EQ(uniformInt("lightType[0]"), 1);
+}
+
+TEST_F(ShadowCulling, TheShadowPassSkipsAMeshBehindTheFlashlight)
+{
+    play();
+    frames(3);
+    // One statue alone, further from the flashlight than its cull radius, and no camera planes:
+    // only the flashlight's view can leave it out.
+    loader->frustumPlanes = nullptr;
+    Mesh* statue = pursuers[0]->mesh;
+    for (Mesh* mesh : loader->meshes)
+        mesh->visible = mesh == statue;
+    const glm::vec3 eye = flashlight->position;
+    const glm::vec3 ahead = flashlight->direction;
+    statue->setModelMatrix(glm::mat4(1.0f));
+    const glm::vec3 centre = statue->boundingBox->worldPoint(statue->boundingBox->center);
+    ASSERT_LT(statue->boundingBox->cullRadius, 8.0f);
+    statue->setModelMatrix(glm::translate(glm::mat4(1.0f), eye + 10.0f * ahead - centre));
+
+    glGenQueries(1, &primitivesQuery);
+    framePhaseHook = countShadowPass;
+    auto shadowTriangles = [&](const glm::vec3& lightDirection) {
+        flashlight->position = eye;
+        flashlight->direction = lightDirection;
+        renderFrame();
+        return shadowPrimitives;
+    };
+    EXPECT_EQ(shadowTriangles(ahead), statue->indices.size() / 3) << "lit by the flashlight, it casts a shadow";
+    EXPECT_EQ(shadowTriangles(-ahead), 0u) << "behind the flashlight it is not drawn into the shadow map";
+    framePhaseHook = nullptr;
+}
+
+TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerWhileTheHudStaysAtFullResolution)
+{
+    play();
+    frames(2);
+    int width = 0, height = 0;
+    auto pictureAt = [&](int percent) {
+        renderScaleSetting = percent;
+        frame(0.0);
+        return readScreen(width, height);
+    };
+    const std::vector<unsigned char> full = pictureAt(100);
+    EXPECT_NE(pictureAt(50), full) << "the scene itself is drawn at half of each side";
+    EXPECT_EQ(renderScale, 0.5f);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], width) << "the window is bound again at its full size";
+
+    // The game-over screen covers the whole window: drawn at full resolution, it looks the same
+    // over a scene at any scale, but for the statistics line that shows the scale.
+    caught = true;
+    ASSERT_TRUE(showStats);
+    const std::vector<unsigned char> overFull = pictureAt(100);
+    const std::vector<unsigned char> overHalf = pictureAt(50);
+    screenshot("render_scale_game_over_at_half");
+    size_t onScaleLine = 0, elsewhere = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const size_t i = (static_cast<size_t>(y) * width + x) * 3;
+            const bool differs = !std::equal(&overFull[i], &overFull[i + 3], &overHalf[i]);
+            // 40 overlay units high from (1160, 940), in a window of 1600 x 1200 units.
+            const bool scaleLine = x >= width * 1160 / 1600 && y >= height * 940 / 1200 && y < height * 980 / 1200;
+            (scaleLine ? onScaleLine : elsewhere) += differs;
+        }
+    EXPECT_EQ(elsewhere, 0u) << "the HUD is drawn at full resolution";
+    EXPECT_GT(onScaleLine, 100u) << "the statistics show the reduced scale";
 }
