@@ -1,4 +1,4 @@
-// Meshes on the graphics card: texture units, bindings left behind, and physics bodies.
+// Meshes on the graphics card: texture units and the bindings left behind.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,7 +6,6 @@
 
 #include "SceneFixture.h"
 #include "assets/Textures.h"
-#include "physics/PhysicsWorld.h"
 
 namespace {
 
@@ -120,15 +119,7 @@ TEST_F(MeshDraw, DiffuseTexturesTakeTheFirstUnitsAndNormalMapsTheNext)
     EXPECT_EQ(mesh.boundingBox->boxMatrix, at(-5.0f, 0.0f, 0.0f));
     EXPECT_EQ(draw(mesh), glm::u8vec4(0)) << "moving the mesh moves what is drawn";
 
-    // Eleven diffuse textures and a normal map: only units 0 to 9 are bound.
-    std::vector<GLuint> diffuse(10, loadImageTexture("Scene/blue.tga"));
-    diffuse.push_back(loadImageTexture("Scene/green.tga"));
-    Mesh crowded(screenTriangle, triangle, diffuse, {loadImageTexture("Scene/green.tga")}, glm::mat4(1.0f),
-                 loader->physicsWorld, true, false);
-    glUniform1i(glGetUniformLocation(program, "normalMap"), 7);
-    EXPECT_EQ(draw(crowded).b, 255) << "the tenth texture is the last one sampled";
-    EXPECT_EQ(uniform("myTextureSampler"), 9);
-    EXPECT_EQ(uniform("normalMap"), 7) << "no unit was left for the normal map";
+    // Without textures the mesh leaves the active unit alone.
     Mesh bare(screenTriangle, triangle, glm::mat4(1.0f), loader->physicsWorld, true, false);
     draw(bare);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -156,25 +147,4 @@ TEST_F(MeshDraw, HiddenOrEmptyMeshesDrawNothingAndLeaveEveryBindingAlone)
     EXPECT_EQ(draw(empty), glm::u8vec4(0));
     EXPECT_EQ(draw(noIndices), glm::u8vec4(0));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(MeshDraw, BodiesSitAtTheBoxCentreWithUnscaledHalfExtents)
-{
-    // A box from (0, 0, 0) to (2, 4, 6): centre (1, 2, 3), half extents (1, 2, 3).
-    std::vector<Vertex> box = {vertex(0, 0, 0), vertex(2, 4, 6), vertex(2, 0, 6)};
-    Mesh statue(box, triangle, glm::scale(at(10.0f, 0.0f, 0.0f), glm::vec3(3.0f)), loader->physicsWorld, false, true);
-    ASSERT_NE(statue.physicsActor, nullptr);
-    glm::vec3 centre = statue.physicsActor->getGlobalPose().p;
-    EXPECT_NEAR(glm::length(centre - glm::vec3(13.0f, 6.0f, 9.0f)), 0.0f, 1e-4f);
-    EXPECT_NEAR(statue.physicsActor->getMass(), 8.0f, 1e-3f) << "a cube of half size 1, not 3";
-
-    // A static floor with its top at y = 0 holds a dynamic box dropped onto it.
-    std::vector<Vertex> slab = {vertex(-5, -2, -5), vertex(5, 0, 5), vertex(5, -2, 5)};
-    Mesh floor(slab, triangle, at(0.0f, 0.0f, -40.0f), loader->physicsWorld, true, true);
-    EXPECT_EQ(floor.physicsActor, nullptr) << "a static mesh keeps nothing of its body";
-    std::vector<Vertex> cube = {vertex(-0.5f, -0.5f, -0.5f), vertex(0.5f, 0.5f, 0.5f), vertex(0, 0, 0)};
-    Mesh crate(cube, triangle, at(0.0f, 1.0f, -40.0f), loader->physicsWorld, false, true);
-    for (int i = 0; i < 60; ++i)
-        loader->physicsWorld->step(1.0 / 60.0);
-    EXPECT_NEAR(crate.physicsActor->getGlobalPose().p.y, 0.5f, 0.1f);
 }
