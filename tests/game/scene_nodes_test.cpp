@@ -1,7 +1,5 @@
 // Scene nodes driving real meshes and bodies: statues, crates, the cow's level of detail, and
 // nodes whose model could not give them a mesh or a body.
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <initializer_list>
 #include <string>
@@ -12,9 +10,7 @@
 #include "physics/Player.h"
 #include "scene/Node.h"
 
-namespace {
 constexpr double frameTime = 1.0 / 60.0;
-}  // namespace
 
 class SceneNodes : public SceneTest {
 protected:
@@ -64,7 +60,7 @@ TEST_F(SceneNodes, StatuesArePushedOnlyWhileChasingAndFollowTheirBodyFacingTheTa
     EXPECT_EQ(glm::vec3(statue.localMatrix[3]), glm::vec3(p.x, 0.3f, p.z)) << "x and z from the body, its own height";
     EXPECT_NEAR(statue.localMatrix[2].x, 1.0f, 1e-4f) << "turned to face the target on +x";
     EXPECT_EQ(statue.mesh->modelMatrix, statue.worldMatrix());
-    EXPECT_EQ(body->getAngularVelocity(), glm::vec3(0.0f));
+    EXPECT_EQ(body->getAngularVelocity(), glm::vec3(0.0f)) << "statues do not spin";
 
     // Not driven by its body, a chasing statue takes the target but is not pushed.
     body->setLinearVelocity(glm::vec3(0.0f), true);
