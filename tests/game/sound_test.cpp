@@ -30,11 +30,8 @@ protected:
     void SetUp() override
     {
         WorldTest::SetUp();
-        if (IsSkipped())
-            return;
-        if (!startInSetUp)
-            return;
-        ASSERT_TRUE(startSoundLoopback(80, mixRate));
+        if (!IsSkipped() && startInSetUp)
+            ASSERT_TRUE(startSoundLoopback(80, mixRate));
     }
     void TearDown() override { stopSound(); }
 
@@ -48,9 +45,10 @@ protected:
             frame();
             renderSound(mix.data(), framesPerPass);
             for (int k = 0; k < framesPerPass; ++k) {
-                left += double(mix[2 * k]) * mix[2 * k];
-                right += double(mix[2 * k + 1]) * mix[2 * k + 1];
-                chunk += (double(mix[2 * k]) * mix[2 * k] + double(mix[2 * k + 1]) * mix[2 * k + 1]) / 2.0;
+                const double l = double(mix[2 * k]) * mix[2 * k], r = double(mix[2 * k + 1]) * mix[2 * k + 1];
+                left += l;
+                right += r;
+                chunk += (l + r) / 2.0;
             }
             if (i % 5 == 0) {
                 heard.peak = std::max(heard.peak, std::sqrt(chunk / (5.0 * framesPerPass)));
@@ -66,15 +64,22 @@ protected:
     bool startInSetUp = true;
 };
 
-TEST_F(SoundTest, AStatueMovingBehindIsHeardFromItsSideAndSilentOnceSeen)
+TEST_F(SoundTest, AStatueMovingBehindIsHeardFromItsSideSilentOnceSeenAndPausedWithTheWorld)
 {
     play();
-    const Loudness watched = listen(30);  // the statue ahead stands still
+    const Loudness watched = listen(20);  // the statue ahead stands still
     turn(0.75f * pi);                     // now it is behind, to the right
     listen(5);
     const Loudness right = listen(20);
     EXPECT_GT(right.both(), 2.0 * watched.both()) << "a moving statue stands out over the hall";
     EXPECT_GT(right.right, 1.5 * right.left);
+
+    input.tap(GLFW_KEY_P);
+    listen(2);
+    EXPECT_LT(listen(20).both(), 1.3 * watched.both()) << "paused, only the ambience goes on";
+    input.tap(GLFW_KEY_P);
+    listen(2);
+    EXPECT_GT(listen(10).both(), 2.0 * watched.both()) << "the statue grinds on after the pause";
 
     turn(-0.75f * pi);  // seen again, it freezes and falls silent
     listen(5);
@@ -91,7 +96,7 @@ TEST_F(SoundTest, FootstepsOnlyWhileWalkingOnTheGroundAndAThudOnLanding)
 {
     // Backwards, away from the harvester, with the statue in view: nothing else grows louder.
     play();
-    const double standing = listen(40).peak;
+    const double standing = listen(20).peak;
     input.press(GLFW_KEY_S);
     EXPECT_GT(listen(40).peak, 2.0 * standing) << "steps while walking";
 
@@ -107,59 +112,19 @@ TEST_F(SoundTest, FootstepsOnlyWhileWalkingOnTheGroundAndAThudOnLanding)
     EXPECT_LT(listen(40).peak, 1.3 * standing) << "no steps while flying";
 }
 
-TEST_F(SoundTest, PauseSilencesTheWorldAndPlayGoesOn)
-{
-    listen(5);
-    const double startScreen = listen(30).both();  // the ambience alone
-    EXPECT_GT(startScreen, 20.0);
-    play();
-    turn(pi);
-    listen(5);
-    ASSERT_GT(listen(15).both(), 2.0 * startScreen);
-
-    input.tap(GLFW_KEY_P);
-    listen(2);
-    EXPECT_LT(listen(20).both(), 1.2 * startScreen) << "only the ambience goes on";
-    input.tap(GLFW_KEY_P);
-    listen(2);
-    EXPECT_GT(listen(10).both(), 2.0 * startScreen) << "the statue grinds on after the pause";
-}
-
 TEST_F(SoundTest, AHeartbeatOnlyWhileAStatueIsNear)
 {
     play();
-    const double calm = listen(40).both();
+    const double calm = listen(20).both();
     teleport(-1.8f, 1.0f, 18.5f);  // beside the watched statue, within its near radius but not touching
     listen(2);
     ASSERT_TRUE(dangerNear);
-    EXPECT_GT(listen(60).both(), 1.5 * calm);
+    EXPECT_GT(listen(30).both(), 1.5 * calm);
     teleport(1.0f, 1.0f, 1.0f);
-    listen(30);
+    listen(20);
     EXPECT_FALSE(dangerNear);
-    EXPECT_LT(listen(40).both(), 1.2 * calm);
+    EXPECT_LT(listen(20).both(), 1.2 * calm);
     EXPECT_FALSE(caught);
-}
-
-TEST_F(SoundTest, CaughtStingsThenTheWorldFallsSilent)
-{
-    play();
-    listen(10);
-    teleport(0.0f, 1.0f, 19.0f);
-    const double sting = listen(20).both();
-    ASSERT_TRUE(caught);
-    EXPECT_GT(sting, 1000.0);
-    listen(90);
-    EXPECT_LT(listen(30).both(), 2.0) << "silence behind the game-over screen";
-}
-
-TEST_F(SoundTest, FallingOutRushesWithWind)
-{
-    play();
-    const double hall = listen(30).both();
-    teleport(0.0f, -20.0f, 0.0f);
-    listen(5);
-    ASSERT_TRUE(player->fellOut);
-    EXPECT_GT(listen(60).both(), 2.0 * hall);
 }
 
 class BrokenSoundTest : public SoundTest {
@@ -187,7 +152,7 @@ TEST_F(BrokenSoundTest, AMissingOrBrokenFileIsReportedOnceAndTheRestIsHeard)
     play();
     turn(pi);
     listen(10);
-    const Loudness statue = listen(30);
+    const Loudness statue = listen(20);
     const std::string console = testing::internal::GetCapturedStdout();
     fs::remove_all(folder);
 

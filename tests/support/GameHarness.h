@@ -1,7 +1,6 @@
 #pragma once
-// Drives the real game in a real window (under Xvfb) with scripted input and a fixed clock.
-// The game keeps its state in process-wide globals, so each test builds one game in its own
-// process: ctest runs every test separately.
+// The real game in a real window (under Xvfb) with scripted input and a fixed clock; one game
+// per process, as the game keeps its state in globals (ctest runs each test alone).
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
 #pragma once
 // A game window with a fresh model loader working in a throw-away folder, and small model and
-// image files written by the tests into its Scene/ folder.
-// GLEW before the window library's own GL header.
+// image files written by the tests into its Scene/ folder. GLEW before GLFW's GL header.
 #include <GL/glew.h>
 
 #include <cstdint>
@@ -12,7 +11,6 @@
 
 #include "TempDir.h"
 #include "GameHarness.h"
-#include "app/WorldAssembly.h"
 #include "assets/Mesh.h"
 #include "assets/SceneLoader.h"
 #include "scene/BoundingBox.h"
@@ -72,5 +70,4 @@ protected:
     }
 
     TempDir folder;
-    float planes[24] = {};
 };

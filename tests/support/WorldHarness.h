@@ -1,6 +1,5 @@
 #pragma once
-// The whole game world, assembled as the game does it, driven frame by frame with scripted input
-// and a fixed clock. One world per process (see GameHarness.h).
+// The whole game world, assembled as the game does it, driven frame by frame (see GameHarness.h).
 #include <GL/glew.h>
 #include <stb_image_write.h>
 
@@ -58,15 +57,13 @@ protected:
         return std::hypot(d.x, d.z);
     }
 
-    // Turns the view with the mouse, as a player would: yaw and pitch change by the given radians
-    // at the next player update.
+    // Turns the view with the mouse by the given radians at the next player update.
     void turn(float yawRadians, float pitchRadians = 0.0f)
     {
         input.moveCursor(cursorCentreX - yawRadians / mouseSpeed, cursorCentreY - pitchRadians / mouseSpeed);
     }
 
-    // The last frame, bottom row first, RGB. The software renderer presents by copying, so the
-    // back buffer still holds the frame just shown.
+    // The last frame (still in the back buffer: the software renderer presents by copying), RGB.
     std::vector<unsigned char> readScreen(int& width, int& height)
     {
         glfwGetFramebufferSize(mainWindow, &width, &height);
@@ -76,7 +73,7 @@ protected:
         return pixels;
     }
 
-    // Saves the window's current picture under the build folder's screenshots/ for a look.
+    // Saves the window's picture under the build folder's screenshots/.
     void screenshot(const std::string& name)
     {
         int width = 0, height = 0;
