@@ -2,7 +2,6 @@
 # The real game with one file damaged at a time, one case per kind of fault: what the console says
 # and how the game ends (every file of a kind goes through the same code).
 source "$(dirname "$0")/harness.sh"
-
 # damage <config.ini> <prepare code> <check...>
 damage() { bb_start "$1" "$2"; shift 2; "$@"; bb_next_game; }
 plays_at() { bb_plays; [ "$BB_SIZE" = "$1" ] || bb_fail "window was $BB_SIZE, not $1"; bb_expect_console "$2"; }
@@ -12,7 +11,6 @@ plays_silently() { bb_plays; bb_refuse_console "$1"; }
 fails_with_log() { bb_fatal "$1" "Press Enter to continue . . ."; grep -A1 -xF "$1" "$BB_CONSOLE" | sed -n 2p | grep -q '^.\+$' || bb_fail "no log after $1"; }
 texture_refused() { bb_fatal; grep -qE "^Image load failed - IL reports error: $1\$" "$BB_CONSOLE" || bb_fail "no load-failed line: $1"; bb_refuse_console "^Press Enter"; }
 texture=Scene/$(sed -n 's/^map_Kd \(.*\)$/\1/p' "$VELLMAR_RUN_DIR/Scene/statue.mtl" | head -1)
-
 damage "" "" plays_at 800x600 "config.ini not found"
 damage "WIDTH=-800\nHEIGHT=-600\n" "" bb_fatal "WIDTH=-800" "HEIGHT=-600" "Window failed to load!" "Press Enter to continue . . ."
 damage "" 'truncate -s 3000 "$1/Scene/gameOver.dds"' plays_silently Scene/gameOver.dds

@@ -2,7 +2,6 @@
 # The real game's sound: with the audio library writing its mix to a WAV file, the mix is not
 # silent and the console says so once; with no audio device the game says so and plays.
 source "$(dirname "$0")/harness.sh"
-
 printf "drivers=wave\n[wave]\nfile=%s\n" "$BB_DIR/mix.wav" >"$BB_DIR/wave.conf"
 export ALSOFT_CONF="$BB_DIR/wave.conf"
 bb_start ""
@@ -16,7 +15,6 @@ awk -v r="${rms:-0}" 'BEGIN { exit !(r > 0.01) }' || bb_fail "the recorded mix i
 [ "$(grep -c "^Sound: " "$BB_CONSOLE")" = 1 ] || bb_fail "expected one sound line"
 bb_expect_order "GLSL Version : $(sed -n 's/^GLSL Version : //p' "$BB_CONSOLE")" "Sound: volume 80, device Wave File Writer"
 bb_next_game
-
 printf "drivers=none-at-all\n" >"$BB_DIR/wave.conf"
 bb_start "VOLUME=50\n"
 bb_plays

@@ -3,7 +3,6 @@
 # repository root), the game plays from its own folder with that folder's config.ini and says so.
 # Started from a copy of the files without the binary, it keeps to that folder and its config.ini.
 source "$(dirname "$0")/harness.sh"
-
 bb_start_xvfb
 cp -r "$VELLMAR_RUN_DIR" "$BB_DIR/run"
 printf 'WIDTH=640\nHEIGHT=480\n' >"$BB_DIR/run/config.ini"
@@ -13,7 +12,6 @@ cp -r "$VELLMAR_SOURCE_DIR/Shader" "$BB_DIR/elsewhere/Shader"
 cp -r "$RUN" "$BB_DIR/copy"
 rm "$BB_DIR/copy/vellmar"
 printf 'WIDTH=1024\nHEIGHT=768\n' | tee "$BB_DIR/elsewhere/config.ini" >"$BB_DIR/copy/config.ini"
-
 # plays_from <working directory> <window size>: the whole world is built and Escape ends with 0.
 plays_from()
 {
