@@ -28,7 +28,7 @@ done <<'PIXELS'
 496 512 255 0 0
 528 512 0 255 0
 PIXELS
-bb_play
+bb_play || bb_finish
 bb_shot playing
 bb_key p
 bb_until 30 bb_left playing pause_menu || bb_fail "P did not show the pause menu"

@@ -5,7 +5,7 @@ source "$(dirname "$0")/harness.sh"
 printf "drivers=wave\n[wave]\nfile=%s\n" "$BB_DIR/mix.wav" >"$BB_DIR/wave.conf"
 export ALSOFT_CONF="$BB_DIR/wave.conf"
 bb_start ""
-bb_wait_window && bb_play
+bb_wait_window && bb_play || bb_finish
 # Turned away from the statue it comes, grinding; the mix is written in real time.
 xdotool mousemove --window "$BB_WINDOW" 900 300 keydown w sleep 2 keyup w
 bb_key Escape
