@@ -1,9 +1,5 @@
-// libFuzzer target for the DDS parser. Build with clang (cmake -DCMAKE_CXX_COMPILER=clang++) and
-// run for a minute from the build folder:
-//   ./fuzz/dds_fuzzer -max_total_time=60 ../fuzz/corpus/dds
-// Every level the parser reports is read byte by byte, so AddressSanitizer catches any level
-// pointing past the input.
-#include <cstddef>
+// libFuzzer target for the DDS parser (clang build): ./fuzz/dds_fuzzer -max_total_time=60 ../fuzz/corpus/dds
+// Every level reported is read byte by byte, so AddressSanitizer sees one pointing past the input.
 #include <cstdint>
 #include <cstdlib>
 

@@ -1,17 +1,12 @@
-// libFuzzer target for model import: each input is a Wavefront model and its material file, read
-// through Assimp with the game's flags and acceptance checks, then walked and turned into
-// vertex records, indices and texture paths as the sceneLoader does before anything goes to the
-// graphics card. Run from the build folder of a clang build:
-//   ./fuzz/model_fuzzer -max_total_time=600 -dict=../fuzz/model.dict ../fuzz/corpus/model
-// Every index must name a vertex of its mesh (the index buffer is drawn from as it is), and
-// every texture path must lie under Scene/ within Assimp's 1023 characters.
-// The part after the first line "#mtl" becomes model.mtl beside model.obj; after "#mtl <name>",
-// with a name of materialNames, that file instead. Assimp opens whatever "mtllib" names, so the
-// library is written under other names too; the model's own name keeps the whole input as one file.
+// libFuzzer target for model import (with -dict=../fuzz/model.dict): each input is a Wavefront
+// model read with the game's flags and checks, then turned into vertices, indices and texture
+// paths as the sceneLoader does. Every index names a vertex of its mesh and every texture path
+// lies under Scene/ within Assimp's 1023 characters. The part after a line "#mtl <name>" becomes
+// the material file of that name (one of materialNames, else model.mtl) beside model.obj, since
+// Assimp opens whatever "mtllib" names; "#mtl model.obj" keeps the whole input as the model.
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -26,33 +21,15 @@
 namespace {
 
 std::string workDir;
-const char* const separator = "\n#mtl";
 const char* const materialNames[] = {"model.mtl", "model.MTL", "stone.txt", "model.obj"};
 
-void removeMaterialFiles()
+void removeFiles()
 {
     for (const char* name : materialNames)
         std::remove((workDir + "/" + name).c_str());
 }
 
-void removeWorkDir()
-{
-    removeMaterialFiles();
-    rmdir(workDir.c_str());
-}
-
-// The material file's name from the rest of the separator line: a known name, or model.mtl.
-std::string materialName(const uint8_t* begin, const uint8_t* end)
-{
-    std::string rest(reinterpret_cast<const char*>(begin), reinterpret_cast<const char*>(end));
-    if (rest.size() > 1 && rest[0] == ' ')
-        for (const char* name : materialNames)
-            if (rest.substr(1) == name)
-                return name;
-    return materialNames[0];
-}
-
-void writeFile(const char* name, const uint8_t* data, size_t size)
+void writeFile(const std::string& name, const uint8_t* data, size_t size)
 {
     std::FILE* file = std::fopen((workDir + "/" + name).c_str(), "wb");
     if (!file || (size > 0 && std::fwrite(data, 1, size, file) != size))
@@ -70,12 +47,9 @@ void checkPaths(const std::vector<std::string>& paths)
 void walk(const aiNode* node, const aiScene* scene)
 {
     for (unsigned i = 0; i < node->mNumMeshes; ++i) {
-        if (node->mMeshes[i] >= scene->mNumMeshes)
+        if (node->mMeshes[i] >= scene->mNumMeshes || scene->mMeshes[node->mMeshes[i]]->mMaterialIndex >= scene->mNumMaterials)
             std::abort();
-        const aiMesh* mesh = scene->mMeshes[node->mMeshes[i]];
-        if (mesh->mMaterialIndex >= scene->mNumMaterials)
-            std::abort();
-        MeshData data = extractMesh(mesh, scene);
+        MeshData data = extractMesh(scene->mMeshes[node->mMeshes[i]], scene);
         for (unsigned int index : data.indices)
             if (index >= data.vertices.size())
                 std::abort();
@@ -94,33 +68,29 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     if (!mkdtemp(pattern))
         std::abort();
     workDir = pattern;
-    std::atexit(removeWorkDir);
+    std::atexit([] { removeFiles(); rmdir(workDir.c_str()); });
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const size_t separatorLength = std::strlen(separator);
     const uint8_t* end = data + size;
-    const uint8_t* split = static_cast<const uint8_t*>(memmem(data, size, separator, separatorLength));
-    const uint8_t* lineEnd = split ? std::find(split + separatorLength, end, '\n') : end;
-    removeMaterialFiles();
-    if (split == nullptr || lineEnd == end) {
+    const auto* split = static_cast<const uint8_t*>(memmem(data, size, "\n#mtl", 5));
+    const uint8_t* lineEnd = split ? std::find(split + 5, end, '\n') : end;
+    std::string name = materialNames[0];
+    const std::string rest(split ? split + 5 : end, lineEnd);
+    for (const char* known : materialNames)
+        if (rest == std::string(" ") + known)
+            name = known;
+    removeFiles();
+    if (lineEnd == end || name == "model.obj") {
         writeFile("model.obj", data, size);
     } else {
-        std::string name = materialName(split + separatorLength, lineEnd);
-        if (name == "model.obj") {
-            writeFile("model.obj", data, size);
-        } else {
-            writeFile("model.obj", data, static_cast<size_t>(split - data));
-            writeFile(name.c_str(), lineEnd + 1, static_cast<size_t>(end - lineEnd - 1));
-        }
+        writeFile("model.obj", data, static_cast<size_t>(split - data));
+        writeFile(name, lineEnd + 1, static_cast<size_t>(end - lineEnd - 1));
     }
-
-    // The material file is found beside the model, as the game's are.
     Assimp::Importer importer;
-    const aiScene* scene = importModel(importer, (workDir + "/model.obj").c_str());
-    if (scene != nullptr)
+    if (const aiScene* scene = importModel(importer, (workDir + "/model.obj").c_str()))
         walk(scene->mRootNode, scene);
     return 0;
 }

@@ -1,8 +1,5 @@
-// libFuzzer target for the sound file reader (libsndfile behind the game's checks). Build with
-// clang and run from the build folder:
-//   ./fuzz/sound_fuzzer -max_total_time=60 work/sound ../fuzz/corpus/sound
-// Whatever is accepted must be a mono sound within the game's limits, every sample readable.
-#include <cstddef>
+// libFuzzer target for the sound file reader: whatever is accepted is a mono sound within the
+// game's limits, every sample readable; whatever is refused says why.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
