@@ -1,29 +1,17 @@
-// The frame loop with scripted keys and a fixed clock: start screen, loop end, clock and frame rate,
-// the phases of a frame, and a player held while the game cannot be played.
 #include <cmath>
-#include <utility>
-#include <vector>
 
 #include "WorldHarness.h"
 #include "app/KeyboardCommands.h"
-#include "core/FramePhase.h"
 #include "render/Light.h"
 
 namespace {
-
-std::vector<std::pair<FramePhase, bool>> marks;
-
-void record(FramePhase phase, bool begins) { marks.emplace_back(phase, begins); }
 
 float horizontalSpeed(const glm::vec3& v) { return std::hypot(v.x, v.z); }
 
 }  // namespace
 
 using FrameLoop = WorldTest;
-using FramePhases = WorldTest;
 
-// Enter leaves the start screen once a frame has seen it up: held from the start it must be
-// released and pressed again; tapped between two frames it counts.
 class StartScreen : public WorldTest, public testing::WithParamInterface<bool> {};
 
 TEST_P(StartScreen, EnterCountsOnlyAfterTheLoopSawItUp)
@@ -44,7 +32,6 @@ TEST_P(StartScreen, EnterCountsOnlyAfterTheLoopSawItUp)
 }
 INSTANTIATE_TEST_SUITE_P(FrameLoop, StartScreen, testing::Values(true, false));
 
-// Escape ends the loop after the rest of its pass; a close request ends it before the pass.
 class LoopEnd : public WorldTest, public testing::WithParamInterface<bool> {};
 
 TEST_P(LoopEnd, EscapeFinishesThePassAndACloseRequestSkipsIt)
@@ -66,67 +53,21 @@ TEST_P(LoopEnd, EscapeFinishesThePassAndACloseRequestSkipsIt)
 }
 INSTANTIATE_TEST_SUITE_P(FrameLoop, LoopEnd, testing::Values(true, false));
 
-TEST_F(FrameLoop, DeltaTimeAndFrameRateFollowTheClock)
-{
-    EXPECT_FALSE(input.cursorVisible) << "assembly hides the cursor";
-    // Four passes a second on the start screen; a sample is taken once the clock is past a second.
-    for (int i = 0; i < 4; ++i) {
-        frame(0.25);
-        EXPECT_DOUBLE_EQ(deltaTime, 0.25);
-        EXPECT_EQ(framesPerSecond, 0) << "no sample before the first second is over";
-    }
-    frame(0.25);
-    EXPECT_EQ(framesPerSecond, 4);
-
-    // The sampling pass itself opens the next interval, which ends after 2.25 s.
-    input.tap(GLFW_KEY_ENTER);
-    for (int i = 0; i < 8; ++i)
-        frame(0.125);
-    EXPECT_DOUBLE_EQ(deltaTime, 0.125);
-    EXPECT_EQ(framesPerSecond, 4);
-    frame(0.125);
-    EXPECT_EQ(framesPerSecond, 9);
-    frame(0.0);
-    EXPECT_DOUBLE_EQ(deltaTime, 0.0);
-}
-
-TEST_F(FramePhases, AFrameInPlayMarksEveryPhaseInOrderAndTheStartScreenOnlyTheSwap)
-{
-    using Marks = std::vector<std::pair<FramePhase, bool>>;
-    framePhaseHook = record;
-    frame(3.0);  // a long first frame, as after loading
-    EXPECT_EQ(marks, (Marks{{FramePhase::swap, true}, {FramePhase::swap, false}})) << "the start screen steps nothing";
-
-    input.tap(GLFW_KEY_ENTER);
-    frame();
-    marks.clear();
-    frame();
-    Marks inPlay = {
-        {FramePhase::update, true},           {FramePhase::pursuit, true},      {FramePhase::pursuit, false},
-        {FramePhase::physicsStep, true},      {FramePhase::physicsStep, false}, {FramePhase::update, false},
-        {FramePhase::keyboardCommands, true}, {FramePhase::keyboardCommands, false},
-        {FramePhase::shadowPass, true},       {FramePhase::shadowPass, false},  {FramePhase::litPass, true},
-        {FramePhase::litPass, false},         {FramePhase::hud, true},          {FramePhase::hud, false},
-        {FramePhase::sound, true},            {FramePhase::sound, false},       {FramePhase::swap, true},
-        {FramePhase::swap, false},
-    };
-    EXPECT_EQ(marks, inPlay);
-    framePhaseHook = nullptr;
-}
-
 class PlayerHold : public WorldTest {
 protected:
-    void playReleased()
+    void SetUp() override
     {
-        play();
-        frame();
+        WorldTest::SetUp();
+        if (!IsSkipped()) {
+            play();
+            frame();
+        }
     }
     glm::vec3 velocity() const { return player->body->getLinearVelocity(); }
 };
 
 TEST_F(PlayerHold, PausingWhileWalkingInTheAirHoldsPlaceViewAndFlashlightButNotTheFall)
 {
-    playReleased();
     input.press(GLFW_KEY_W);
     teleport(1.0f, 5.0f, 3.0f);
     frame();
@@ -141,25 +82,20 @@ TEST_F(PlayerHold, PausingWhileWalkingInTheAirHoldsPlaceViewAndFlashlightButNotT
     const glm::vec3 light = flashlight->position, beam = flashlight->direction;
     input.moveCursor(700.0, 200.0);  // over the menu, as a player choosing a resolution
     frames(20, 0.25);
-    EXPECT_NEAR(playerPosition().x, at.x, 1e-3f);
-    EXPECT_NEAR(playerPosition().z, at.z, 1e-3f) << "paused, the player must not roll on";
+    EXPECT_LT(glm::distance(glm::vec2(playerPosition().x, playerPosition().z), glm::vec2(at.x, at.z)), 1e-3f);
     EXPECT_LT(playerPosition().y, at.y - 2.0f) << "gravity still acts";
-    EXPECT_EQ(viewMatrix, view);
-    EXPECT_EQ(projectionMatrix, projection);
-    EXPECT_EQ(flashlight->position, light);
-    EXPECT_EQ(flashlight->direction, beam);
+    EXPECT_TRUE(viewMatrix == view && projectionMatrix == projection);
+    EXPECT_TRUE(flashlight->position == light && flashlight->direction == beam);
 
     input.release(GLFW_KEY_W);
     input.tap(GLFW_KEY_P);
     frame();
     ASSERT_FALSE(paused);
     EXPECT_EQ(yaw, lookingAt) << "the view goes on from where the pause began";
-    EXPECT_EQ(input.cursorX, 512.0);
 }
 
 TEST_F(PlayerHold, TheFirstFlightStepAfterALongPauseIsOneFrameLong)
 {
-    playReleased();
     input.tap(GLFW_KEY_R);
     frame();
     ASSERT_FALSE(walkMode);
@@ -178,7 +114,6 @@ TEST_F(PlayerHold, TheFirstFlightStepAfterALongPauseIsOneFrameLong)
 
 TEST_F(PlayerHold, MouseLookWaitsForInputFocusAndResumesWithoutAJump)
 {
-    playReleased();
     const float lookingAt = yaw;
     input.focused = false;
     input.moveCursor(100.0, 384.0);  // where the cursor left the window
@@ -189,9 +124,7 @@ TEST_F(PlayerHold, MouseLookWaitsForInputFocusAndResumesWithoutAJump)
     input.moveCursor(900.0, 100.0);  // where it came back
     frame();
     EXPECT_EQ(yaw, lookingAt) << "focus back: the cursor is only put back in the middle";
-    EXPECT_EQ(pitch, 0.0f);
-    EXPECT_EQ(input.cursorX, 512.0);
-    EXPECT_EQ(input.cursorY, 384.0);
+    EXPECT_EQ(glm::dvec3(pitch, input.cursorX, input.cursorY), glm::dvec3(0.0, 512.0, 384.0));
 
     turn(0.5f);
     frame();
@@ -200,7 +133,6 @@ TEST_F(PlayerHold, MouseLookWaitsForInputFocusAndResumesWithoutAJump)
 
 TEST_F(PlayerHold, AWindowHiddenWithHShowsItselfAgain)
 {
-    playReleased();
     input.tap(GLFW_KEY_H);
     frame();
     ASSERT_FALSE(glfwGetWindowAttrib(mainWindow, GLFW_VISIBLE));

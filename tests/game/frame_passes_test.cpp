@@ -1,5 +1,3 @@
-// The shadow and lit passes of the running game: what they draw, the uniforms the main program
-// really receives, the shadow pass's culling and the render scale.
 #include "WorldHarness.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -34,35 +32,15 @@ int uniformInt(const std::string& name)
     return value;
 }
 
-glm::mat4 uniformMatrix(const char* name) { return uniform<glm::mat4>(name); }
-
 void expectNear(const glm::mat4& a, const glm::mat4& b, const char* what)
 {
     for (int i = 0; i < 4; ++i)
         EXPECT_LT(glm::length(a[i] - b[i]), 1e-4f) << what << " column " << i;
 }
 
-std::vector<float> shadowTexels()
-{
-    std::vector<float> texels(static_cast<size_t>(shadowMapSize) * shadowMapSize * 2);
-    glBindTexture(GL_TEXTURE_2D, shadowTexture);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RG, GL_FLOAT, texels.data());
-    glBindTexture(GL_TEXTURE_2D, 0);
-    return texels;
-}
-
 double brightness(const std::vector<unsigned char>& pixels, size_t i)
 {
     return (pixels[i * 3] + pixels[i * 3 + 1] + pixels[i * 3 + 2]) / 3.0;
-}
-
-double centreBrightness(const std::vector<unsigned char>& pixels, int width, int height)
-{
-    double sum = 0.0;
-    for (int y = height / 2 - 40; y < height / 2 + 40; ++y)
-        for (int x = width / 2 - 40; x < width / 2 + 40; ++x)
-            sum += brightness(pixels, static_cast<size_t>(y) * width + x);
-    return sum / (80 * 80);
 }
 
 GLuint primitivesQuery = 0;
@@ -90,53 +68,26 @@ using RenderScaleTest = WorldTest;
 TEST_F(FramePasses, TheFlashlightCastsShadowsAndWithShadowsOffThePassDoesNotRun)
 {
     play();
-    // The harvester settles on the vehicle box ahead; the wall with the first door is behind it.
     frames(6, 0.25);
-    screenshot("shadow_on");
     int width = 0, height = 0;
     const std::vector<unsigned char> withShadows = readScreen(width, height);
 
     input.tap(GLFW_KEY_F6);
     frame();
     ASSERT_FALSE(shadowsEnabled);
-    std::vector<float> marked(shadowTexels().size(), 42.0f);
-    glBindTexture(GL_TEXTURE_2D, shadowTexture);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, shadowMapSize, shadowMapSize, GL_RG, GL_FLOAT, marked.data());
     frames(2);
-    screenshot("shadow_off");
     const std::vector<unsigned char> without = readScreen(width, height);
-    EXPECT_EQ(uniformMatrix("dV"), glm::mat4(1.0f));
-    EXPECT_EQ(uniformMatrix("lightProj"), glm::mat4(1.0f));
-    EXPECT_NE(uniformMatrix("dVP"), glm::mat4(1.0f)) << "the last light projection is kept";
-    EXPECT_EQ(shadowTexels(), marked) << "the shadow pass did not run";
+    EXPECT_EQ(uniform<glm::mat4>("dV"), glm::mat4(1.0f)) << "no shadow lookups with shadows off";
+    EXPECT_EQ(uniform<glm::mat4>("lightProj"), glm::mat4(1.0f));
 
-    size_t darker = 0, brighter = 0;
-    for (size_t i = 0; i < withShadows.size() / 3; ++i) {
-        const double difference = brightness(withShadows, i) - brightness(without, i);
-        darker += difference < -12.0;
-        brighter += difference > 12.0;
-    }
-    // The flashlight sits just below the eye, so only a rim of each shadow shows.
+    size_t darker = 0;
+    for (size_t i = 0; i < withShadows.size() / 3; ++i)
+        darker += brightness(withShadows, i) < brightness(without, i) - 12.0;
     EXPECT_GT(darker, withShadows.size() / 3000) << "shadows darken part of the view";
-    EXPECT_LT(brighter, withShadows.size() / 3000) << "shadows never brighten anything";
 
     input.tap(GLFW_KEY_F6);
     frames(2);
-    EXPECT_NE(shadowTexels().front(), 42.0f) << "the shadow pass runs again";
-}
-
-TEST_F(FramePasses, ShadowPassFillsTheWholeSquareTarget)
-{
-    play();
-    // Face the side wall from close by: the flashlight's cone sees nothing but wall.
-    teleport(-10.0f, 1.0f, 5.0f);
-    turn(1.5707963f);
-    frames(2, 0.25);
-    const std::vector<float> texels = shadowTexels();
-    size_t unwritten = 0;
-    for (size_t i = 0; i < texels.size(); i += 2)
-        unwritten += texels[i] == 0.15f;  // the clear value
-    EXPECT_EQ(unwritten, 0u) << "every texel of the 1024 x 1024 target was drawn, not a window-sized part";
+    EXPECT_NE(uniform<glm::mat4>("dV"), glm::mat4(1.0f)) << "shadows back on";
 }
 
 TEST_F(LightUniforms, EverySlotAndTheShadowPassMatricesReachTheLitPass)
@@ -144,12 +95,7 @@ TEST_F(LightUniforms, EverySlotAndTheShadowPassMatricesReachTheLitPass)
     play();
     frames(6, 0.25);  // at rest; a long frame snaps the flashlight to the view
     const glm::vec3 body = playerPosition();
-    const struct {
-        int type;
-        glm::vec3 position, direction, power;
-        float cutoff, exponent;
-    } slots[] = {
-        // The flashlight half a unit below the eye, looking along the view (+z at the start).
+    const struct { int type; glm::vec3 position, direction, power; float cutoff, exponent; } slots[] = {
         {1, body + glm::vec3(0.0f, eyeHeight - 0.5f, 0.0f), {0, 0, 1}, glm::vec3(0.6f), 30.0f, 0.15f},
         {0, {0, 0, 0}, {0, -1, 0}, glm::vec3(0.3f), 0.0f, 0.15f},
         {1, {-2, 3, 1}, {0, -0.7f, 0.1f}, glm::vec3(7.0f), 30.0f, 0.15f},
@@ -170,22 +116,16 @@ TEST_F(LightUniforms, EverySlotAndTheShadowPassMatricesReachTheLitPass)
     }
 
     const glm::vec3 p = flashlight->position, d = flashlight->direction;
-    expectNear(uniformMatrix("lightProj"), glm::perspective(glm::radians(60.0f), 1.0f, 0.01f, 100.0f), "lightProj");
-    expectNear(uniformMatrix("dV"), glm::lookAt(p, p + d, glm::vec3(0.0f, 1.0f, 0.0f)), "dV");
-    expectNear(uniformMatrix("projectionMatrix"), glm::perspective(glm::radians(60.0f), 4.0f / 3.0f, 0.1f, 100.0f),
+    expectNear(uniform<glm::mat4>("lightProj"), glm::perspective(glm::radians(60.0f), 1.0f, 0.01f, 100.0f), "lightProj");
+    expectNear(uniform<glm::mat4>("dV"), glm::lookAt(p, p + d, glm::vec3(0.0f, 1.0f, 0.0f)), "dV");
+    expectNear(uniform<glm::mat4>("projectionMatrix"), glm::perspective(glm::radians(60.0f), 4.0f / 3.0f, 0.1f, 100.0f),
                "projectionMatrix");
-    expectNear(uniformMatrix("viewMatrix"), viewMatrix, "viewMatrix");
+    expectNear(uniform<glm::mat4>("viewMatrix"), viewMatrix, "viewMatrix");
 
-    // F switches the flashlight's slot off, and the middle of the view darkens.
-    int width = 0, height = 0;
-    const double lit = centreBrightness(readScreen(width, height), width, height);
     input.tap(GLFW_KEY_F);
     frames(2);
-    screenshot("start_view_flashlight_off");
-    EXPECT_GT(lit, centreBrightness(readScreen(width, height), width, height) + 10.0);
-    EXPECT_EQ(uniformInt("lightType[0]"), -1);
-    EXPECT_EQ(uniformInt("lightType[1]"), 0);
-    EXPECT_EQ(uniformInt("lightType[2]"), 1);
+    EXPECT_EQ(glm::ivec3(uniformInt("lightType[0]"), uniformInt("lightType[1]"), uniformInt("lightType[2]")),
+              glm::ivec3(-1, 0, 1)) << "F switches off only the flashlight's slot";
     input.tap(GLFW_KEY_F);
     frames(2);
     EXPECT_EQ(uniformInt("lightType[0]"), 1);
@@ -195,8 +135,7 @@ TEST_F(ShadowCulling, TheShadowPassSkipsAMeshBehindTheFlashlight)
 {
     play();
     frames(3);
-    // One statue alone, further from the flashlight than its cull radius, and no camera planes:
-    // only the flashlight's view can leave it out.
+    // One statue alone beyond its cull radius and no camera planes: only the flashlight's view can cull it.
     loader->frustumPlanes = nullptr;
     Mesh* statue = pursuers[0]->mesh;
     for (Mesh* mesh : loader->meshes)
@@ -238,13 +177,11 @@ TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerWhileTheHudStaysAtFullResolution)
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], width) << "the window is bound again at its full size";
 
-    // The game-over screen covers the whole window: drawn at full resolution, it looks the same
-    // over a scene at any scale, but for the statistics line that shows the scale.
+    // The full-window game-over screen hides the scene's scale, but for the statistics line.
     caught = true;
     ASSERT_TRUE(showStats);
     const std::vector<unsigned char> overFull = pictureAt(100);
     const std::vector<unsigned char> overHalf = pictureAt(50);
-    screenshot("render_scale_game_over_at_half");
     size_t onScaleLine = 0, elsewhere = 0;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
