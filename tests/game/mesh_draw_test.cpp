@@ -1,7 +1,6 @@
 // Meshes on the graphics card: texture units and the bindings left behind.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "SceneFixture.h"
@@ -22,13 +21,8 @@ uniform sampler2D normalMap;
 varying vec2 texCoord;
 void main() { gl_FragColor = vec4(texture2D(myTextureSampler, texCoord).rg, texture2D(normalMap, texCoord).b, 1.0); })"};
 
-Vertex vertex(float x, float y, float z)
-{
-    return {{x, y, z}, {0, 0, 1}, {1, 0, 0}, {1, 1, 1}, {0.5f, 0.5f}};
-}
-
-// One triangle covering the whole view.
-const std::vector<Vertex> screenTriangle = {vertex(-1, -1, 0), vertex(3, -1, 0), vertex(-1, 3, 0)};
+Vertex vertex(float x, float y) { return {{x, y, 0}, {0, 0, 1}, {1, 0, 0}, {1, 1, 1}, {0.5f, 0.5f}}; }
+const std::vector<Vertex> screenTriangle = {vertex(-1, -1), vertex(3, -1), vertex(-1, 3)};
 const std::vector<GLuint> triangle = {0, 1, 2};
 
 GLint boundTexture(int unit)
@@ -37,20 +31,6 @@ GLint boundTexture(int unit)
     glActiveTexture(GL_TEXTURE0 + unit);
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &name);
     return name;
-}
-
-GLint integer(GLenum what)
-{
-    GLint value = -1;
-    glGetIntegerv(what, &value);
-    return value;
-}
-
-glm::u8vec4 centrePixel()
-{
-    glm::u8vec4 pixel(0);
-    glReadPixels(screenWidth / 2, screenHeight / 2, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &pixel);
-    return pixel;
 }
 
 }  // namespace
@@ -88,47 +68,29 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT);
         mesh.draw(program);
         EXPECT_EQ(boundTexture(10), static_cast<GLint>(shadowTexture)) << "the shadow map stays";
-        return centrePixel();
-    }
-
-    GLint uniform(const char* name) const
-    {
-        GLint value = -1;
-        glGetUniformiv(program, glGetUniformLocation(program, name), &value);
-        return value;
+        glm::u8vec4 pixel(0);
+        glReadPixels(screenWidth / 2, screenHeight / 2, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &pixel);
+        return pixel;
     }
 
     GLuint program = 0;
     GLuint shadowTexture = 0;
 };
 
-TEST_F(MeshDraw, TexturesTakeTheirUnitsAndHiddenOrEmptyMeshesDrawNothing)
+TEST_F(MeshDraw, TexturesTakeTheirUnitsAndHiddenMeshesDrawNothing)
 {
     Mesh mesh(screenTriangle, triangle, {loadImageTexture("Scene/red.tga"), loadImageTexture("Scene/green.tga")},
               {loadImageTexture("Scene/blue.tga")}, glm::mat4(1.0f), loader->physicsWorld, true, false);
     EXPECT_EQ(draw(mesh), glm::u8vec4(0, 255, 255, 255))
         << "the sampler ends on the second diffuse texture's unit, the normal map follows it";
-    EXPECT_EQ(uniform("myTextureSampler"), 1);
-    EXPECT_EQ(uniform("normalMap"), 2);
     for (int unit = 0; unit <= 2; ++unit)
         EXPECT_EQ(boundTexture(unit), 0) << "unit " << unit << " is cleared after the draw";
-    EXPECT_EQ(integer(GL_VERTEX_ARRAY_BINDING), 0);
-    EXPECT_EQ(integer(GL_ARRAY_BUFFER_BINDING), 0);
 
     mesh.setModelMatrix(at(-5.0f, 0.0f, 0.0f));
-    EXPECT_EQ(mesh.boundingBox->boxMatrix, at(-5.0f, 0.0f, 0.0f));
     EXPECT_EQ(draw(mesh), glm::u8vec4(0)) << "moving the mesh moves what is drawn";
 
-    // Without textures the mesh leaves the active unit alone; hidden or empty meshes draw nothing.
-    Mesh bare(screenTriangle, triangle, glm::mat4(1.0f), loader->physicsWorld, true, false);
-    draw(bare);
     mesh.setModelMatrix(glm::mat4(1.0f));
     mesh.visible = false;
-    EXPECT_EQ(draw(mesh), glm::u8vec4(0));
-    Mesh empty({}, {}, glm::mat4(1.0f), loader->physicsWorld, false, true);
-    EXPECT_EQ(empty.physicsActor, nullptr) << "a box without size gets no body";
-    Mesh noIndices(screenTriangle, {}, glm::mat4(1.0f), loader->physicsWorld, true, false);
-    EXPECT_EQ(draw(empty), glm::u8vec4(0));
-    EXPECT_EQ(draw(noIndices), glm::u8vec4(0));
+    EXPECT_EQ(draw(mesh), glm::u8vec4(0)) << "a hidden mesh draws nothing";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

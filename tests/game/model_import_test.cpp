@@ -1,26 +1,9 @@
-// Models from files into meshes: node order, the caller's matrix, textures by material name.
+// Model textures by material name, from the Scene folder.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "SceneFixture.h"
-
-namespace {
-
-// Three single-triangle meshes in nested frames that move and scale them; the first vertex of
-// each tells which one it is (x = 0, 10, 20).
-const char* nestedModel = R"(xof 0303txt 0032
-Frame Root {
- FrameTransformMatrix { 1.0,0.0,0.0,0.0,0.0,1.0,0.0,0.0,0.0,0.0,1.0,0.0,100.0,0.0,0.0,1.0;; }
- Mesh RootMesh { 3; 0;0;0;, 1;0;0;, 0;1;0;; 1; 3;0,1,2;; }
- Frame Child {
-  FrameTransformMatrix { 2.0,0.0,0.0,0.0,0.0,2.0,0.0,0.0,0.0,0.0,2.0,0.0,0.0,50.0,0.0,1.0;; }
-  Mesh ChildMesh { 3; 10;0;0;, 11;0;0;, 10;1;0;; 1; 3;0,1,2;; }
- }
- Frame Sibling { Mesh SiblingMesh { 3; 20;0;0;, 21;0;0;, 20;1;0;; 1; 3;0,1,2;; } }
-}
-)";
 
 // One mesh whose material names two diffuse textures.
 const char* twoDiffuseModel = R"(xof 0303txt 0032
@@ -34,26 +17,7 @@ Frame Root {
 }
 )";
 
-}  // namespace
-
 using ModelImport = SceneTest;
-
-TEST_F(ModelImport, MeshesComeDepthFirstWithTheCallersMatrixOnly)
-{
-    folder.write("Scene/nested.x", nestedModel);
-    testing::internal::CaptureStdout();
-    loader->loadModel("Scene/nested.x", at(1.0f, 2.0f, 3.0f), true, false);
-    std::fflush(stdout);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "\n\n\n") << "one empty line per mesh and nothing else";
-    ASSERT_EQ(loader->meshes.size(), 3u);
-    for (int i = 0; i < 3; ++i) {
-        const Mesh& mesh = *loader->meshes[i];
-        EXPECT_EQ(mesh.boundingBox->minCorner, glm::vec3(10.0f * i, 0.0f, 0.0f)) << "no node transform, mesh " << i;
-        EXPECT_EQ(mesh.boundingBox->maxCorner, glm::vec3(10.0f * i + 1.0f, 1.0f, 0.0f)) << "mesh " << i;
-        EXPECT_EQ(mesh.modelMatrix, at(1.0f, 2.0f, 3.0f));
-        EXPECT_EQ(mesh.boundingBox->boxMatrix, at(1.0f, 2.0f, 3.0f));
-    }
-}
 
 TEST_F(ModelImport, TexturesAreLoadedFromTheSceneFolderByTheirMaterialNames)
 {

@@ -1,23 +1,19 @@
-// Overlay images in a real 800 x 600 window: where they land, transparency against the scene's
-// depth, and the shadow-map preview.
+// Overlay images in a real 800 x 600 window: where they land, transparency against the scene's depth.
 #include "render/OverlayImage.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 
-#include <gtest/gtest.h>
-
 #include "DdsBytes.h"
 #include "TempDir.h"
 #include "GameHarness.h"
-#include "app/WorldAssembly.h"
 #include "assets/ShaderProgram.h"
-#include "render/FramePasses.h"
 
 namespace {
 
-using ddsbytes::Rgb;
-const Rgb green{0, 63, 0}, blue{0, 0, 31}, clear{0, 0, 0, true};
+const ddsbytes::Rgb green{0, 63, 0}, blue{0, 0, 31}, clear{0, 0, 0, true};
 
 // x from the window's left edge, y from its bottom edge, in pixels; RGB as one number.
 int pixelAt(int x, int y)
@@ -58,8 +54,7 @@ protected:
 
 TEST_F(OverlayImages, ImagesArePlacedInUnitsOfHalfAPixelFromTheLowerLeftCorner)
 {
-    // 300 units = 150 pixels across (x 650..800) and 150 up (the start picture is checked whole
-    // by the black-box start screen test).
+    // 300 units = 150 pixels across (x 650..800) and 150 up.
     OverlayImage small("green.dds");
     small.draw(1300, 0, 300);
     EXPECT_EQ(pixelAt(799, 2), 0x00ff00);
@@ -84,22 +79,4 @@ TEST_F(OverlayImages, TransparentTexelsLeaveColourAndDepthAlone)
     OverlayImage cover("green.dds");
     cover.draw(0, 0, 1600);
     EXPECT_EQ(pixelAt(600, 300), 0x00ff00) << "a later overlay covers an earlier one";
-}
-
-TEST_F(OverlayImages, ShadowMapPreviewShowsTheShadowTextureInTheLowerLeftCorner)
-{
-    fontImage = new OverlayImage("green.dds");
-    std::vector<float> texels(16 * 16 * 2, 1.0f);
-    for (size_t i = 1; i < texels.size(); i += 2)
-        texels[i] = 0.5f;
-    glGenTextures(1, &shadowTexture);
-    glBindTexture(GL_TEXTURE_2D, shadowTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RG32F, 16, 16, 0, GL_RG, GL_FLOAT, texels.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    drawShadowMapPreview();
-    // 400 units: 200 pixels each way.
-    EXPECT_NEAR(pixelAt(100, 100), 0xff8000, 0x100);
-    EXPECT_EQ(pixelAt(197, 197) >> 16, 0xff);
-    EXPECT_EQ(pixelAt(203, 100), 0);
-    EXPECT_EQ(pixelAt(100, 203), 0);
 }

@@ -17,7 +17,7 @@ constexpr float pi = 3.14159265f;
 constexpr int mixRate = 24000;
 constexpr int framesPerPass = mixRate / 60;
 
-// RMS per ear over a stretch of play, and of both ears over its loudest 1/12 s.
+// RMS per ear over a stretch, and of both ears over its loudest 1/12 s.
 struct Loudness {
     double left = 0.0, right = 0.0, peak = 0.0;
     double both() const { return (left + right) / 2.0; }
@@ -35,7 +35,6 @@ protected:
     }
     void TearDown() override { stopSound(); }
 
-    // Plays `count` passes of 1/60 s and mixes the sound of each.
     Loudness listen(int count)
     {
         std::vector<int16_t> mix(2 * framesPerPass);

@@ -1,5 +1,4 @@
-// The texture loaders against the real driver: DDS levels as uploaded and image files through
-// DevIL (damaged files are refused in the unit and black-box layers).
+// The texture loaders against the real driver: DDS levels as uploaded, image files through DevIL.
 #include "assets/Textures.h"
 
 #include <IL/il.h>
@@ -74,7 +73,7 @@ TEST_F(Textures, DdsChainIsUploadedLevelByLevelOnUnitZero)
 
 TEST_F(Textures, ImageFileLoadsAsRgbaAndAFolderEndsTheGameWithTheLoadFailedLine)
 {
-    // An RGB picture written by DevIL itself: the loader has to convert it.
+    // An RGB picture: the loader has to convert it.
     ILubyte rgb[] = {255, 0, 0, 0, 0, 255};
     ilInit();
     ILuint image = 0;

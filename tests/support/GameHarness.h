@@ -25,7 +25,6 @@ protected:
         createWindow();
     }
 
-    // One pass of the frame loop after the clock moved on by dt.
     bool frame(double dt = 1.0 / 60.0)
     {
         input.now += dt;

@@ -1,6 +1,5 @@
 #pragma once
-// A game window with a fresh model loader working in a throw-away folder, and small model and
-// image files written by the tests into its Scene/ folder. GLEW before GLFW's GL header.
+// A game window with a fresh model loader in a throw-away folder whose Scene/ the tests fill.
 #include <GL/glew.h>
 
 #include <cstdint>
@@ -45,7 +44,6 @@ protected:
         folder.write(name, tga);
     }
 
-    // The colour of the base level of a texture.
     static glm::u8vec4 colourOf(GLuint texture)
     {
         std::uint8_t pixels[16] = {};
@@ -57,7 +55,7 @@ protected:
 
     static glm::mat4 at(float x, float y, float z) { return glm::translate(glm::mat4(1.0f), glm::vec3(x, y, z)); }
 
-    // A closed box from (x0, y0, z0) to (x1, y1, z1) as a Wavefront model without materials.
+    // A closed box as a Wavefront model without materials.
     static std::string boxModel(float x0, float y0, float z0, float x1, float y1, float z1)
     {
         std::string obj;

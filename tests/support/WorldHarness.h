@@ -27,7 +27,6 @@ protected:
         startFrameLoop();
     }
 
-    // Leaves the start screen with a tap of Enter.
     void play()
     {
         frame();
@@ -63,7 +62,7 @@ protected:
         input.moveCursor(cursorCentreX - yawRadians / mouseSpeed, cursorCentreY - pitchRadians / mouseSpeed);
     }
 
-    // The last frame (still in the back buffer: the software renderer presents by copying), RGB.
+    // The last frame, RGB (still in the back buffer: the software renderer presents by copying).
     std::vector<unsigned char> readScreen(int& width, int& height)
     {
         glfwGetFramebufferSize(mainWindow, &width, &height);
@@ -73,7 +72,6 @@ protected:
         return pixels;
     }
 
-    // Saves the window's picture under the build folder's screenshots/.
     void screenshot(const std::string& name)
     {
         int width = 0, height = 0;
