@@ -30,8 +30,9 @@ protected:
     void SetUp() override
     {
         WorldTest::SetUp();
-        if (!IsSkipped() && startInSetUp)
+        if (!IsSkipped() && startInSetUp) {
             ASSERT_TRUE(startSoundLoopback(80, mixRate));
+        }
     }
     void TearDown() override { stopSound(); }
 
