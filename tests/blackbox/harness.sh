@@ -80,7 +80,6 @@ bb_play()
     bb_key h
     bb_until 10 bb_hidden || { bb_fail "H did not hide the window"; return 1; }
     bb_until 30 bb_shown || { bb_fail "the hidden window never came back"; return 1; }
-    xdotool windowfocus --sync "$BB_WINDOW" 2>/dev/null
 }
 bb_expect_console() { grep -qxF -- "$1" "$BB_CONSOLE" || bb_fail "console lacks the line: $1"; }
 bb_refuse_console() { ! grep -qE -- "$1" "$BB_CONSOLE" || bb_fail "console shows: $(grep -E -- "$1" "$BB_CONSOLE" | head -n1)"; }
