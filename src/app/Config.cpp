@@ -26,9 +26,11 @@ constexpr std::size_t largestFile = 64 * 1024;
 
 // Reads the integer after "KEY=" at the start of the line with the rules of %i (decimal,
 // 0-prefixed octal, 0x-prefixed hexadecimal, blanks after the equals sign skipped, anything after
-// the number ignored) and stores it when it lies within [low, high]. A number outside the range is
-// refused with one console line naming the key, and the setting keeps what it had.
-bool scanSetting(const std::string& line, const char* key, long long low, long long high, int& value)
+// the number ignored) and stores it when it lies within [low, high] or is the setting's one special
+// value `alone` (0 for an automatic render scale). Any other number is refused with one console
+// line naming the key, and the setting keeps what it had.
+bool scanSetting(const std::string& line, const char* key, long long low, long long high, int& value,
+                 long long alone = LLONG_MIN)
 {
     const std::size_t keyLength = std::strlen(key);
     if (line.compare(0, keyLength, key) != 0 || line.size() <= keyLength || line[keyLength] != '=')
@@ -39,7 +41,7 @@ bool scanSetting(const std::string& line, const char* key, long long low, long l
     const long long scanned = std::strtoll(text, &end, 0);
     if (end == text)
         return false;
-    if (errno == ERANGE || scanned < low || scanned > high) {
+    if (errno == ERANGE || ((scanned < low || scanned > high) && scanned != alone)) {
         while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
             ++text;
         std::printf("config.ini: %s=%.*s is out of range, ignored\n", key, static_cast<int>(end - text), text);
@@ -59,13 +61,7 @@ void applyLine(const std::string& line)
         fullscreen = full != 0;
     scanSetting(line, "VOLUME", 0, 100, volume);
     // 0 is automatic; below half of each side the picture would fall apart.
-    int scale = 0;
-    if (scanSetting(line, "RENDER_SCALE", 0, 100, scale)) {
-        if (scale == 0 || scale >= 50)
-            renderScaleSetting = scale;
-        else
-            std::printf("config.ini: RENDER_SCALE=%d is out of range, ignored\n", scale);
-    }
+    scanSetting(line, "RENDER_SCALE", 50, 100, renderScaleSetting, 0);
 }
 
 // Some editors put a UTF-8 byte-order mark in front of the first line.
