@@ -4,6 +4,8 @@
 #include <glm/gtc/type_ptr.hpp>
 #include <glm/mat4x4.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "core/Camera.h"
@@ -22,12 +24,28 @@
 GLuint shadowFramebuffer = 0;
 GLuint shadowTexture = 0;
 GLuint shadowDepthBuffer = 0;
+int shadowSide = 0;
 
 namespace {
 
 void setMatrix(GLuint program, const char* name, const glm::mat4& matrix)
 {
     glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, glm::value_ptr(matrix));
+}
+
+// Sizes the shadow target for the render scale in use, when that changed its side.
+void fitShadowTarget()
+{
+    const int side = std::max(1, static_cast<int>(std::lround(shadowMapSize * renderScale)));
+    if (side == shadowSide)
+        return;
+    shadowSide = side;
+    glBindTexture(GL_TEXTURE_2D, shadowTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RG32F, side, side, 0, GL_RG, GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glBindRenderbuffer(GL_RENDERBUFFER, shadowDepthBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, side, side);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
 }
 
 }  // namespace
@@ -39,16 +57,14 @@ void createShadowTarget()
 
     glGenTextures(1, &shadowTexture);
     glBindTexture(GL_TEXTURE_2D, shadowTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RG32F, shadowMapSize, shadowMapSize, 0, GL_RG, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, shadowTexture, 0);
-
     glGenRenderbuffers(1, &shadowDepthBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, shadowDepthBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, shadowMapSize, shadowMapSize);
+    shadowSide = 0;
+    fitShadowTarget();
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, shadowTexture, 0);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, shadowDepthBuffer);
 
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
@@ -66,11 +82,12 @@ void renderFrame()
     glm::mat4 lightViewProjection(1.0f);
 
     // 1. Shadow pass: the scene from the flashlight, culled by the camera's frustum and the
-    //    flashlight's own.
+    //    flashlight's own, into a target sized by the render scale.
     if (shadowsEnabled && flashlight) {
         markFramePhase(FramePhase::shadowPass, true);
+        fitShadowTarget();
         glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer);
-        glViewport(0, 0, shadowMapSize, shadowMapSize);
+        glViewport(0, 0, shadowSide, shadowSide);
         const glm::vec3 p = flashlight->position;
         const glm::vec3 d = flashlight->direction;
         lightProjection = glm::perspective(glm::radians(60.0f), 1.0f, 0.01f, 100.0f);

@@ -3,11 +3,15 @@
 // the lit pass from the camera with the shadow map, lights and camera uniforms.
 #include <GL/glew.h>
 
-// The shadow target: a 1024 x 1024 two-channel float texture with its own depth buffer.
+// The shadow target: a two-channel float texture with its own depth buffer, 1024 x 1024 at full
+// resolution and scaled on each side with the render scale. A scene drawn at half size needs no finer
+// shadow than its own pixels, and on a software renderer the pass costs its texel count.
 constexpr int shadowMapSize = 1024;
 extern GLuint shadowFramebuffer;
 extern GLuint shadowTexture;
 extern GLuint shadowDepthBuffer;
+// The side of the shadow target as it was last sized.
+extern int shadowSide;
 
 // Made once, as the last step of the world assembly.
 void createShadowTarget();

@@ -170,9 +170,21 @@ TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerWhileTheHudStaysAtFullResolution)
         frame(0.0);
         return readScreen(width, height);
     };
+    // What the flashlight sees straight ahead, from the middle of the shadow target.
+    auto aheadOfFlashlight = [&] {
+        std::vector<float> moments(static_cast<size_t>(2) * shadowSide * shadowSide);
+        glBindTexture(GL_TEXTURE_2D, shadowTexture);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RG, GL_FLOAT, moments.data());
+        glBindTexture(GL_TEXTURE_2D, 0);
+        return moments[(static_cast<size_t>(shadowSide / 2) * shadowSide + shadowSide / 2) * 2];
+    };
     const std::vector<unsigned char> full = pictureAt(100);
+    EXPECT_EQ(shadowSide, shadowMapSize);
+    const float fullAhead = aheadOfFlashlight();
     EXPECT_NE(pictureAt(50), full) << "the scene itself is drawn at half of each side";
     EXPECT_EQ(renderScale, 0.5f);
+    EXPECT_EQ(shadowSide, shadowMapSize / 2) << "the shadow target follows the scene's scale";
+    EXPECT_NEAR(aheadOfFlashlight(), fullAhead, 0.01f * fullAhead) << "and still holds the whole view";
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], width) << "the window is bound again at its full size";
