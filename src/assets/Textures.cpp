@@ -69,6 +69,22 @@ std::vector<unsigned char> readDds(std::FILE* file)
     return bytes;
 }
 
+// Every level from the picture's own size down to 1 x 1, each half the one before.
+bool hasWholeChain(const DdsImage& image)
+{
+    if (image.levels.empty())
+        return false;
+    const uint32_t width = image.levels[0].width;
+    const uint32_t height = image.levels[0].height;
+    for (size_t level = 0; level < image.levels.size(); ++level) {
+        if (level >= 32 || image.levels[level].width != std::max(1u, width >> level) ||
+            image.levels[level].height != std::max(1u, height >> level))
+            return false;
+    }
+    const DdsLevel& last = image.levels.back();
+    return last.width == 1 && last.height == 1;
+}
+
 // A folder opens like a file on Linux but reads nothing: to the player it is a file that could not
 // be opened.
 std::FILE* openFile(const char* path)
@@ -125,11 +141,24 @@ GLuint loadDDS(const char* path)
     glBindTexture(GL_TEXTURE_2D, texture);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     const GLenum format = glFormat(image.format);
+    // Level by level, the driver first guesses the chain from level 0 and then keeps a second copy
+    // (4.5 MB over the screen images). A whole chain can be laid out at once, and the texture is
+    // complete either way; a partial one stays incomplete as it always was.
+    const bool atOnce = hasWholeChain(image) && GLEW_ARB_texture_storage;
+    if (atOnce)
+        glTexStorage2D(GL_TEXTURE_2D, static_cast<GLsizei>(image.levels.size()), format,
+                       static_cast<GLsizei>(image.levels[0].width), static_cast<GLsizei>(image.levels[0].height));
     for (size_t level = 0; level < image.levels.size(); ++level) {
         const DdsLevel& l = image.levels[level];
-        glCompressedTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), format, static_cast<GLsizei>(l.width),
-                               static_cast<GLsizei>(l.height), 0, static_cast<GLsizei>(l.size),
-                               bytes.data() + l.offset);
+        const GLint number = static_cast<GLint>(level);
+        if (atOnce)
+            glCompressedTexSubImage2D(GL_TEXTURE_2D, number, 0, 0, static_cast<GLsizei>(l.width),
+                                      static_cast<GLsizei>(l.height), format, static_cast<GLsizei>(l.size),
+                                      bytes.data() + l.offset);
+        else
+            glCompressedTexImage2D(GL_TEXTURE_2D, number, format, static_cast<GLsizei>(l.width),
+                                   static_cast<GLsizei>(l.height), 0, static_cast<GLsizei>(l.size),
+                                   bytes.data() + l.offset);
     }
     return texture;
 }

@@ -22,6 +22,13 @@ GLint levelParameter(GLint level, GLenum name)
     return value;
 }
 
+GLint immutable()
+{
+    GLint value = -1;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_IMMUTABLE_FORMAT, &value);
+    return value;
+}
+
 GLint bound(GLenum what)
 {
     GLint value = -1;
@@ -58,6 +65,7 @@ TEST_F(Textures, DdsChainIsUploadedLevelByLevelOnUnitZero)
         EXPECT_EQ(levelParameter(level, GL_TEXTURE_INTERNAL_FORMAT), GL_COMPRESSED_RGBA_S3TC_DXT5_EXT);
     }
     EXPECT_EQ(levelParameter(9, GL_TEXTURE_WIDTH), 0);
+    EXPECT_EQ(immutable(), GL_TRUE) << "a whole chain is laid out at once";
 
     dir.write("dxt1.dds", ddsbytes::dxt1Picture(8, [](double, double) { return ddsbytes::Rgb{31, 0, 0}; }));
     EXPECT_NE(loadDDS("dxt1.dds"), 0u);
@@ -68,6 +76,7 @@ TEST_F(Textures, DdsChainIsUploadedLevelByLevelOnUnitZero)
     ASSERT_NE(loadDDS("cut.dds"), 0u);
     EXPECT_EQ(levelParameter(0, GL_TEXTURE_COMPRESSED_IMAGE_SIZE), 2048);
     EXPECT_EQ(levelParameter(1, GL_TEXTURE_WIDTH), 0);
+    EXPECT_EQ(immutable(), GL_FALSE) << "a partial chain stays as uploaded, incomplete";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
