@@ -5,8 +5,22 @@
 
 namespace phys {
 
+namespace {
+
+// Bullet's default pools hold 4096 contacts and 4096 pair algorithms, 4 MB written at start-up; the
+// hall's busiest moment has a few dozen touching pairs. Past the pools Bullet allocates one at a time.
+btDefaultCollisionConstructionInfo poolSizes()
+{
+    btDefaultCollisionConstructionInfo info;
+    info.m_defaultMaxPersistentManifoldPoolSize = 256;
+    info.m_defaultMaxCollisionAlgorithmPoolSize = 256;
+    return info;
+}
+
+}  // namespace
+
 SceneImpl::SceneImpl(const SceneDesc& desc)
-    : dispatcher(&configuration), world(&dispatcher, &broadphase, &solver, &configuration), gravity(desc.gravity)
+    : configuration(poolSizes()), dispatcher(&configuration), world(&dispatcher, &broadphase, &solver, &configuration), gravity(desc.gravity)
 {
     world.setGravity(toBullet(gravity));
     // Static boxes never move, so their bounds need no update every substep.
