@@ -181,8 +181,14 @@ TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerWhileTheHudStaysAtFullResolution)
     const std::vector<unsigned char> full = pictureAt(100);
     EXPECT_EQ(shadowSide, shadowMapSize);
     const float fullAhead = aheadOfFlashlight();
-    EXPECT_NE(pictureAt(50), full) << "the scene itself is drawn at half of each side";
+    const std::vector<unsigned char> half = pictureAt(50);
+    EXPECT_NE(half, full) << "the scene itself is drawn at half of each side";
     EXPECT_EQ(renderScale, 0.5f);
+    size_t unevenSquares = 0;
+    for (int y = 0; y < height / 2; y += 2)  // below the HUD's lines
+        for (int x = 0; x < width; x += 2)
+            unevenSquares += half[(static_cast<size_t>(y) * width + x) * 3] != half[((y + 1) * width + x + 1) * 3];
+    EXPECT_EQ(unevenSquares, 0u) << "at half of each side each scene pixel becomes a square of four";
     EXPECT_EQ(shadowSide, shadowMapSize / 2) << "the shadow target follows the scene's scale";
     EXPECT_NEAR(aheadOfFlashlight(), fullAhead, 0.01f * fullAhead) << "and still holds the whole view";
     GLint viewport[4] = {};
