@@ -3,6 +3,7 @@
 #include <malloc.h>
 
 #include <iostream>
+#include <utility>
 
 #include <assimp/Importer.hpp>
 #include <assimp/scene.h>
@@ -26,6 +27,15 @@ std::vector<GLuint> loadTextures(const std::vector<std::string>& paths)
     return textures;
 }
 
+// A node's own meshes before its children's.
+void collectMeshes(const aiNode* node, const aiScene* scene, std::vector<MeshData>& meshes)
+{
+    for (unsigned i = 0; i < node->mNumMeshes; ++i)
+        meshes.push_back(extractMesh(scene->mMeshes[node->mMeshes[i]], scene));
+    for (unsigned i = 0; i < node->mNumChildren; ++i)
+        collectMeshes(node->mChildren[i], scene, meshes);
+}
+
 }  // namespace
 
 sceneLoader::sceneLoader() : physicsWorld(new PhysicsWorld())
@@ -46,32 +56,29 @@ sceneLoader::~sceneLoader()
 
 void sceneLoader::loadModel(const char* path, const glm::mat4& modelMatrix, bool isStatic, bool hasPhysicsBody)
 {
-    Assimp::Importer importer;
-    const aiScene* scene = importModel(importer, path);
-    if (scene == nullptr) {
-        std::cout << "File was not loaded " << path << std::endl;
-        return;
+    auto kept = importedModels.find(path);
+    if (kept == importedModels.end()) {
+        Assimp::Importer importer;
+        const aiScene* scene = importModel(importer, path);
+        if (scene == nullptr) {
+            std::cout << "File was not loaded " << path << std::endl;
+            return;
+        }
+        std::vector<MeshData> meshData;
+        collectMeshes(scene->mRootNode, scene, meshData);
+        kept = importedModels.emplace(path, std::move(meshData)).first;
     }
-    processNode(scene->mRootNode, scene, modelMatrix, isStatic, hasPhysicsBody);
+    for (const MeshData& data : kept->second) {
+        std::vector<GLuint> diffuseTextures = loadTextures(data.diffuseTexturePaths);
+        std::vector<GLuint> normalTextures = loadTextures(data.normalTexturePaths);
+        meshes.push_back(new Mesh(data.vertices, data.indices, diffuseTextures, normalTextures, modelMatrix,
+                                  physicsWorld, isStatic, hasPhysicsBody));
+    }
 }
 
-void sceneLoader::processNode(const aiNode* node, const aiScene* scene, const glm::mat4& modelMatrix,
-                              bool isStatic, bool hasPhysicsBody)
+void sceneLoader::forgetImportedModels()
 {
-    for (unsigned i = 0; i < node->mNumMeshes; ++i)
-        processMesh(scene->mMeshes[node->mMeshes[i]], scene, modelMatrix, isStatic, hasPhysicsBody);
-    for (unsigned i = 0; i < node->mNumChildren; ++i)
-        processNode(node->mChildren[i], scene, modelMatrix, isStatic, hasPhysicsBody);
-}
-
-void sceneLoader::processMesh(const aiMesh* mesh, const aiScene* scene, const glm::mat4& modelMatrix,
-                              bool isStatic, bool hasPhysicsBody)
-{
-    MeshData data = extractMesh(mesh, scene);
-    std::vector<GLuint> diffuseTextures = loadTextures(data.diffuseTexturePaths);
-    std::vector<GLuint> normalTextures = loadTextures(data.normalTexturePaths);
-    meshes.push_back(new Mesh(data.vertices, data.indices, diffuseTextures, normalTextures, modelMatrix,
-                              physicsWorld, isStatic, hasPhysicsBody));
+    importedModels.clear();
 }
 
 void sceneLoader::draw(GLuint program)

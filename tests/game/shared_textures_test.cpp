@@ -1,11 +1,12 @@
-// Model pictures are loaded once, shared by every mesh naming them, released with the last one.
+// Model files and pictures are read once, shared by every load naming them; pictures are released
+// with their last mesh, and the loader can forget the files it read.
 #include <gtest/gtest.h>
 
 #include "SceneFixture.h"
 
 using SharedTextures = SceneTest;
 
-TEST_F(SharedTextures, OnePictureIsLoadedOnceAndReleasedWithItsLastMesh)
+TEST_F(SharedTextures, ModelsAndPicturesAreReadOnceAndAPictureReleasedWithItsLastMesh)
 {
     writeImage("Scene/skin.tga", 10, 20, 30);
     writeImage("Scene/bumps.tga", 128, 128, 255);
@@ -24,6 +25,18 @@ TEST_F(SharedTextures, OnePictureIsLoadedOnceAndReleasedWithItsLastMesh)
     for (Mesh* mesh : loader->meshes)
         EXPECT_EQ(mesh->diffuseTextures[0], skin) << "every mesh naming skin.tga shares one texture";
     EXPECT_EQ(loader->meshes[1]->normalTextures[0], bumps);
+    EXPECT_TRUE(loader->meshes[2]->normalTextures.empty()) << "other.obj is not skinned.obj";
+    // Each load of one file has meshes of its own, placed by that load, with the same vertices.
+    const Mesh& b = *loader->meshes[1];
+    EXPECT_EQ(a.modelMatrix, at(0.0f, 0.0f, 0.0f));
+    EXPECT_EQ(b.modelMatrix, at(5.0f, 0.0f, 0.0f));
+    GLint bytes[2] = {};
+    for (int i : {0, 1}) {
+        glBindBuffer(GL_ARRAY_BUFFER, loader->meshes[i]->vertexBuffer);
+        glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &bytes[i]);
+    }
+    EXPECT_EQ(bytes[0], bytes[1]);
+    EXPECT_EQ(b.indexCount, a.indexCount);
 
     // Destroying meshes one by one: each texture stays whole while any mesh still uses it.
     delete loader->meshes[0];
@@ -40,6 +53,20 @@ TEST_F(SharedTextures, OnePictureIsLoadedOnceAndReleasedWithItsLastMesh)
     writeImage("Scene/skin.tga", 40, 50, 60);
     loader = new sceneLoader();
     loader->loadModel("Scene/other.obj", glm::mat4(1.0f), true, false);
-    ASSERT_EQ(loader->meshes.size(), 1u);
+
+    // A file is read on its first load only, until the loader forgets it; a missing one is
+    // reported on every load.
+    folder.write("Scene/other.obj", "mtllib other.mtl\nusemtl other\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    loader->loadModel("Scene/other.obj", glm::mat4(1.0f), true, false);
+    loader->forgetImportedModels();
+    loader->loadModel("Scene/other.obj", glm::mat4(1.0f), true, false);
+    testing::internal::CaptureStdout();
+    loader->loadModel("Scene/missing.obj", glm::mat4(1.0f), true, false);
+    loader->loadModel("Scene/missing.obj", glm::mat4(1.0f), true, false);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "File was not loaded Scene/missing.obj\nFile was not loaded Scene/missing.obj\n");
+    ASSERT_EQ(loader->meshes.size(), 3u);
     EXPECT_EQ(colourOf(loader->meshes[0]->diffuseTextures[0]), glm::u8vec4(40, 50, 60, 255));
+    EXPECT_EQ(loader->meshes[1]->indexCount, 36) << "built from the first load's import";
+    EXPECT_EQ(loader->meshes[2]->indexCount, 3) << "read anew once forgotten";
 }
