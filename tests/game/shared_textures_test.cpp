@@ -8,11 +8,11 @@ using SharedTextures = SceneTest;
 
 TEST_F(SharedTextures, ModelsAndPicturesAreReadOnceAndAPictureReleasedWithItsLastMesh)
 {
-    writeImage("Scene/skin.tga", 10, 20, 30);
+    writeImage("Scene/maps/skin.tga", 10, 20, 30);
     writeImage("Scene/bumps.tga", 128, 128, 255);
-    folder.write("Scene/skinned.mtl", "newmtl skinned\nmap_Kd skin.tga\nmap_d bumps.tga\n");
+    folder.write("Scene/skinned.mtl", "newmtl skinned\nmap_Kd maps/skin.tga\nmap_d bumps.tga\n");
     folder.write("Scene/skinned.obj", "mtllib skinned.mtl\nusemtl skinned\n" + boxModel(0, 0, 0, 1, 1, 1));
-    folder.write("Scene/other.mtl", "newmtl other\nmap_Kd skin.tga\n");
+    folder.write("Scene/other.mtl", "newmtl other\nmap_Kd maps/skin.tga\n");
     folder.write("Scene/other.obj", "mtllib other.mtl\nusemtl other\n" + boxModel(0, 0, 0, 1, 1, 1));
     loader->loadModel("Scene/skinned.obj", at(0.0f, 0.0f, 0.0f), true, false);
     loader->loadModel("Scene/skinned.obj", at(5.0f, 0.0f, 0.0f), true, false);
@@ -20,7 +20,7 @@ TEST_F(SharedTextures, ModelsAndPicturesAreReadOnceAndAPictureReleasedWithItsLas
     ASSERT_EQ(loader->meshes.size(), 3u);
     Mesh& a = *loader->meshes[0];
     const GLuint skin = a.diffuseTextures[0];
-    const GLuint bumps = a.normalTextures[0];
+    const GLuint bumps = a.normalTextures[0];  // normal maps come from the opacity entries
     EXPECT_NE(skin, bumps);
     for (Mesh* mesh : loader->meshes)
         EXPECT_EQ(mesh->diffuseTextures[0], skin) << "every mesh naming skin.tga shares one texture";
@@ -44,13 +44,13 @@ TEST_F(SharedTextures, ModelsAndPicturesAreReadOnceAndAPictureReleasedWithItsLas
     loader->meshes.erase(loader->meshes.begin(), loader->meshes.begin() + 2);
     EXPECT_FALSE(glIsTexture(bumps)) << "released with its last user";
     ASSERT_TRUE(glIsTexture(skin)) << "still used by the third mesh";
-    EXPECT_EQ(colourOf(skin), glm::u8vec4(10, 20, 30, 255));
+    EXPECT_EQ(colourOf(skin), glm::u8vec4(10, 20, 30, 255)) << "the folder part of its name is kept";
     delete loader;
     loader = nullptr;
     EXPECT_FALSE(glIsTexture(skin)) << "the loader's meshes release their textures";
 
     // Once released, the picture is loaded afresh for the next mesh that names it.
-    writeImage("Scene/skin.tga", 40, 50, 60);
+    writeImage("Scene/maps/skin.tga", 40, 50, 60);
     loader = new sceneLoader();
     loader->loadModel("Scene/other.obj", glm::mat4(1.0f), true, false);
 
