@@ -148,6 +148,9 @@ void worldAssembly()
 
     // 15. The shadow target.
     createShadowTarget();
+
+    // 16. Every model is loaded: what their imports kept for later loads goes back.
+    loader->forgetImportedModels();
 }
 
 void releaseWorld()

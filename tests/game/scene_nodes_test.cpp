@@ -16,6 +16,7 @@ TEST_F(SceneNodes, NodesWithoutAMeshOrABodySayWhichFileAndStillUpdate)
     Mesh* room = loader->meshes.back();
 
     testing::internal::CaptureStdout();
+    loader->loadModel("Scene/missing.obj", glm::mat4(1.0f), true, false);
     Object missing("Scene/missing.obj", loader, at(1.0f, 0.0f, 0.0f), true, false);
     Object empty("Scene/empty.x", loader, at(2.0f, 0.0f, 0.0f), true, false);
     PhysicsObject statue(at(3.0f, 0.3f, 0.0f));
@@ -24,6 +25,8 @@ TEST_F(SceneNodes, NodesWithoutAMeshOrABodySayWhichFileAndStillUpdate)
     std::fflush(stdout);
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(loader->meshes, (std::vector<Mesh*>{room}));
+    EXPECT_NE(out.find("File was not loaded Scene/missing.obj\nFile was not loaded Scene/missing.obj\n"),
+              std::string::npos) << "a file that cannot be read is reported on every load";
     for (const char* file : {"Scene/missing.obj", "Scene/empty.x", "Scene/statue.obj", "Scene/CompanionCube.obj",
                              "Scene/giantCowHigh.obj", "Scene/GiantCowLow.obj"}) {
         std::string report = std::string("No mesh loaded from ") + file + "; the node has no mesh\n";
