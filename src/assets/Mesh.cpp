@@ -55,30 +55,30 @@ Mesh::Mesh(const std::vector<Vertex>& vertices, const std::vector<GLuint>& indic
 Mesh::Mesh(const std::vector<Vertex>& vertices, const std::vector<GLuint>& indices,
            const std::vector<GLuint>& diffuseTextures, const std::vector<GLuint>& normalTextures,
            const glm::mat4& modelMatrix, PhysicsWorld* physicsWorld, bool isStatic, bool hasPhysicsBody)
-    : modelMatrix(modelMatrix), diffuseTextures(diffuseTextures), normalTextures(normalTextures),
-      indexCount(static_cast<GLsizei>(indices.size()))
+    : modelMatrix(modelMatrix), vertices(vertices), diffuseTextures(diffuseTextures),
+      normalTextures(normalTextures), indices(indices)
 {
     glGenVertexArrays(1, &vertexArray);
     glBindVertexArray(vertexArray);
 
     glGenBuffers(1, &vertexBuffer);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex)), vertices.data(),
-                 GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(this->vertices.size() * sizeof(Vertex)),
+                 this->vertices.data(), GL_STATIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 
     // Unbinding while the vertex array is bound leaves it without an element buffer: draw binds one.
     glGenBuffers(1, &indexBuffer);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(GLuint)), indices.data(),
-                 GL_STATIC_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(this->indices.size() * sizeof(GLuint)),
+                 this->indices.data(), GL_STATIC_DRAW);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 
-    boundingBox = boxAround(vertices);
+    boundingBox = boxAround(this->vertices);
     // The empty line after each mesh's texture list is the game's console output, kept on purpose.
     std::cout << std::endl;
     boundingBox->boxMatrix = modelMatrix;
@@ -151,7 +151,7 @@ void Mesh::draw(GLuint program)
 
     glUniformMatrix4fv(glGetUniformLocation(program, "modelMatrix"), 1, GL_FALSE, glm::value_ptr(modelMatrix));
 
-    glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, nullptr);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indices.size()), GL_UNSIGNED_INT, nullptr);
 
     for (int a = 0; a < attributeCount; ++a) {
         if (locations[a] != -1)

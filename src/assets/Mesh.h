@@ -1,7 +1,6 @@
 #pragma once
-// One drawable piece of an imported model: its vertices and indices, held only on the graphics
-// card, its textures, its model matrix, its bounding box and, when asked for, its box-shaped
-// physics body.
+// One drawable piece of an imported model: its vertices and indices on the graphics card, its
+// textures, its model matrix, its bounding box and, when asked for, its box-shaped physics body.
 // Meshes are created and owned by the sceneLoader; scene nodes only move and switch them.
 #include <GL/glew.h>
 
@@ -28,21 +27,21 @@ public:
     glm::mat4 modelMatrix;
     // The dynamic body made for this mesh, or set by a crate; null when the mesh has none.
     phys::RigidDynamic* physicsActor = nullptr;
+    std::vector<Vertex> vertices;
     std::vector<GLuint> diffuseTextures;
     std::vector<GLuint> normalTextures;
-    // How many indices indexBuffer holds: all that draw needs of them.
-    GLsizei indexCount = 0;
+    std::vector<GLuint> indices;
     BoundingBox* boundingBox = nullptr;
     GLuint vertexBuffer = 0;
     GLuint indexBuffer = 0;
     GLuint vertexArray = 0;
     bool visible = true;
 
-    // Needs a current OpenGL context; uploads vertices and indices and keeps neither. With
-    // hasPhysicsBody the physics world gets a box at the bounding box's centre placed by
-    // modelMatrix, with the unscaled half extents: a static one (the mesh keeps nothing) or a
-    // dynamic one held in physicsActor. A box the physics world refuses (a flat or empty mesh)
-    // leaves physicsActor null. The mesh holds one use of each texture (see releaseModelTexture).
+    // Needs a current OpenGL context. With hasPhysicsBody the physics world gets a box at the
+    // bounding box's centre placed by modelMatrix, with the unscaled half extents: a static one
+    // (the mesh keeps nothing) or a dynamic one held in physicsActor. A box the physics world
+    // refuses (a flat or empty mesh) leaves physicsActor null. The mesh holds one use of each
+    // texture (see releaseModelTexture).
     Mesh(const std::vector<Vertex>& vertices, const std::vector<GLuint>& indices,
          const std::vector<GLuint>& diffuseTextures, const std::vector<GLuint>& normalTextures,
          const glm::mat4& modelMatrix, PhysicsWorld* physicsWorld, bool isStatic, bool hasPhysicsBody);

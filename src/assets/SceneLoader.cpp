@@ -25,22 +25,11 @@ std::vector<GLuint> loadTextures(const std::vector<std::string>& paths)
     return textures;
 }
 
-// A node's own meshes before its children's.
-void collectMeshes(const aiNode* node, const aiScene* scene, std::vector<MeshData>& meshes)
-{
-    for (unsigned i = 0; i < node->mNumMeshes; ++i)
-        meshes.push_back(extractMesh(scene->mMeshes[node->mMeshes[i]], scene));
-    for (unsigned i = 0; i < node->mNumChildren; ++i)
-        collectMeshes(node->mChildren[i], scene, meshes);
-}
-
 }  // namespace
 
-// The heap keeps glibc's own thresholds. With each file read once, glibc already takes Assimp's 16 MB
-// line buffer from the heap from the second file on; fixing them (mmap 64 MB, trim 256 MB) saved the
-// first file's 4,100 page faults, 0.237 s against 0.239 s of processor time to the first frame in
-// play (medians of 12 runs, spread 0.21-0.27 s), and a malloc_trim once the world is built gave back
-// 3 MB only to fault it in again (0.240 s). The peak is 163 MB in every case.
+// glibc's own heap thresholds: with each file read once, fixing them so Assimp's 16 MB line buffer
+// stays mapped saved only the first file's page faults (2 ms), and handing the heap back after the
+// build gave 3 MB that play took again at once.
 sceneLoader::sceneLoader() : physicsWorld(new PhysicsWorld())
 {
 }
@@ -54,23 +43,46 @@ sceneLoader::~sceneLoader()
 void sceneLoader::loadModel(const char* path, const glm::mat4& modelMatrix, bool isStatic, bool hasPhysicsBody)
 {
     auto kept = importedModels.find(path);
-    if (kept == importedModels.end()) {
-        Assimp::Importer importer;
-        const aiScene* scene = importModel(importer, path);
-        if (scene == nullptr) {
-            std::cout << "File was not loaded " << path << std::endl;
-            return;
-        }
-        std::vector<MeshData> meshData;
-        collectMeshes(scene->mRootNode, scene, meshData);
-        kept = importedModels.emplace(path, std::move(meshData)).first;
+    if (kept != importedModels.end()) {
+        for (const MeshData& data : kept->second)
+            addMesh(data, modelMatrix, isStatic, hasPhysicsBody);
+        return;
     }
-    for (const MeshData& data : kept->second) {
-        std::vector<GLuint> diffuseTextures = loadTextures(data.diffuseTexturePaths);
-        std::vector<GLuint> normalTextures = loadTextures(data.normalTexturePaths);
-        meshes.push_back(new Mesh(data.vertices, data.indices, diffuseTextures, normalTextures, modelMatrix,
-                                  physicsWorld, isStatic, hasPhysicsBody));
+    Assimp::Importer importer;
+    const aiScene* scene = importModel(importer, path);
+    if (scene == nullptr) {
+        std::cout << "File was not loaded " << path << std::endl;
+        return;
     }
+    keeping = &importedModels[path];
+    processNode(scene->mRootNode, scene, modelMatrix, isStatic, hasPhysicsBody);
+    keeping = nullptr;
+}
+
+void sceneLoader::processNode(const aiNode* node, const aiScene* scene, const glm::mat4& modelMatrix,
+                              bool isStatic, bool hasPhysicsBody)
+{
+    for (unsigned i = 0; i < node->mNumMeshes; ++i)
+        processMesh(scene->mMeshes[node->mMeshes[i]], scene, modelMatrix, isStatic, hasPhysicsBody);
+    for (unsigned i = 0; i < node->mNumChildren; ++i)
+        processNode(node->mChildren[i], scene, modelMatrix, isStatic, hasPhysicsBody);
+}
+
+void sceneLoader::processMesh(const aiMesh* mesh, const aiScene* scene, const glm::mat4& modelMatrix,
+                              bool isStatic, bool hasPhysicsBody)
+{
+    MeshData data = extractMesh(mesh, scene);
+    addMesh(data, modelMatrix, isStatic, hasPhysicsBody);
+    if (keeping != nullptr)
+        keeping->push_back(std::move(data));
+}
+
+void sceneLoader::addMesh(const MeshData& data, const glm::mat4& modelMatrix, bool isStatic, bool hasPhysicsBody)
+{
+    std::vector<GLuint> diffuseTextures = loadTextures(data.diffuseTexturePaths);
+    std::vector<GLuint> normalTextures = loadTextures(data.normalTexturePaths);
+    meshes.push_back(new Mesh(data.vertices, data.indices, diffuseTextures, normalTextures, modelMatrix,
+                              physicsWorld, isStatic, hasPhysicsBody));
 }
 
 void sceneLoader::forgetImportedModels()

@@ -11,6 +11,9 @@
 
 #include "assets/ModelImport.h"
 
+struct aiMesh;
+struct aiNode;
+struct aiScene;
 class Mesh;
 class PhysicsWorld;
 
@@ -36,6 +39,12 @@ public:
     // what that import kept, until forgetImportedModels. A file that cannot be read prints
     // "File was not loaded <path>" on every load and adds nothing.
     void loadModel(const char* path, const glm::mat4& modelMatrix, bool isStatic, bool hasPhysicsBody);
+    // The two steps of a file's first load: each node's own meshes, then its children, depth first;
+    // each mesh becomes a Mesh of this load and is kept for the file's later loads.
+    void processNode(const aiNode* node, const aiScene* scene, const glm::mat4& modelMatrix, bool isStatic,
+                     bool hasPhysicsBody);
+    void processMesh(const aiMesh* mesh, const aiScene* scene, const glm::mat4& modelMatrix, bool isStatic,
+                     bool hasPhysicsBody);
     // Drops what the imports kept, so the next load of any path reads its file again. The world
     // assembly calls it once the world is built: nothing loads a model after that.
     void forgetImportedModels();
@@ -48,6 +57,11 @@ public:
     void drawSeenBy(GLuint program, const float* planes);
 
 private:
+    // One Mesh of `data`, placed by this load, with its own uses of the textures.
+    void addMesh(const MeshData& data, const glm::mat4& modelMatrix, bool isStatic, bool hasPhysicsBody);
+
+    // Where processMesh keeps what it imports: the entry of the file being read for the first time.
+    std::vector<MeshData>* keeping = nullptr;
     // Every mesh of each file read so far, by path, in the order loadModel appends them: the statues
     // and crates share one file each, which would otherwise be read once per node.
     std::unordered_map<std::string, std::vector<MeshData>> importedModels;

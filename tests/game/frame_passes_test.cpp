@@ -155,7 +155,7 @@ TEST_F(ShadowCulling, TheShadowPassSkipsAMeshBehindTheFlashlight)
         renderFrame();
         return shadowPrimitives;
     };
-    EXPECT_EQ(shadowTriangles(ahead), statue->indexCount / 3u) << "lit by the flashlight, it casts a shadow";
+    EXPECT_EQ(shadowTriangles(ahead), statue->indices.size() / 3) << "lit by the flashlight, it casts a shadow";
     EXPECT_EQ(shadowTriangles(-ahead), 0u) << "behind the flashlight it is not drawn into the shadow map";
     framePhaseHook = nullptr;
 }
