@@ -12,11 +12,6 @@ ALCdevice* device = nullptr;
 ALCcontext* context = nullptr;
 LPALCRENDERSAMPLESSOFT renderSamples = nullptr;
 
-// The game makes 29 sources, nine sounds and one grind per statue. Unasked, the library sets up
-// mixing state for 256 voices, 7 MB of it.
-constexpr ALCint monoSources = 32;
-constexpr ALCint stereoSources = 4;
-
 // Makes a context current on an opened device; false (and everything closed) when none comes.
 bool startOn(ALCdevice* opened, const ALCint* attributes)
 {
@@ -33,8 +28,7 @@ bool startOn(ALCdevice* opened, const ALCint* attributes)
 
 bool openAudioDevice()
 {
-    const ALCint attributes[] = {ALC_MONO_SOURCES, monoSources, ALC_STEREO_SOURCES, stereoSources, 0};
-    return startOn(alcOpenDevice(nullptr), attributes);
+    return startOn(alcOpenDevice(nullptr), nullptr);
 }
 
 bool openLoopbackDevice(int rate)
@@ -44,8 +38,7 @@ bool openLoopbackDevice(int rate)
     auto openLoopback = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
     renderSamples = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
     const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_SHORT_SOFT,
-                                 ALC_FREQUENCY, rate, ALC_HRTF_SOFT, ALC_FALSE, ALC_MONO_SOURCES, monoSources,
-                                 ALC_STEREO_SOURCES, stereoSources, 0};
+                                 ALC_FREQUENCY, rate, ALC_HRTF_SOFT, ALC_FALSE, 0};
     return openLoopback && renderSamples && startOn(openLoopback(nullptr), attributes);
 }
 
