@@ -20,7 +20,8 @@ btDefaultCollisionConstructionInfo poolSizes()
 }  // namespace
 
 SceneImpl::SceneImpl(const SceneDesc& desc)
-    : configuration(poolSizes()), dispatcher(&configuration), world(&dispatcher, &broadphase, &solver, &configuration), gravity(desc.gravity)
+    : configuration(poolSizes()), dispatcher(&configuration), world(&dispatcher, &broadphase, &solver, &configuration),
+      gravity(desc.gravity)
 {
     world.setGravity(toBullet(gravity));
     // Static boxes never move, so their bounds need no update every substep.
