@@ -216,6 +216,7 @@ int main(int argc, char** argv)
     createWindow();
     const Clock::time_point windowReady = Clock::now();
     const long windowResident = statusKilobytes("VmRSS:");
+    const ResidentKinds windowKinds = residentKinds();
     const double windowCpu = processMicros();
     worldAssembly();
     // The sound as the game starts it, but mixed on demand: the frame pays for the sound update,
@@ -348,6 +349,14 @@ int main(int argc, char** argv)
     std::snprintf(line, sizeof line, "peak memory: %ld MB resident (ru_maxrss %ld KB, VmHWM %ld KB)\n",
                   usage.ru_maxrss / 1024, usage.ru_maxrss, statusKilobytes("VmHWM:"));
     out << "\n" << line;
+    const ResidentKinds endKinds = residentKinds();
+    std::snprintf(line, sizeof line,
+                  "resident by kind: heap and anonymous, libLLVM, other files (MB)\n"
+                  "  window and context  %6ld %6ld %6ld\n  at the end          %6ld %6ld %6ld\n",
+                  windowKinds.heapKilobytes / 1024, windowKinds.compilerKilobytes / 1024,
+                  windowKinds.otherFileKilobytes / 1024, endKinds.heapKilobytes / 1024,
+                  endKinds.compilerKilobytes / 1024, endKinds.otherFileKilobytes / 1024);
+    out << line;
 
     std::snprintf(line, sizeof line,
                   "fragments shaded per frame (median): shadow pass %.0f (%.2f per texel), lit pass %.0f (%.2f per "

@@ -46,6 +46,43 @@ long statusKilobytes(const char* key)
     return -1;
 }
 
+// Resident memory split by where it lives: the heap and other anonymous memory are the program's
+// (and its libraries') allocations; the renderer's compiler (libLLVM, under Mesa's llvmpipe) and
+// the other mapped files are code and data of shared libraries, resident as far as they were run.
+struct ResidentKinds {
+    long heapKilobytes = 0;
+    long compilerKilobytes = 0;
+    long otherFileKilobytes = 0;
+};
+
+ResidentKinds residentKinds()
+{
+    ResidentKinds kinds;
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line;
+    long* current = &kinds.heapKilobytes;
+    while (std::getline(smaps, line)) {
+        if (line.rfind("Rss:", 0) == 0) {
+            *current += std::atol(line.c_str() + 4);
+            continue;
+        }
+        // A mapping's header: "start-end perms offset device inode [path]"; its fields follow it.
+        const size_t dash = line.find('-');
+        if (dash == std::string::npos || dash == 0 || line.find_first_not_of("0123456789abcdef") != dash)
+            continue;
+        std::istringstream fields(line);
+        std::string range, perms, offset, device, inode, path;
+        fields >> range >> perms >> offset >> device >> inode >> path;
+        if (path.empty() || path[0] == '[')
+            current = &kinds.heapKilobytes;
+        else if (path.find("/libLLVM") != std::string::npos)
+            current = &kinds.compilerKilobytes;
+        else
+            current = &kinds.otherFileKilobytes;
+    }
+    return kinds;
+}
+
 double loadAverage()
 {
     double load = 0.0;
