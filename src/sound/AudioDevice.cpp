@@ -49,6 +49,8 @@ bool audioDeviceOpen()
 
 const char* audioDeviceName()
 {
+    if (renderSamples)
+        return "loopback";
     const ALCchar* name = nullptr;
     if (alcIsExtensionPresent(device, "ALC_ENUMERATE_ALL_EXT"))
         name = alcGetString(device, ALC_ALL_DEVICES_SPECIFIER);

@@ -9,7 +9,7 @@ bool openAudioDevice();
 // false when the audio library cannot do that.
 bool openLoopbackDevice(int rate);
 bool audioDeviceOpen();
-// The device's name as the audio library reports it.
+// The device's name as the audio library reports it; "loopback" for a loopback device.
 const char* audioDeviceName();
 // The next `frames` frames of a loopback device (left, right interleaved); silence otherwise.
 void renderAudio(int16_t* stereo, int frames);

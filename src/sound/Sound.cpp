@@ -117,9 +117,19 @@ void makeSources()
         source = makeSource(grind, 0.0f, 6.0f, true);
 }
 
-// Fills the freshly opened device with the game's sounds and starts the ambience.
-void startOnDevice(int volume)
+// Opens a device with `open` unless the volume is 0, fills it with the game's sounds and starts the
+// ambience; one console line says which way it went.
+template <typename Open>
+bool startSoundOn(int volume, Open open)
 {
+    if (volume <= 0) {
+        std::printf("Sound: volume 0, no audio device opened\n");
+        return false;
+    }
+    if (!open()) {
+        std::printf("Sound: volume %d, no audio device, the game plays without sound\n", volume);
+        return false;
+    }
     alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
     alListenerf(AL_GAIN, static_cast<float>(volume) / 100.0f);
     loadSounds();
@@ -128,20 +138,19 @@ void startOnDevice(int volume)
     lastFlashlightOn = flashlightOn;
     alSourcePlay(sources[ambience]);
     alGetError();
+    std::printf("Sound: volume %d, device %s\n", volume, audioDeviceName());
+    return true;
 }
 
-void reportNoDevice(int volume)
-{
-    std::printf("Sound: volume %d, no audio device, the game plays without sound\n", volume);
-}
+// The sounds of the world besides the statues: paused with the game, silenced at its end.
+constexpr SoundId worldSounds[] = {step, landing, harvester, cowCall, click, heartbeat};
 
-// The sources of the world: paused with the game, silenced at its end.
 template <typename Action>
 void forEachWorldSource(Action action)
 {
     for (ALuint source : statueSources)
         action(source);
-    for (SoundId id : {step, landing, harvester, cowCall, click, heartbeat})
+    for (SoundId id : worldSounds)
         action(sources[id]);
 }
 
@@ -163,7 +172,7 @@ void enterMood(Mood next)
         if (mood == Mood::paused) {
             // Back from the pause: what was cut off goes on where it stopped.
             // (A silent statue's grind is paused too, but stays so.)
-            for (SoundId id : {step, landing, harvester, cowCall, click, heartbeat}) {
+            for (SoundId id : worldSounds) {
                 ALint state = 0;
                 alGetSourcei(sources[id], AL_SOURCE_STATE, &state);
                 if (state == AL_PAUSED)
@@ -300,31 +309,12 @@ void updateExhibits(float dt, const Node* harvesterNode, const Node* cow)
 
 void startSound(int volume)
 {
-    if (volume <= 0) {
-        std::printf("Sound: volume 0, no audio device opened\n");
-        return;
-    }
-    if (!openAudioDevice()) {
-        reportNoDevice(volume);
-        return;
-    }
-    startOnDevice(volume);
-    std::printf("Sound: volume %d, device %s\n", volume, audioDeviceName());
+    startSoundOn(volume, openAudioDevice);
 }
 
 bool startSoundLoopback(int volume, int rate)
 {
-    if (volume <= 0) {
-        std::printf("Sound: volume 0, no audio device opened\n");
-        return false;
-    }
-    if (!openLoopbackDevice(rate)) {
-        reportNoDevice(volume);
-        return false;
-    }
-    startOnDevice(volume);
-    std::printf("Sound: volume %d, device loopback\n", volume);
-    return true;
+    return startSoundOn(volume, [rate] { return openLoopbackDevice(rate); });
 }
 
 void renderSound(int16_t* stereo, int frames)
