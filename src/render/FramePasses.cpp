@@ -4,8 +4,6 @@
 #include <glm/gtc/type_ptr.hpp>
 #include <glm/mat4x4.hpp>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 #include "core/Camera.h"
@@ -36,7 +34,7 @@ void setMatrix(GLuint program, const char* name, const glm::mat4& matrix)
 // Sizes the shadow target for the render scale in use, when that changed its side.
 void fitShadowTarget()
 {
-    const int side = std::max(1, static_cast<int>(std::lround(shadowMapSize * renderScale)));
+    const int side = scaledSide(shadowMapSize);
     if (side == shadowSide)
         return;
     shadowSide = side;

@@ -38,12 +38,12 @@ float snapDown(float scale)
     return std::floor(scale / scaleStep + 1e-3f) * scaleStep;
 }
 
+}  // namespace
+
 int scaledSide(int side)
 {
     return std::max(1, static_cast<int>(std::lround(side * renderScale)));
 }
-
-}  // namespace
 
 float nextRenderScale(float scale, double frameSeconds)
 {

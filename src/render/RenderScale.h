@@ -14,6 +14,8 @@ constexpr float smallestRenderScale = 0.5f;
 // The scale for the coming frames after frames that took frameSeconds on average at `scale`:
 // smaller while they run over 1/60 s, larger again while the larger scale would still fit.
 float nextRenderScale(float scale, double frameSeconds);
+// A side of `side` pixels at renderScale, rounded, never below one pixel.
+int scaledSide(int side);
 // Once per frame in play: takes the fixed scale, or times the frame since the last call and
 // adapts renderScale.
 void updateRenderScale();
