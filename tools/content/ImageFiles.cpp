@@ -4,27 +4,16 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 
 #include <stb_dxt.h>
+
+#include "FileOutput.h"
 
 namespace {
 
 unsigned char toByte(float v)
 {
     return static_cast<unsigned char>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
-}
-
-void putU32(std::vector<unsigned char>& out, size_t offset, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i) out[offset + i] = static_cast<unsigned char>(v >> (8 * i));
-}
-
-// Bytes of a TGA header field, least significant first.
-void putU16(std::vector<unsigned char>& out, size_t offset, uint16_t v)
-{
-    out[offset] = static_cast<unsigned char>(v);
-    out[offset + 1] = static_cast<unsigned char>(v >> 8);
 }
 
 // One mip level, compressed; rows taken bottom-up.
@@ -83,9 +72,7 @@ bool writeTga(const std::string& path, const Canvas& canvas)
         const unsigned char bgra[4] = {rgba[i + 2], rgba[i + 1], rgba[i], rgba[i + 3]};
         out.insert(out.end(), bgra, bgra + 4);
     }
-    std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
-    return static_cast<bool>(file);
+    return writeWholeFile(path, out);
 }
 
 bool writeDds(const std::string& path, const Canvas& canvas, DdsFormat format)
@@ -116,8 +103,6 @@ bool writeDds(const std::string& path, const Canvas& canvas, DdsFormat format)
     std::memcpy(header.data() + 84, format == DdsFormat::Dxt5 ? "DXT5" : "DXT1", 4);
     putU32(header, 108, 0x1000 | 0x400000 | 0x8);
 
-    std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
-    file.write(reinterpret_cast<const char*>(levels.data()), static_cast<std::streamsize>(levels.size()));
-    return static_cast<bool>(file);
+    header.insert(header.end(), levels.begin(), levels.end());
+    return writeWholeFile(path, header);
 }

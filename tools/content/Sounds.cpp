@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <cstring>
 #include <functional>
 
+#include "FileOutput.h"
 #include "Noise.h"
 
 namespace {
@@ -268,24 +269,22 @@ std::vector<SoundClip> buildSounds()
 
 bool writeWav(const std::string& path, const std::vector<int16_t>& samples)
 {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    auto u32 = [&](uint32_t v) { const unsigned char b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}; std::fwrite(b, 1, 4, f); };
-    auto u16 = [&](uint16_t v) { const unsigned char b[2] = {uint8_t(v), uint8_t(v >> 8)}; std::fwrite(b, 1, 2, f); };
-    const uint32_t bytes = static_cast<uint32_t>(samples.size() * 2);
-    std::fwrite("RIFF", 1, 4, f);
-    u32(36 + bytes);
-    std::fwrite("WAVEfmt ", 1, 8, f);
-    u32(16);
-    u16(1);  // PCM
-    u16(1);  // mono
-    u32(soundRate);
-    u32(soundRate * 2);
-    u16(2);
-    u16(16);
-    std::fwrite("data", 1, 4, f);
-    u32(bytes);
-    for (int16_t v : samples) u16(static_cast<uint16_t>(v));
-    return std::fclose(f) == 0;
+    constexpr size_t headerBytes = 44;
+    const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
+    std::vector<unsigned char> bytes(headerBytes + dataBytes, 0);
+    std::memcpy(bytes.data(), "RIFF", 4);
+    putU32(bytes, 4, 36 + dataBytes);
+    std::memcpy(bytes.data() + 8, "WAVEfmt ", 8);
+    putU32(bytes, 16, 16);
+    putU16(bytes, 20, 1);  // PCM
+    putU16(bytes, 22, 1);  // mono
+    putU32(bytes, 24, soundRate);
+    putU32(bytes, 28, soundRate * 2);
+    putU16(bytes, 32, 2);
+    putU16(bytes, 34, 16);
+    std::memcpy(bytes.data() + 36, "data", 4);
+    putU32(bytes, 40, dataBytes);
+    for (size_t i = 0; i < samples.size(); ++i)
+        putU16(bytes, headerBytes + 2 * i, static_cast<uint16_t>(samples[i]));
+    return writeWholeFile(path, bytes);
 }
