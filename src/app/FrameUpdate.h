@@ -21,6 +21,7 @@ public:
     void checkProximity(float ex, float ey, float ez);
 };
 
-// Moves the world forward by deltaTime (it reads and writes what frameUpdate in FrameUpdate.cpp lists): pursuit, activators, harvester and rotor, one physics
-// step, the harvester following the vehicle box, the cow and the crates.
+// Moves the world forward by deltaTime (what it reads and writes is listed at frameUpdate in
+// FrameUpdate.cpp): pursuit, activators, harvester and rotor, one physics step, the harvester
+// following the vehicle box, the cow and the crates.
 void frameUpdate();

@@ -39,7 +39,8 @@ extern glm::vec3 upVector;
 Player* createPlayer(PhysicsWorld& world, float radius, float x, float y, float z);
 // Mouse look, movement, jump, camera matrices and the flashlight, once per frame of play. Reads
 // the keys, the cursor, the clock, caught and walkMode; writes the body's velocity, yaw, pitch, the
-// camera (core/Camera.h), rightVector, upVector and the flashlight, and puts the cursor back; once caught, only holds the player.
+// camera (core/Camera.h), rightVector, upVector and the flashlight, and puts the cursor back. Once
+// caught, it only holds the player.
 void playerUpdate();
 // In place of the update while paused (and by it once caught): the body keeps no horizontal
 // velocity of its own, only what gravity gives it, and the player's clock and cursor keep pace,
