@@ -2,13 +2,13 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "core/Console.h"
 #include "render/RenderScale.h"
 
 int screenWidth = 800;
@@ -44,7 +44,7 @@ bool scanSetting(const std::string& line, const char* key, long long low, long l
     if (errno == ERANGE || ((scanned < low || scanned > high) && scanned != alone)) {
         while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
             ++text;
-        std::printf("config.ini: %s=%.*s is out of range, ignored\n", key, static_cast<int>(end - text), text);
+        notice("config.ini: %s=%.*s is out of range, ignored", key, static_cast<int>(end - text), text);
         return false;
     }
     value = static_cast<int>(scanned);
@@ -85,7 +85,7 @@ void readConfig()
     // A folder of that name opens like a file on Linux but holds no settings.
     std::error_code error;
     if (!file.good() || std::filesystem::is_directory("config.ini", error)) {
-        std::printf("config.ini not found\n");
+        notice("config.ini not found");
         return;
     }
 
@@ -98,7 +98,7 @@ void readConfig()
         if (lineNumber == 1)
             dropByteOrderMark(line);
         if (lineTooLong)
-            std::printf("config.ini: line %d is longer than %zu bytes, ignored\n", lineNumber, longestLine);
+            notice("config.ini: line %d is longer than %zu bytes, ignored", lineNumber, longestLine);
         else
             applyLine(line);
         line.clear();
@@ -113,7 +113,7 @@ void readConfig()
             break;
         }
         if (++bytes > largestFile) {
-            std::printf("config.ini: only the first %zu bytes are read\n", largestFile);
+            notice("config.ini: only the first %zu bytes are read", largestFile);
             break;
         }
         if (c == '\n')
@@ -123,6 +123,6 @@ void readConfig()
         else
             lineTooLong = true;
     }
-    std::printf("WIDTH=%i\nHEIGHT=%i\nREFRESH_RATE=%i\nFULLSCREEN=%s\n", screenWidth, screenHeight, refreshRate,
+    notice("WIDTH=%i\nHEIGHT=%i\nREFRESH_RATE=%i\nFULLSCREEN=%s", screenWidth, screenHeight, refreshRate,
                 fullscreen ? "true" : "false");
 }

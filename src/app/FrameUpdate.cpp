@@ -1,8 +1,8 @@
 #include "app/FrameUpdate.h"
 
 #include <cmath>
-#include <iostream>
 
+#include "core/Console.h"
 #include "core/FramePhase.h"
 #include "app/WorldAssembly.h"
 #include "assets/SceneLoader.h"
@@ -22,7 +22,7 @@ constexpr double rotorDegreesPerSecond = 1000.0;
 
 Activator::Activator(float x, float y, float z) : position(x, y, z)
 {
-    std::cout << "Aktivator position: x: " << x << ", y:" << y << ", z:" << z << std::endl;
+    notice("Aktivator position: x: %g, y:%g, z:%g", x, y, z);
 }
 
 void Activator::checkProximity(float ex, float ey, float ez)

@@ -2,9 +2,10 @@
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+#include "core/Console.h"
 
 namespace {
 
@@ -28,5 +29,5 @@ void enterRunFolder()
     const std::filesystem::path folder = executable.parent_path();
     if (!holdsGameFiles(folder) || chdir(folder.c_str()) != 0)
         return;
-    std::printf("The game's files are not in the working directory; using those in %s\n", folder.c_str());
+    notice("The game's files are not in the working directory; using those in %s", folder.c_str());
 }

@@ -3,10 +3,9 @@
 #include <GL/glew.h>
 #include <glm/gtc/matrix_transform.hpp>
 
-#include <cstdio>
-
 #include "app/FrameUpdate.h"
 #include "app/Level.h"
+#include "core/Console.h"
 #include "core/Platform.h"
 #include "assets/SceneLoader.h"
 #include "assets/ShaderProgram.h"
@@ -33,11 +32,11 @@ void printContextReport()
     GLint minor = 0;
     glGetIntegerv(GL_MAJOR_VERSION, &major);
     glGetIntegerv(GL_MINOR_VERSION, &minor);
-    std::printf("GL Vendor : %s\n", reinterpret_cast<const char*>(glGetString(GL_VENDOR)));
-    std::printf("GL Renderer : %s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    std::printf("GL Version (string) : %s\n", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
-    std::printf("GL Version (integer) : %d.%d\n", major, minor);
-    std::printf("GLSL Version : %s\n", reinterpret_cast<const char*>(glGetString(GL_SHADING_LANGUAGE_VERSION)));
+    notice("GL Vendor : %s", reinterpret_cast<const char*>(glGetString(GL_VENDOR)));
+    notice("GL Renderer : %s", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    notice("GL Version (string) : %s", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+    notice("GL Version (integer) : %d.%d", major, minor);
+    notice("GLSL Version : %s", reinterpret_cast<const char*>(glGetString(GL_SHADING_LANGUAGE_VERSION)));
 }
 
 void addActivator()

@@ -1,11 +1,10 @@
 #include "assets/Mesh.h"
 
-#include <iostream>
-
 #include <glm/gtc/type_ptr.hpp>
 #include <glm/vec4.hpp>
 
 #include "assets/Textures.h"
+#include "core/Console.h"
 #include "physics/PhysicsWorld.h"
 #include "scene/BoundingBox.h"
 
@@ -80,7 +79,7 @@ Mesh::Mesh(const std::vector<Vertex>& vertices, const std::vector<GLuint>& indic
 
     boundingBox = boxAround(this->vertices);
     // The empty line after each mesh's texture list is the game's console output, kept on purpose.
-    std::cout << std::endl;
+    notice("%s", "");
     boundingBox->boxMatrix = modelMatrix;
 
     if (hasPhysicsBody && physicsWorld != nullptr) {

@@ -1,6 +1,5 @@
 #include "assets/SceneLoader.h"
 
-#include <iostream>
 #include <utility>
 
 #include <assimp/Importer.hpp>
@@ -9,6 +8,7 @@
 #include "assets/Mesh.h"
 #include "assets/ModelImport.h"
 #include "assets/Textures.h"
+#include "core/Console.h"
 #include "physics/PhysicsWorld.h"
 #include "scene/BoundingBox.h"
 
@@ -51,7 +51,7 @@ void sceneLoader::loadModel(const char* path, const glm::mat4& modelMatrix, bool
     Assimp::Importer importer;
     const aiScene* scene = importModel(importer, path);
     if (scene == nullptr) {
-        std::cout << "File was not loaded " << path << std::endl;
+        notice("File was not loaded %s", path);
         return;
     }
     keeping = &importedModels[path];

@@ -11,6 +11,7 @@
 
 #include "assets/DdsFile.h"
 #include "assets/ImageFile.h"
+#include "core/Console.h"
 
 namespace {
 
@@ -24,9 +25,10 @@ std::map<std::string, SharedTexture> sharedTextures;
 // Image library failures end the game at once, without the console wait.
 [[noreturn]] void imageLibraryFailure(const char* what, ILenum error)
 {
-    std::printf("%s - IL reports error: %u - %s\n", what, static_cast<unsigned>(error), iluErrorString(error));
-    std::fflush(stdout);
-    std::exit(-1);
+    char line[512];
+    std::snprintf(line, sizeof line, "%s - IL reports error: %u - %s", what, static_cast<unsigned>(error),
+                  iluErrorString(error));
+    fatalError(pictureFailure, line);
 }
 
 GLenum glFormat(DdsFormat format)
@@ -122,10 +124,9 @@ GLuint loadDDS(const char* path)
 {
     std::FILE* file = openFile(path);
     if (!file) {
-        std::printf("%s could not be opened. Are you in the right directory ? Don't forget to read the FAQ !\n", path);
-        std::fflush(stdout);
+        notice("%s could not be opened. Are you in the right directory ? Don't forget to read the FAQ !", path);
         // The wait for Enter is intended: the player reads the message before the game goes on.
-        std::getchar();
+        waitForEnter();
         return 0;
     }
     std::vector<unsigned char> bytes = readDds(file);

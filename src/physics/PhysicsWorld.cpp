@@ -1,10 +1,10 @@
 #include "physics/PhysicsWorld.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <vector>
+
+#include "core/Console.h"
 
 phys::Foundation* foundation = nullptr;
 phys::Physics* physics = nullptr;
@@ -58,22 +58,19 @@ PhysicsWorld::PhysicsWorld()
 
     foundation = phys::createFoundation();
     if (!foundation) {
-        std::cerr << "PxCreateFoundation failed!" << std::endl;
-        std::exit(1);
+        fatalError(physicsFailure, "PxCreateFoundation failed!");
     }
 
     physics = phys::createPhysics(*foundation, phys::TolerancesScale());
     if (!physics) {
-        std::cerr << "Error creating PhysX3 device, Exiting..." << std::endl;
-        std::exit(1);
+        fatalError(physicsFailure, "Error creating PhysX3 device, Exiting...");
     }
 
     phys::SceneDesc sceneDesc(physics->getTolerancesScale());
     sceneDesc.gravity = glm::vec3(0.0f, -9.8f, 0.0f);
     scene = physics->createScene(sceneDesc);
     if (!scene) {
-        std::cerr << "createScene failed!" << std::endl;
-        std::exit(1);
+        fatalError(physicsFailure, "createScene failed!");
     }
 
     phys::Material* vehicleMaterial = physics->createMaterial(0.1f, 0.1f, 2.5f);
@@ -82,7 +79,7 @@ PhysicsWorld::PhysicsWorld()
     scene->addActor(*vehicleBox);
 
     if (!physics->hasVisualDebugger()) {
-        printf("Warning: PhysX Visual Debugger not found running!\n");
+        notice("Warning: PhysX Visual Debugger not found running!");
     }
 }
 

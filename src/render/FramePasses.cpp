@@ -4,9 +4,8 @@
 #include <glm/gtc/type_ptr.hpp>
 #include <glm/mat4x4.hpp>
 
-#include <cstdio>
-
 #include "core/Camera.h"
+#include "core/Console.h"
 #include "core/FramePhase.h"
 #include "core/GameState.h"
 #include "core/Platform.h"
@@ -67,7 +66,7 @@ void createShadowTarget()
 
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
         // "blur FBO" is the game's own wording for the shadow target; the message is kept as it is.
-        std::printf("GL_FRAMEBUFFER_COMPLETE failed for blur FBO, CANNOT use FBO\n");
+        notice("GL_FRAMEBUFFER_COMPLETE failed for blur FBO, CANNOT use FBO");
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glBindTexture(GL_TEXTURE_2D, 0);

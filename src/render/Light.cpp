@@ -2,9 +2,8 @@
 
 #include <GL/glew.h>
 
-#include <iostream>
-
 #include "assets/ShaderProgram.h"
+#include "core/Console.h"
 
 int lightTypes[maxLights] = {};
 glm::vec3 lightPositions[maxLights] = {};
@@ -23,17 +22,17 @@ Light::Light(const glm::mat4& transform, int type) : Node(transform)
     program = mainProgram;
     if (lightCount >= maxLights) {
         // The shader's arrays have ten slots; an eleventh light would write past them.
-        std::cout << "Light refused: all " << maxLights << " light slots are taken" << std::endl;
+        notice("Light refused: all %d light slots are taken", static_cast<int>(maxLights));
         this->type = type;
         return;
     }
     number = lightCount;
     ++lightCount;
-    std::cout << "LightNumber: " << number << std::endl;
-    std::cout << "LightCount: " << lightCount << std::endl;
+    notice("LightNumber: %d", static_cast<int>(number));
+    notice("LightCount: %d", static_cast<int>(lightCount));
     this->type = type;
     lightTypes[number] = type;
-    std::cout << "LightType: " << type << std::endl;
+    notice("LightType: %d", static_cast<int>(type));
     lightPositions[number] = position;
     lightDirections[number] = direction;
     lightCutoffs[number] = cutoff;

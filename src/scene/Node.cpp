@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iostream>
 
 #include <glm/geometric.hpp>
 #include <glm/gtc/matrix_transform.hpp>
@@ -10,6 +9,7 @@
 
 #include "assets/Mesh.h"
 #include "assets/SceneLoader.h"
+#include "core/Console.h"
 #include "physics/Engine.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/Player.h"
@@ -37,13 +37,13 @@ Mesh* loadOwnMesh(sceneLoader* loader, const char* path, const glm::mat4& model,
                   bool hasPhysicsBody)
 {
     if (loader == nullptr) {
-        std::cout << "No model loader for " << path << "; the node has no mesh" << std::endl;
+        notice("No model loader for %s; the node has no mesh", path);
         return nullptr;
     }
     std::size_t before = loader->meshes.size();
     loader->loadModel(path, model, isStatic, hasPhysicsBody);
     if (loader->meshes.size() == before) {
-        std::cout << "No mesh loaded from " << path << "; the node has no mesh" << std::endl;
+        notice("No mesh loaded from %s; the node has no mesh", path);
         return nullptr;
     }
     return loader->meshes.back();

@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "assets/Mesh.h"
+#include "core/Console.h"
 #include "physics/Engine.h"
 #include "core/Camera.h"
 #include "core/GameState.h"
@@ -70,7 +70,7 @@ void loadSounds()
         SoundSamples sound;
         std::string error;
         if (!readSoundFile(path.c_str(), sound, error)) {
-            std::printf("%s %s: the game plays without this sound\n", path.c_str(), error.c_str());
+            notice("%s %s: the game plays without this sound", path.c_str(), error.c_str());
             continue;
         }
         alGenBuffers(1, &buffers[id]);
@@ -123,11 +123,11 @@ template <typename Open>
 bool startSoundOn(int volume, Open open)
 {
     if (volume <= 0) {
-        std::printf("Sound: volume 0, no audio device opened\n");
+        notice("Sound: volume 0, no audio device opened");
         return false;
     }
     if (!open()) {
-        std::printf("Sound: volume %d, no audio device, the game plays without sound\n", volume);
+        notice("Sound: volume %d, no audio device, the game plays without sound", volume);
         return false;
     }
     alDistanceModel(AL_INVERSE_DISTANCE_CLAMPED);
@@ -138,7 +138,7 @@ bool startSoundOn(int volume, Open open)
     lastFlashlightOn = flashlightOn;
     alSourcePlay(sources[ambience]);
     alGetError();
-    std::printf("Sound: volume %d, device %s\n", volume, audioDeviceName());
+    notice("Sound: volume %d, device %s", volume, audioDeviceName());
     return true;
 }
 
