@@ -15,6 +15,11 @@
 // (glFinish) at the edges of the drawing phases, so each phase is charged with its own rendering.
 // The game itself never waits like this, so the frames between run exactly as in the game and are
 // timed whole: those are "frame in play", the figure set against the floor.
+//
+// After each phased frame the same view is drawn once more with a plain textured program (one
+// texture fetch per fragment, no light, no shadow), into the back buffer the next frame clears:
+// the lit pass over that plain pass is what the lighting costs, measured beside it in the same run
+// and so largely free of the machine's load.
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
@@ -51,6 +56,9 @@
 #include "scene/Registries.h"
 #include "sound/Sound.h"
 #include "assets/Mesh.h"
+#include "assets/SceneLoader.h"
+#include "assets/ShaderProgram.h"
+#include "core/Camera.h"
 #include "render/FramePasses.h"
 #include "render/RenderScale.h"
 
@@ -82,11 +90,18 @@ std::array<double, phaseCount> phaseMicros;
 GLuint fragmentQuery = 0;
 GLuint shadowFragments = 0;
 GLuint litFragments = 0;
+// The camera as the lit pass drew with it, for the plain pass to draw the same view.
+glm::mat4 litProjection(1.0f);
+glm::mat4 litView(1.0f);
 
 void timePhase(FramePhase phase, bool begins)
 {
     if (isDrawingPhase(phase))
         glFinish();
+    if (phase == FramePhase::litPass && begins) {
+        litProjection = projectionMatrix;
+        litView = viewMatrix;
+    }
     if (phase == FramePhase::shadowPass || phase == FramePhase::litPass) {
         if (begins) {
             glBeginQuery(GL_SAMPLES_PASSED, fragmentQuery);
@@ -102,6 +117,34 @@ void timePhase(FramePhase phase, bool begins)
     } else {
         phaseMicros[i] += std::chrono::duration<double, std::micro>(Clock::now() - phaseBegan[i]).count();
     }
+}
+
+// The lit pass's view once more with the plain textured program, at the same scale and through
+// the same culling; returns microseconds and the fragments that passed the depth test.
+double drawPlainPass(const ShaderProgram& plain, GLuint& fragments)
+{
+    glFinish();
+    const Clock::time_point began = Clock::now();
+    glBeginQuery(GL_SAMPLES_PASSED, fragmentQuery);
+    const bool scaled = renderScale < 1.0f;
+    if (scaled) {
+        beginScaledScene(framebufferWidth, framebufferHeight);
+    } else {
+        glViewport(0, 0, framebufferWidth, framebufferHeight);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    glEnable(GL_DEPTH_TEST);
+    glCullFace(GL_BACK);
+    glUseProgram(plain.program);
+    glUniformMatrix4fv(glGetUniformLocation(plain.program, "projectionMatrix"), 1, GL_FALSE, &litProjection[0][0]);
+    glUniformMatrix4fv(glGetUniformLocation(plain.program, "viewMatrix"), 1, GL_FALSE, &litView[0][0]);
+    loader->draw(plain.program);
+    if (scaled)
+        endScaledScene(framebufferWidth, framebufferHeight);
+    glEndQuery(GL_SAMPLES_PASSED);
+    glGetQueryObjectuiv(fragmentQuery, GL_QUERY_RESULT, &fragments);
+    glFinish();
+    return micros(began, Clock::now());
 }
 
 // The route, frame by frame: walk towards the statue that watches the start, look round at the
@@ -252,6 +295,11 @@ int main(int argc, char** argv)
     Samples shadowFragmentCounts;
     Samples litFragmentCounts;
     Samples renderScales;
+    Samples plainTimes;
+    Samples plainFragmentCounts;
+    Samples litToPlain;
+    const ShaderProgram plainProgram(VELLMAR_BENCH_DIR "/shaders/plainTextured.vert",
+                                     VELLMAR_BENCH_DIR "/shaders/plainTextured.frag");
     glGenQueries(1, &fragmentQuery);
     for (int frame = 0; frame < frames; ++frame) {
         scriptFrame(input, frame, frames);
@@ -280,6 +328,13 @@ int main(int argc, char** argv)
                 if (frame == shot * frames / 600)
                     saveScreenshot(screenshotFolder, shot);
             }
+        }
+        if (phased) {
+            GLuint fragments = 0;
+            const double plain = drawPlainPass(plainProgram, fragments);
+            plainTimes.add(plain);
+            plainFragmentCounts.add(fragments);
+            litToPlain.add(phaseMicros[static_cast<int>(FramePhase::litPass)] / plain);
         }
     }
     framePhaseHook = nullptr;
@@ -366,6 +421,9 @@ int main(int argc, char** argv)
                   litFragmentCounts.percentile(50),
                   litFragmentCounts.percentile(50) / (static_cast<double>(framebufferWidth) * framebufferHeight));
     out << line;
+    std::snprintf(line, sizeof line, "  plain textured pass %.0f (%.2f per pixel)\n", plainFragmentCounts.percentile(50),
+                  plainFragmentCounts.percentile(50) / (static_cast<double>(framebufferWidth) * framebufferHeight));
+    out << line;
     std::snprintf(line, sizeof line, "render scale (RENDER_SCALE=%d): median %.2f, smallest %.2f, at the end %.2f\n",
                   renderScaleSetting, renderScales.percentile(50), renderScales.percentile(0), renderScale);
     out << line;
@@ -374,6 +432,7 @@ int main(int argc, char** argv)
     out << line;
     for (int i = 0; i < phaseCount; ++i)
         printRow(out, phaseNames[i], phases[i]);
+    printRow(out, "plain textured pass", plainTimes);
     printRow(out, "frame, phases timed", phasedFrameTimes);
     printRow(out, "frame in play", frameTimes);
     printRow(out, "clear and swap", floorTimes);
@@ -385,6 +444,11 @@ int main(int argc, char** argv)
     out << line;
     std::snprintf(line, sizeof line, "frame in play / floor (medians): %.1f x\n",
                   frameTimes.percentile(50) / floorTimes.percentile(50));
+    out << line;
+    std::snprintf(line, sizeof line,
+                  "lit pass / plain textured pass: %.2f x (medians), per frame median %.2f x, p95 %.2f x\n",
+                  phases[static_cast<int>(FramePhase::litPass)].percentile(50) / plainTimes.percentile(50),
+                  litToPlain.percentile(50), litToPlain.percentile(95));
     out << line;
     std::snprintf(line, sizeof line, "load average over the last minute: %.2f\n", loadAverage());
     out << line;
