@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/Console.h"
+#include "core/GameState.h"
 #include "render/RenderScale.h"
 
 int screenWidth = 800;
@@ -16,6 +17,18 @@ int screenHeight = 600;
 int refreshRate = 60;
 bool fullscreen = false;
 int volume = 80;
+
+const Setting playerSettings[playerSettingCount] = {
+    {"VOLUME", &volume, 80, 0, 100, 0, 10},
+    // 0 is automatic; below half of each side the picture would fall apart.
+    {"RENDER_SCALE", &renderScaleSetting, 0, 50, 100, 0, 5},
+    {"MOUSE_SPEED", &mouseSpeedPercent, 100, 10, 400, 10, 10},
+    {"INVERT_LOOK", &invertLook, 0, 0, 1, 0, 1},
+    {"FIELD_OF_VIEW", &fieldOfView, 60, 40, 100, 40, 5},
+    {"PICTURE_SHAPE", &pictureShape, 0, 0, 1, 0, 1},
+    {"BRIGHTNESS", &brightnessPercent, 100, 50, 200, 50, 10},
+    {"CAPTIONS", &captions, 0, 0, 1, 0, 1},
+};
 
 namespace {
 
@@ -27,8 +40,8 @@ constexpr std::size_t largestFile = 64 * 1024;
 // Reads the integer after "KEY=" at the start of the line with the rules of %i (decimal,
 // 0-prefixed octal, 0x-prefixed hexadecimal, blanks after the equals sign skipped, anything after
 // the number ignored) and stores it when it lies within [low, high] or is the setting's one special
-// value `alone` (0 for an automatic render scale). Any other number is refused with one console
-// line naming the key, and the setting keeps what it had.
+// value `alone`. Any other number is refused with one console line naming the key, and the
+// setting keeps what it had.
 bool scanSetting(const std::string& line, const char* key, long long low, long long high, int& value,
                  long long alone = LLONG_MIN)
 {
@@ -59,9 +72,8 @@ void applyLine(const std::string& line)
     int full = 0;
     if (scanSetting(line, "FULLSCREEN", INT_MIN, INT_MAX, full))
         fullscreen = full != 0;
-    scanSetting(line, "VOLUME", 0, 100, volume);
-    // 0 is automatic; below half of each side the picture would fall apart.
-    scanSetting(line, "RENDER_SCALE", 50, 100, renderScaleSetting, 0);
+    for (const Setting& setting : playerSettings)
+        scanSetting(line, setting.key, setting.low, setting.high, *setting.value, setting.alone);
 }
 
 // Some editors put a UTF-8 byte-order mark in front of the first line.
@@ -80,8 +92,8 @@ void readConfig()
     screenHeight = 600;
     refreshRate = 60;
     fullscreen = false;
-    volume = 80;
-    renderScaleSetting = 0;
+    for (const Setting& setting : playerSettings)
+        *setting.value = setting.defaultValue;
     // A folder of that name opens like a file on Linux but holds no settings.
     std::error_code error;
     if (!file.good() || std::filesystem::is_directory("config.ini", error)) {

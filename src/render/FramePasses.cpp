@@ -127,6 +127,7 @@ void renderFrame()
     setMatrix(program, "lightProj", lightProjection);
     setMatrix(program, "projectionMatrix", projection);
     setMatrix(program, "viewMatrix", view);
+    glUniform1f(glGetUniformLocation(program, "sceneBrightness"), static_cast<float>(brightnessPercent) / 100.0f);
 
     if (!paused) {
         playerUpdate();
