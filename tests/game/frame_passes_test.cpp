@@ -152,7 +152,7 @@ TEST_F(ShadowCulling, TheShadowPassSkipsAMeshBehindTheFlashlight)
     auto shadowTriangles = [&](const glm::vec3& lightDirection) {
         flashlight->position = eye;
         flashlight->direction = lightDirection;
-        renderFrame();
+        renderFrame(frameInput);
         return shadowPrimitives;
     };
     EXPECT_EQ(shadowTriangles(ahead), statue->indices.size() / 3) << "lit by the flashlight, it casts a shadow";
