@@ -89,6 +89,9 @@ void createWindow()
     if (glewInit() != GLEW_OK)
         fatalError("Failed to initialize glew");
     refetchEntryPoints();
+    // One frame per refresh: frames the display cannot show are not drawn, and the render scale,
+    // timed on the frame's own work, does not see the wait.
+    glfwSwapInterval(1);
 
     glfwSetInputMode(mainWindow, GLFW_STICKY_KEYS, GLFW_TRUE);
     platform->setCursorPos(cursorCentreX, cursorCentreY);
@@ -159,6 +162,8 @@ bool runFrame()
         markFramePhase(FramePhase::sound, true);
         soundUpdate(deltaTime, combine, giantCow);
         markFramePhase(FramePhase::sound, false);
+        // The render scale is timed on the work up to here, before the swap's wait for the display.
+        timeFrameWork();
     }
 
     // 8. Present; OpenGL errors are not reported.

@@ -97,9 +97,9 @@ void drawHud(const InputSnapshot& input)
         drawText(lines.rate, 1160, 1100, 70);
         drawText(lines.time, 1160, 1000, 40);
         // Only a reduced scale is shown: at full resolution the statistics read as they always did.
-        if (renderScale < 1.0f) {
+        if (sceneScale() < 1.0f) {
             char scale[32];
-            std::snprintf(scale, sizeof scale, "scale %ld%%", std::lround(renderScale * 100.0f));
+            std::snprintf(scale, sizeof scale, "scale %ld%%", std::lround(sceneScale() * 100.0f));
             drawText(scale, 1160, 940, 40);
         }
     }
