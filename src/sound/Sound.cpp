@@ -56,7 +56,10 @@ float previousFallSpeed = 0.0f;
 float heartIntensity = 0.0f;
 float heartTimer = 0.0f;
 float cowTimer = 20.0f;
-unsigned variation = 1u;
+// The seed is fixed and set again at every start, so that a replayed session hears the steps and
+// the cow's calls of its recording at the same moments: nothing the game draws comes from outside it.
+constexpr unsigned variationSeed = 1u;
+unsigned variation = variationSeed;
 bool lastFlashlightOn = true;
 
 // A fixed sequence in [0, 1) for the small variations of steps and the cow's pauses.
@@ -138,6 +141,7 @@ bool startSoundOn(int volume, Open open)
     loadSounds();
     makeSources();
     mood = Mood::startScreen;
+    variation = variationSeed;
     lastFlashlightOn = flashlightOn;
     alSourcePlay(sources[ambience]);
     alGetError();
