@@ -1,5 +1,6 @@
 #include "app/Config.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -18,18 +19,6 @@ int refreshRate = 60;
 bool fullscreen = false;
 int volume = 80;
 
-const Setting playerSettings[playerSettingCount] = {
-    {"VOLUME", &volume, 80, 0, 100, 0, 10},
-    // 0 is automatic; below half of each side the picture would fall apart.
-    {"RENDER_SCALE", &renderScaleSetting, 0, 50, 100, 0, 5},
-    {"MOUSE_SPEED", &mouseSpeedPercent, 100, 10, 400, 10, 10},
-    {"INVERT_LOOK", &invertLook, 0, 0, 1, 0, 1},
-    {"FIELD_OF_VIEW", &fieldOfView, 60, 40, 100, 40, 5},
-    {"PICTURE_SHAPE", &pictureShape, 0, 0, 1, 0, 1},
-    {"BRIGHTNESS", &brightnessPercent, 100, 50, 200, 50, 10},
-    {"CAPTIONS", &captions, 0, 0, 1, 0, 1},
-};
-
 namespace {
 
 // Four settings fit in a few dozen bytes; these bounds keep a device or a huge file from
@@ -39,12 +28,11 @@ constexpr std::size_t largestFile = 64 * 1024;
 
 // Reads the integer after "KEY=" at the start of the line with the rules of %i (decimal,
 // 0-prefixed octal, 0x-prefixed hexadecimal, blanks after the equals sign skipped, anything after
-// the number ignored) and stores it when it lies within [low, high] or is the setting's one special
-// value `alone`. Any other number is refused with one console line naming the key, and the
-// setting keeps what it had.
-bool scanSetting(const std::string& line, const char* key, long long low, long long high, int& value,
-                 long long alone = LLONG_MIN)
+// the number ignored) and stores it when settingInRange takes it. Any other number is refused with
+// one console line naming the key, and the setting keeps what it had.
+bool scanSetting(const std::string& line, int index, int& value)
 {
+    const char* key = settingKeys[index];
     const std::size_t keyLength = std::strlen(key);
     if (line.compare(0, keyLength, key) != 0 || line.size() <= keyLength || line[keyLength] != '=')
         return false;
@@ -54,7 +42,7 @@ bool scanSetting(const std::string& line, const char* key, long long low, long l
     const long long scanned = std::strtoll(text, &end, 0);
     if (end == text)
         return false;
-    if (errno == ERANGE || ((scanned < low || scanned > high) && scanned != alone)) {
+    if (errno == ERANGE || !settingInRange(index, scanned)) {
         while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
             ++text;
         notice("config.ini: %s=%.*s is out of range, ignored", key, static_cast<int>(end - text), text);
@@ -66,14 +54,11 @@ bool scanSetting(const std::string& line, const char* key, long long low, long l
 
 void applyLine(const std::string& line)
 {
-    scanSetting(line, "WIDTH", INT_MIN, INT_MAX, screenWidth);
-    scanSetting(line, "HEIGHT", INT_MIN, INT_MAX, screenHeight);
-    scanSetting(line, "REFRESH_RATE", INT_MIN, INT_MAX, refreshRate);
-    int full = 0;
-    if (scanSetting(line, "FULLSCREEN", INT_MIN, INT_MAX, full))
-        fullscreen = full != 0;
-    for (const Setting& setting : playerSettings)
-        scanSetting(line, setting.key, setting.low, setting.high, *setting.value, setting.alone);
+    int values[settingCount];
+    currentSettings(values);
+    for (int index = 0; index < settingCount; ++index)
+        scanSetting(line, index, values[index]);
+    useSettings(values);
 }
 
 // Some editors put a UTF-8 byte-order mark in front of the first line.
@@ -85,15 +70,56 @@ void dropByteOrderMark(std::string& line)
 
 }  // namespace
 
+const char* const settingKeys[settingCount] = {
+    "WIDTH",       "HEIGHT",      "REFRESH_RATE",  "FULLSCREEN",    "VOLUME",     "RENDER_SCALE",
+    "MOUSE_SPEED", "INVERT_LOOK", "FIELD_OF_VIEW", "PICTURE_SHAPE", "BRIGHTNESS", "CAPTIONS",
+};
+
+// 0 is an automatic render scale; below half of each side the picture would fall apart.
+const SettingRange settingRanges[settingCount] = {
+    {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN},
+    {INT_MIN, INT_MAX, LLONG_MIN}, {0, 100, LLONG_MIN},           {50, 100, 0},
+    {10, 400, LLONG_MIN},          {0, 1, LLONG_MIN},             {40, 100, LLONG_MIN},
+    {0, 1, LLONG_MIN},             {50, 200, LLONG_MIN},          {0, 1, LLONG_MIN},
+};
+
+const int settingDefaults[settingCount] = {800, 600, 60, 0, 80, 0, 100, 0, 60, 0, 100, 0};
+
+bool settingInRange(int index, long long value)
+{
+    const SettingRange& range = settingRanges[index];
+    return (value >= range.low && value <= range.high) || value == range.alone;
+}
+
+void currentSettings(int values[settingCount])
+{
+    const int now[settingCount] = {
+        screenWidth,       screenHeight, refreshRate, fullscreen ? 1 : 0, volume,            renderScaleSetting,
+        mouseSpeedPercent, invertLook,   fieldOfView, pictureShape,       brightnessPercent, captions,
+    };
+    std::copy(now, now + settingCount, values);
+}
+
+void useSettings(const int values[settingCount])
+{
+    screenWidth = values[0];
+    screenHeight = values[1];
+    refreshRate = values[2];
+    fullscreen = values[3] != 0;
+    volume = values[4];
+    renderScaleSetting = values[5];
+    mouseSpeedPercent = values[6];
+    invertLook = values[7];
+    fieldOfView = values[8];
+    pictureShape = values[9];
+    brightnessPercent = values[10];
+    captions = values[11];
+}
+
 void readConfig()
 {
     std::ifstream file("config.ini", std::ios::binary);
-    screenWidth = 800;
-    screenHeight = 600;
-    refreshRate = 60;
-    fullscreen = false;
-    for (const Setting& setting : playerSettings)
-        *setting.value = setting.defaultValue;
+    useSettings(settingDefaults);
     // A folder of that name opens like a file on Linux but holds no settings.
     std::error_code error;
     if (!file.good() || std::filesystem::is_directory("config.ini", error)) {

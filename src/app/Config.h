@@ -1,5 +1,6 @@
 #pragma once
-// Display and sound settings from config.ini, read once at start-up.
+// The settings of config.ini: display and sound, read once at start-up, and the player's own,
+// which the options page of the pause menu also changes.
 
 extern int screenWidth;
 extern int screenHeight;
@@ -8,21 +9,26 @@ extern bool fullscreen;
 // Loudness of everything the game plays, 0 (silent, no audio device opened) to 100.
 extern int volume;
 
-// A setting that the pause menu's options page also changes: its key in config.ini, the global it
-// sets, its default and accepted range, and what one step on the options page changes.
-struct Setting {
-    const char* key;
-    int* value;
-    int defaultValue;
-    int low;
-    int high;
-    int alone;  // one value accepted outside low to high (RENDER_SCALE's 0, automatic); else low
-    int step;
-};
-constexpr int playerSettingCount = 8;
-// In the order the options page lists them.
-extern const Setting playerSettings[playerSettingCount];
-
 // Assigns the defaults, then whatever config.ini in the working directory says. A number outside
 // the int range, an overlong line and anything past the first 64 KiB are refused with a console line.
 void readConfig();
+
+// The settings in a fixed order, as a journal keeps them (config.ini's keys). From VOLUME on they
+// are the ones the options page lists, in this order; the player's own are in core/GameState.h.
+constexpr int settingCount = 12;
+constexpr int firstPlayerSetting = 4;
+extern const char* const settingKeys[settingCount];
+// The range config.ini takes for each setting, and one special value outside it (LLONG_MIN for none).
+struct SettingRange {
+    long long low;
+    long long high;
+    long long alone;
+};
+extern const SettingRange settingRanges[settingCount];
+// Assigned at the start of every read, so they hold whether or not the file exists.
+extern const int settingDefaults[settingCount];
+// Whether config.ini would take this value for the setting.
+bool settingInRange(int index, long long value);
+// The settings as they are now, and their replacement (a replay plays with the recorded ones).
+void currentSettings(int values[settingCount]);
+void useSettings(const int values[settingCount]);

@@ -18,11 +18,13 @@ damage "" 'rm "$1/Shader/test.vert"' bb_fatal "Failed to open shader file: Shade
 damage "" "echo 'not a shader {' >\"\$1/Shader/TextShader.frag\"" fails_with_log "Failed to compile shaderShader/TextShader.frag"
 # Compiles alone, but every stage of a program needs a main function.
 damage "" "printf '#version 130\\nvoid helper() {}\\n' >\"\$1/Shader/depthShader.vert\"" fails_with_log "Failed to link shader program"
-damage "" 'rm "$1/Scene/tutroom.obj"' plays_saying "File was not loaded Scene/tutroom.obj"
+hall_refused() { bb_fatal "File was not loaded Scene/tutroom.obj: $1" "Scene/tutroom.obj holds the hall: the game cannot be played without it" "Press Enter to continue . . ."; }
+damage "" 'rm "$1/Scene/tutroom.obj"' hall_refused 'Unable to open file "Scene/tutroom.obj".'
+damage "" 'head -c 3000 "$1/vellmar" >"$1/Scene/tutroom.obj"' hall_refused "Validation failed: aiScene::mNumMeshes is 0. At least one mesh must be there"
 damage "" 'head -c 3000 "$1/vellmar" >"$1/Scene/statue.obj"' plays_saying "No mesh loaded from Scene/statue.obj; the node has no mesh"
 damage "" "rm \"\$1/$texture\"" texture_refused "[0-9]+ - .+"
 damage "" "truncate -s 9000 \"\$1/$texture\"" texture_refused "1298 - file read error"
 damage "" "printf '\\xff\\xff\\xff\\xff' | dd of=\"\$1/$texture\" bs=1 seek=12 conv=notrunc status=none" \
     texture_refused "1288 - invalid file header"
-[ "$BB_CASES" = 11 ] || bb_fail "only $BB_CASES cases ran"
+[ "$BB_CASES" = 12 ] || bb_fail "only $BB_CASES cases ran"
 bb_finish
