@@ -73,9 +73,9 @@ void dropByteOrderMark(std::string& line)
 
 }  // namespace
 
-void readConfig()
+void readConfig(const std::filesystem::path& path)
 {
-    std::ifstream file("config.ini", std::ios::binary);
+    std::ifstream file(path, std::ios::binary);
     screenWidth = 800;
     screenHeight = 600;
     refreshRate = 60;
@@ -84,7 +84,7 @@ void readConfig()
     renderScaleSetting = 0;
     // A folder of that name opens like a file on Linux but holds no settings.
     std::error_code error;
-    if (!file.good() || std::filesystem::is_directory("config.ini", error)) {
+    if (!file.good() || std::filesystem::is_directory(path, error)) {
         notice("config.ini not found");
         return;
     }
