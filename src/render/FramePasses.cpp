@@ -8,6 +8,7 @@
 #include "core/Console.h"
 #include "core/FramePhase.h"
 #include "core/GameState.h"
+#include "core/Input.h"
 #include "core/Platform.h"
 #include "assets/SceneLoader.h"
 #include "assets/ShaderProgram.h"
@@ -73,7 +74,7 @@ void createShadowTarget()
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-void renderFrame()
+void renderFrame(const InputSnapshot& input)
 {
     glm::mat4 lightView(1.0f);
     glm::mat4 lightProjection(1.0f);
@@ -130,12 +131,12 @@ void renderFrame()
     setMatrix(program, "viewMatrix", view);
 
     if (!paused) {
-        playerUpdate();
+        playerUpdate(input);
         platform->setCursorVisible(false);
     } else {
-        holdPlayer();
+        holdPlayer(input);
         platform->setCursorVisible(true);
-        drawPauseMenu();
+        drawPauseMenu(input);
     }
 
     // The pause menu leaves the text program current.

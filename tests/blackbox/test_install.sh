@@ -1,10 +1,19 @@
 #!/usr/bin/env bash
-# The installed game: the command line, then started from / it finds its files in the install's
+# The installed game: its files where a desktop looks for them, the command line, then started from / it finds its files in the install's
 # data folder, and again after the whole prefix was moved. The binary alone names where it looked.
 source "$(dirname "$0")/harness.sh"
 PREFIX="$BB_DIR/prefix"
 cmake --install "$VELLMAR_BUILD_DIR" --prefix "$PREFIX" >/dev/null || { bb_log "cmake --install failed"; exit 1; }
 GAME="$PREFIX/bin/vellmar"
+for file in share/applications/vellmar.desktop share/metainfo/org.vellmar.vellmar.metainfo.xml \
+    share/man/man6/vellmar.6.gz share/vellmar/Shader/test.vert share/vellmar/Scene/start.dds; do
+    [ -s "$PREFIX/$file" ] || bb_fail "not installed: $file"
+done
+for side in 16 24 32 48 64 128 256; do
+    file "$PREFIX/share/icons/hicolor/${side}x$side/apps/vellmar.png" | grep -q "PNG image data, $side x $side," ||
+        bb_fail "no ${side}x$side icon"
+done
+appstreamcli validate-tree --no-net "$PREFIX" >/dev/null || bb_fail "appstreamcli validate-tree: $(appstreamcli validate-tree --no-net "$PREFIX")"
 # holds <file> <pattern>: a line matches, or the file is empty when the pattern is.
 holds() { if [ -n "$2" ]; then grep -qE "$2" "$1"; else [ ! -s "$1" ]; fi; }
 # answers <arguments> <status> <stdout pattern> <stderr pattern>

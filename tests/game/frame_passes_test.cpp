@@ -155,7 +155,7 @@ TEST_F(ShadowCulling, TheShadowPassSkipsAMeshBehindTheFlashlight)
     auto shadowTriangles = [&](const glm::vec3& lightDirection) {
         flashlight->position = eye;
         flashlight->direction = lightDirection;
-        renderFrame();
+        renderFrame(frameInput);
         return shadowPrimitives;
     };
     EXPECT_EQ(shadowTriangles(ahead), statue->indices.size() / 3) << "lit by the flashlight, it casts a shadow";
@@ -244,8 +244,8 @@ TEST_F(RenderScaleTest, TheFramesOwnWorkIsTimedAndAnIncompleteTargetFallsBackToF
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
     framebufferWidth = 4 * largest, framebufferHeight = 600;
     testing::internal::CaptureStdout();
-    renderFrame();
-    renderFrame();
+    renderFrame(frameInput);
+    renderFrame(frameInput);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Render scale: the scene target of " + std::to_string(2 * largest) +
                   " x 300 is incomplete, the scene is drawn at full size\n");
