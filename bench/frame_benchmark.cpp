@@ -126,10 +126,8 @@ double drawPlainPass(const ShaderProgram& plain, GLuint& fragments)
     glFinish();
     const Clock::time_point began = Clock::now();
     glBeginQuery(GL_SAMPLES_PASSED, fragmentQuery);
-    const bool scaled = renderScale < 1.0f;
-    if (scaled) {
-        beginScaledScene(framebufferWidth, framebufferHeight);
-    } else {
+    const bool scaled = sceneScale() < 1.0f && beginScaledScene(framebufferWidth, framebufferHeight);
+    if (!scaled) {
         glViewport(0, 0, framebufferWidth, framebufferHeight);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     }

@@ -129,8 +129,11 @@ void worldAssembly()
     // 8. Activators and statues.
     placeActivatorsAndStatues();
 
-    // 9. The hall: every mesh becomes a static box.
-    loader->loadModel("Scene/tutroom.obj", glm::mat4(1.0f), true, true);
+    // 9. The hall: every mesh becomes a static box. Without it the player would fall out of the
+    // world at once and be shown the won screen.
+    const char* hall = "Scene/tutroom.obj";
+    if (!loader->loadModel(hall, glm::mat4(1.0f), true, true))
+        fatalError(std::string(hall) + " holds the hall: the game cannot be played without it");
 
     // 10. The harvester with its rotor as a child.
     combine = new Object("Scene/combine.obj", loader, at(level::harvester), true, false);

@@ -1,6 +1,9 @@
 #include "assets/ModelImport.h"
 
+#include <strings.h>
+
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <set>
 #include <utility>
@@ -14,8 +17,8 @@
 
 namespace {
 
-constexpr unsigned importFlags =
-    aiProcess_CalcTangentSpace | aiProcess_Triangulate | aiProcess_GenSmoothNormals | aiProcess_FlipUVs;
+constexpr unsigned importFlags = aiProcess_CalcTangentSpace | aiProcess_Triangulate | aiProcess_GenSmoothNormals |
+                                 aiProcess_FlipUVs | aiProcess_ValidateDataStructure;
 
 // Assimp's own strings hold at most this many characters.
 constexpr std::size_t longestPath = 1023;
@@ -111,6 +114,22 @@ private:
     std::set<CountedStream*> openFiles;
 };
 
+bool hasObjName(const std::string& path)
+{
+    return path.size() >= 4 && strcasecmp(path.c_str() + path.size() - 4, ".obj") == 0;
+}
+
+bool positionsFinite(const aiScene* scene)
+{
+    for (unsigned m = 0; m < scene->mNumMeshes; ++m)
+        for (unsigned i = 0; i < scene->mMeshes[m]->mNumVertices; ++i) {
+            const aiVector3D& p = scene->mMeshes[m]->mVertices[i];
+            if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
+                return false;
+        }
+    return true;
+}
+
 std::vector<std::string> texturePaths(const aiMaterial* material, aiTextureType type)
 {
     std::vector<std::string> paths;
@@ -127,21 +146,53 @@ std::vector<std::string> texturePaths(const aiMaterial* material, aiTextureType 
 std::string sceneTexturePath(const std::string& textureName)
 {
     std::string path = "Scene/";
-    if (!textureName.empty() && path.size() + textureName.size() <= longestPath)
-        path += textureName;
+    if (textureName.empty() || path.size() + textureName.size() > longestPath)
+        return path;
+    std::vector<std::string> folders;
+    std::size_t start = 0;
+    while (start <= textureName.size()) {
+        const std::size_t end = std::min(textureName.find_first_of("/\\", start), textureName.size());
+        const std::string part = textureName.substr(start, end - start);
+        if (part == "..") {
+            if (!folders.empty())
+                folders.pop_back();
+        } else if (!part.empty() && part != ".") {
+            folders.push_back(part);
+        }
+        start = end + 1;
+    }
+    for (std::size_t i = 0; i < folders.size(); ++i)
+        path += (i > 0 ? "/" : "") + folders[i];
     return path;
 }
 
-const aiScene* importModel(Assimp::Importer& importer, const char* path)
+const aiScene* importModel(Assimp::Importer& importer, const char* path, std::string* reason)
 {
-    // The importer owns the file system it is given.
-    CheckingIOSystem* files = new CheckingIOSystem(path);
-    importer.SetIOHandler(files);
-    const aiScene* scene = importer.ReadFile(path, importFlags);
-    if (scene == nullptr || scene->mFlags == AI_SCENE_FLAGS_INCOMPLETE || scene->mRootNode == nullptr ||
-        files->refusedFile)
-        return nullptr;
-    return scene;
+    const char* refusal = nullptr;
+    const aiScene* scene = nullptr;
+    if (!hasObjName(path)) {
+        refusal = "only Wavefront .obj models are read";
+    } else {
+        // The importer owns the file system it is given.
+        CheckingIOSystem* files = new CheckingIOSystem(path);
+        importer.SetIOHandler(files);
+        scene = importer.ReadFile(path, importFlags);
+        if (files->refusedFile)
+            refusal = "a material library sets values before its first newmtl line";
+        else if (scene == nullptr)
+            refusal = *importer.GetErrorString() != '\0' ? importer.GetErrorString() : "Assimp returned no scene";
+        else if (scene->mFlags == AI_SCENE_FLAGS_INCOMPLETE)
+            refusal = "the scene is incomplete";
+        else if (scene->mRootNode == nullptr)
+            refusal = "the scene has no root node";
+        else if (!positionsFinite(scene))
+            refusal = "a position is not a finite number";
+    }
+    if (refusal == nullptr)
+        return scene;
+    if (reason != nullptr)
+        *reason = refusal;
+    return nullptr;
 }
 
 MeshData extractMesh(const aiMesh* mesh, const aiScene* scene)
@@ -178,7 +229,10 @@ MeshData extractMesh(const aiMesh* mesh, const aiScene* scene)
     data.indices.reserve(static_cast<std::size_t>(mesh->mNumFaces) * 3);
     for (unsigned f = 0; f < mesh->mNumFaces; ++f) {
         const aiFace& face = mesh->mFaces[f];
-        data.indices.insert(data.indices.end(), face.mIndices, face.mIndices + face.mNumIndices);
+        if (face.mNumIndices == 3)
+            data.indices.insert(data.indices.end(), face.mIndices, face.mIndices + 3);
+        else
+            ++data.leftOutFaces;
     }
 
     data.diffuseTexturePaths = texturePaths(material, aiTextureType_DIFFUSE);

@@ -21,17 +21,24 @@ struct MeshData {
     std::vector<std::string> diffuseTexturePaths;
     // The game's material files keep their normal maps in the opacity-map entries.
     std::vector<std::string> normalTexturePaths;
+    // Lines and points of the mesh, which are not drawn: only triangles reach the index list.
+    unsigned leftOutFaces = 0;
 };
 
-// Reads the file with the game's import flags. Returns the scene (owned by the importer), or null
-// when there is none, it is flagged incomplete, it has no root node, or a material library it names
-// (whatever that file is called, the model itself included) sets anything before its first "newmtl"
-// line (which the import library cannot survive).
-const aiScene* importModel(Assimp::Importer& importer, const char* path);
+// Reads the file with the game's import flags, Assimp checking the scene it builds. Returns the scene
+// (owned by the importer), or null, with the reason in `reason` when given, for a file whose name
+// does not end in ".obj" (no other importer sees it), a file Assimp cannot read or whose scene fails
+// its checks (a scene without any mesh among them), a scene flagged incomplete or without a root
+// node, a position that is not a finite number, or a material library it names (whatever that
+// file is called, the model itself included) that sets anything before its first "newmtl" line
+// (which the import library cannot survive).
+const aiScene* importModel(Assimp::Importer& importer, const char* path, std::string* reason = nullptr);
 
 // The vertex records, indices and texture paths of one mesh of the scene.
 MeshData extractMesh(const aiMesh* mesh, const aiScene* scene);
 
-// "Scene/" followed by a material's texture name. A name that is empty, or that would make the
-// path longer than 1023 characters, is not appended, leaving "Scene/" alone.
+// "Scene/" followed by a material's texture name, whose backslashes (written on Windows) separate
+// folders as slashes do. "." and empty folder names are dropped and ".." climbs no higher than
+// Scene/, so no name leads out of it. A name that is empty, or that would make the path longer
+// than 1023 characters, is not appended, leaving "Scene/" alone.
 std::string sceneTexturePath(const std::string& textureName);

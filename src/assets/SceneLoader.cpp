@@ -1,5 +1,6 @@
 #include "assets/SceneLoader.h"
 
+#include <algorithm>
 #include <utility>
 
 #include <assimp/Importer.hpp>
@@ -40,23 +41,29 @@ sceneLoader::~sceneLoader()
         delete mesh;
 }
 
-void sceneLoader::loadModel(const char* path, const glm::mat4& modelMatrix, bool isStatic, bool hasPhysicsBody)
+bool sceneLoader::loadModel(const char* path, const glm::mat4& modelMatrix, bool isStatic, bool hasPhysicsBody)
 {
+    const std::size_t before = meshes.size();
     auto kept = importedModels.find(path);
     if (kept != importedModels.end()) {
         for (const MeshData& data : kept->second)
             addMesh(data, modelMatrix, isStatic, hasPhysicsBody);
-        return;
+        return meshes.size() > before;
     }
     Assimp::Importer importer;
-    const aiScene* scene = importModel(importer, path);
+    std::string reason;
+    const aiScene* scene = importModel(importer, path, &reason);
     if (scene == nullptr) {
-        notice("File was not loaded %s", path);
-        return;
+        notice("File was not loaded %s: %s", path, reason.c_str());
+        return false;
     }
-    keeping = &importedModels[path];
+    std::vector<MeshData>& imported = importedModels[path];
+    keeping = &imported;
     processNode(scene->mRootNode, scene, modelMatrix, isStatic, hasPhysicsBody);
     keeping = nullptr;
+    if (std::any_of(imported.begin(), imported.end(), [](const MeshData& data) { return data.leftOutFaces > 0; }))
+        notice("%s: lines and points left out, only triangles are drawn", path);
+    return meshes.size() > before;
 }
 
 void sceneLoader::processNode(const aiNode* node, const aiScene* scene, const glm::mat4& modelMatrix,

@@ -36,9 +36,10 @@ public:
     // Appends one mesh per mesh of the file, each with modelMatrix unchanged, in depth-first node
     // order (a node's own meshes before its children's); the nodes' own transformations are not
     // used. A path is read on its first load only; later loads of it build their own meshes from
-    // what that import kept, until forgetImportedModels. A file that cannot be read prints
-    // "File was not loaded <path>" on every load and adds nothing.
-    void loadModel(const char* path, const glm::mat4& modelMatrix, bool isStatic, bool hasPhysicsBody);
+    // what that import kept, until forgetImportedModels. A file that cannot be read, or that yields
+    // no mesh, prints "File was not loaded <path>: <reason>" on every load and adds nothing; lines
+    // and points are left out with one line naming the file. Returns whether any mesh was added.
+    bool loadModel(const char* path, const glm::mat4& modelMatrix, bool isStatic, bool hasPhysicsBody);
     // The two steps of a file's first load: each node's own meshes, then its children, depth first;
     // each mesh becomes a Mesh of this load and is kept for the file's later loads.
     void processNode(const aiNode* node, const aiScene* scene, const glm::mat4& modelMatrix, bool isStatic,

@@ -9,6 +9,8 @@ constexpr int exitPlayed = 0;
 constexpr int exitStartFailed = -1;
 // The physics engine could not be created.
 constexpr int exitPhysicsFailed = 1;
+// An argument the game does not know; nothing was started.
+constexpr int exitBadCommandLine = 2;
 
 // How a fatal error ends the game: its status, whether the player reads it before the console
 // closes, and the stream it goes to.
@@ -20,6 +22,7 @@ struct FatalKind {
 constexpr FatalKind startFailure{exitStartFailed, true, false};
 constexpr FatalKind pictureFailure{exitStartFailed, false, false};
 constexpr FatalKind physicsFailure{exitPhysicsFailed, false, true};
+constexpr FatalKind commandLineFailure{exitBadCommandLine, false, true};
 
 // One line to standard output (printf format, the line end is added); the game goes on.
 void notice(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -8,6 +8,7 @@
 #include "core/Console.h"
 #include "core/FramePhase.h"
 #include "core/GameState.h"
+#include "core/Input.h"
 #include "core/Platform.h"
 #include "assets/SceneLoader.h"
 #include "assets/ShaderProgram.h"
@@ -30,12 +31,12 @@ void setMatrix(GLuint program, const char* name, const glm::mat4& matrix)
     glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, glm::value_ptr(matrix));
 }
 
-// Sizes the shadow target for the render scale in use, when that changed its side.
-void fitShadowTarget()
+// Sizes the shadow target for the scene's scale, when that changed its side; says whether it did.
+bool fitShadowTarget()
 {
     const int side = scaledSide(shadowMapSize);
     if (side == shadowSide)
-        return;
+        return false;
     shadowSide = side;
     glBindTexture(GL_TEXTURE_2D, shadowTexture);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RG32F, side, side, 0, GL_RG, GL_UNSIGNED_BYTE, nullptr);
@@ -43,6 +44,7 @@ void fitShadowTarget()
     glBindRenderbuffer(GL_RENDERBUFFER, shadowDepthBuffer);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT, side, side);
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    return true;
 }
 
 }  // namespace
@@ -72,7 +74,7 @@ void createShadowTarget()
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-void renderFrame()
+void renderFrame(const InputSnapshot& input)
 {
     glm::mat4 lightView(1.0f);
     glm::mat4 lightProjection(1.0f);
@@ -82,8 +84,10 @@ void renderFrame()
     //    flashlight's own, into a target sized by the render scale.
     if (shadowsEnabled && flashlight) {
         markFramePhase(FramePhase::shadowPass, true);
-        fitShadowTarget();
+        const bool resized = fitShadowTarget();
         glBindFramebuffer(GL_FRAMEBUFFER, shadowFramebuffer);
+        if (resized && shadowSide != shadowMapSize && !scaledTargetComplete("shadow target", shadowSide, shadowSide))
+            fitShadowTarget();
         glViewport(0, 0, shadowSide, shadowSide);
         const glm::vec3 p = flashlight->position;
         const glm::vec3 d = flashlight->direction;
@@ -107,11 +111,9 @@ void renderFrame()
     //    scale; the shadow-map preview after it is drawn at full resolution.
     markFramePhase(FramePhase::litPass, true);
     const GLuint program = mainProgram->program;
-    // The pause menu covers the whole scene and is drawn inside this pass: paused frames stay whole.
-    const bool scaled = renderScale < 1.0f && !paused;
-    if (scaled)
-        beginScaledScene(framebufferWidth, framebufferHeight);
-    else
+    // The pause menu is drawn inside this pass; the scene's scale is 1 while paused, so it stays whole.
+    const bool scaled = sceneScale() < 1.0f && beginScaledScene(framebufferWidth, framebufferHeight);
+    if (!scaled)
         glViewport(0, 0, framebufferWidth, framebufferHeight);
     glCullFace(GL_BACK);
     glUseProgram(program);
@@ -132,12 +134,12 @@ void renderFrame()
     setPassUniforms(program);
 
     if (!paused) {
-        playerUpdate();
+        playerUpdate(input);
         platform->setCursorVisible(false);
     } else {
-        holdPlayer();
+        holdPlayer(input);
         platform->setCursorVisible(true);
-        drawPauseMenu();
+        drawPauseMenu(input);
     }
 
     // The pause menu leaves the text program current. The main program holds every uniform the game

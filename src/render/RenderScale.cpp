@@ -4,11 +4,16 @@
 #include <chrono>
 #include <cmath>
 
+#include "core/Console.h"
+#include "core/GameState.h"
+
 int renderScaleSetting = 0;
 float renderScale = 1.0f;
 
 namespace {
 
+// The one wall clock a frame reads: it decides only the picture's resolution, never what happens in
+// the world, so a replayed session stays exact whatever the machine's speed.
 using Clock = std::chrono::steady_clock;
 
 constexpr double frameBudget = 1.0 / 60.0;
@@ -19,13 +24,15 @@ constexpr double growBudget = frameBudget * 0.85;
 constexpr float scaleStep = 0.05f;
 // Frames averaged before each decision: few, so that a slow machine is slow only briefly.
 constexpr int framesPerDecision = 3;
-// Longer gaps are loading, a moved window or a debugger, not drawing.
+// A single longer frame is loading, a moved window or a debugger, not drawing.
 constexpr double longestFrame = 0.25;
 
-Clock::time_point lastCall;
-bool timing = false;
+Clock::time_point frameStart;
+bool lastFrameLong = false;
 double secondsSinceDecision = 0.0;
 int framesSinceDecision = 0;
+// Set once a scaled target turned out incomplete: the scene is drawn at full size from then on.
+bool scaleUnavailable = false;
 
 GLuint sceneFramebuffer = 0;
 GLuint sceneColour = 0;
@@ -40,9 +47,14 @@ float snapDown(float scale)
 
 }  // namespace
 
+float sceneScale()
+{
+    return paused || scaleUnavailable ? 1.0f : renderScale;
+}
+
 int scaledSide(int side)
 {
-    return std::max(1, static_cast<int>(std::lround(side * renderScale)));
+    return std::max(1, static_cast<int>(std::lround(side * sceneScale())));
 }
 
 float nextRenderScale(float scale, double frameSeconds)
@@ -60,20 +72,27 @@ float nextRenderScale(float scale, double frameSeconds)
 
 void updateRenderScale()
 {
-    if (renderScaleSetting != 0) {
+    if (renderScaleSetting != 0)
         renderScale = renderScaleSetting / 100.0f;
-        timing = false;
+    frameStart = Clock::now();
+}
+
+void timeFrameWork()
+{
+    if (renderScaleSetting != 0 || paused)
         return;
-    }
-    const Clock::time_point now = Clock::now();
-    const double seconds = std::chrono::duration<double>(now - lastCall).count();
-    lastCall = now;
-    if (!timing || seconds > longestFrame) {
-        timing = true;
-        secondsSinceDecision = 0.0;
-        framesSinceDecision = 0;
+    // The drawing is still queued: waiting for it here counts it, and leaves out the display's wait in the swap.
+    glFinish();
+    adaptRenderScale(std::chrono::duration<double>(Clock::now() - frameStart).count());
+}
+
+void adaptRenderScale(double seconds)
+{
+    const bool isLong = seconds > longestFrame;
+    const bool single = isLong && !lastFrameLong;
+    lastFrameLong = isLong;
+    if (single)
         return;
-    }
     secondsSinceDecision += seconds;
     if (++framesSinceDecision < framesPerDecision)
         return;
@@ -82,7 +101,16 @@ void updateRenderScale()
     framesSinceDecision = 0;
 }
 
-void beginScaledScene(int windowWidth, int windowHeight)
+bool scaledTargetComplete(const char* target, int width, int height)
+{
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE)
+        return true;
+    notice("Render scale: the %s of %d x %d is incomplete, the scene is drawn at full size", target, width, height);
+    scaleUnavailable = true;
+    return false;
+}
+
+bool beginScaledScene(int windowWidth, int windowHeight)
 {
     const int width = scaledSide(windowWidth);
     const int height = scaledSide(windowHeight);
@@ -102,9 +130,16 @@ void beginScaledScene(int windowWidth, int windowHeight)
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, sceneDepth);
         sceneWidth = width;
         sceneHeight = height;
+        if (!scaledTargetComplete("scene target", width, height)) {
+            sceneWidth = sceneHeight = 0;
+            glBindFramebuffer(GL_FRAMEBUFFER, 0);
+            glViewport(0, 0, windowWidth, windowHeight);
+            return false;
+        }
     }
     glViewport(0, 0, width, height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    return true;
 }
 
 void endScaledScene(int windowWidth, int windowHeight)

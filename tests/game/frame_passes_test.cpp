@@ -1,5 +1,8 @@
 #include "WorldHarness.h"
 
+#include <chrono>
+#include <thread>
+
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
@@ -210,7 +213,7 @@ TEST_F(ShadowCulling, TheShadowPassSkipsAMeshBehindTheFlashlight)
     auto shadowTriangles = [&](const glm::vec3& lightDirection) {
         flashlight->position = eye;
         flashlight->direction = lightDirection;
-        renderFrame();
+        renderFrame(frameInput);
         return shadowPrimitives;
     };
     EXPECT_EQ(shadowTriangles(ahead), statue->indices.size() / 3) << "lit by the flashlight, it casts a shadow";
@@ -269,4 +272,44 @@ TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerWhileTheHudStaysAtFullResolution)
         }
     EXPECT_EQ(elsewhere, 0u) << "the HUD is drawn at full resolution";
     EXPECT_GT(onScaleLine, 100u) << "the statistics show the reduced scale";
+    caught = false;
+    paused = true;
+    EXPECT_EQ(pictureAt(50), pictureAt(100)) << "paused, the scene and F2 are at full size";
+}
+
+TEST_F(RenderScaleTest, TheFramesOwnWorkIsTimedAndAnIncompleteTargetFallsBackToFullSize)
+{
+    play();
+    renderScaleSetting = 0;
+    auto framesWaited = [](int count, double waitBefore, double waitAfter) {
+        for (int i = 0; i < count; ++i) {
+            updateRenderScale();
+            std::this_thread::sleep_for(std::chrono::duration<double>(waitBefore));
+            timeFrameWork();
+            std::this_thread::sleep_for(std::chrono::duration<double>(waitAfter));  // the display's wait
+        }
+    };
+    renderScale = 0.5f;
+    framesWaited(33, 0.0, 0.02);
+    EXPECT_EQ(renderScale, 1.0f) << "a frame held by the display does not keep the scale down";
+    paused = true;
+    framesWaited(6, 0.05, 0.0);
+    EXPECT_EQ(renderScale, 1.0f) << "paused frames are not timed";
+    paused = false;
+
+    renderScale = 0.5f;
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
+    framebufferWidth = 4 * largest, framebufferHeight = 600;
+    testing::internal::CaptureStdout();
+    renderFrame(frameInput);
+    renderFrame(frameInput);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Render scale: the scene target of " + std::to_string(2 * largest) +
+                  " x 300 is incomplete, the scene is drawn at full size\n");
+    GLint bound = -1, viewport[4] = {};
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &bound);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_TRUE(bound == 0 && viewport[3] == 600) << "drawn straight to the window";
+    EXPECT_TRUE(sceneScale() == 1.0f && shadowSide == shadowMapSize);
 }

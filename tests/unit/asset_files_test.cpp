@@ -67,6 +67,37 @@ TEST(ModelImport, LibrariesSettingAnythingBeforeTheirFirstMaterialAreRefusedWhat
     EXPECT_EQ(sceneTexturePath(longest + "a"), "Scene/") << "a path of 1024 characters is not built";
 }
 
+// What yields no triangle or would reach another importer is refused with a reason; lines and points
+// are left out; backslashes in texture names separate folders, and no name leads out of Scene/.
+TEST(ModelImport, ModelsWithoutMeshesOrOfOtherKindsAreRefusedAndOnlyTrianglesKept)
+{
+    const struct { const char* file; std::string text; const char* reason; } cases[] = {
+        {"model.OBJ", "mtllib m.mtl\nusemtl a\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nl 1 2\np 3\n", ""},
+        {"model.x", "xof 0303txt 0032\nFrame Root {\n}\n", "only Wavefront .obj models are read"},
+        {"model.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\n", "Validation failed: Mesh  contains no faces"},
+        {"model.obj", "words, and no model at all\n", "Validation failed: aiScene::mNumMeshes is 0. At least one mesh must be there"},
+        {"model.obj", "v 0 0 nan\nv 1 0 0\nv 0 1 0\nf 1 2 3\n", "a position is not a finite number"}};
+    for (const auto& c : cases) {
+        TempDir dir;
+        dir.write(std::string("Scene/") + c.file, c.text);
+        dir.write("Scene/m.mtl", "newmtl a\nmap_Kd maps\\wall.tga\n");
+        Assimp::Importer importer;
+        std::string reason;
+        const aiScene* scene = importModel(importer, (std::string("Scene/") + c.file).c_str(), &reason);
+        EXPECT_EQ(reason, c.reason) << c.text;
+        ASSERT_EQ(scene != nullptr, *c.reason == '\0') << c.text;
+        if (scene == nullptr)
+            continue;
+        const MeshData data = extractMesh(scene->mMeshes[0], scene);
+        EXPECT_EQ(data.indices, (std::vector<unsigned>{0, 1, 2})) << "the line and the point are not drawn";
+        EXPECT_EQ(data.leftOutFaces, 2u);
+        EXPECT_EQ(data.diffuseTexturePaths, (std::vector<std::string>{"Scene/maps/wall.tga"}));
+    }
+    for (const auto& [name, path] : {std::pair{".\\picture.jpg", "Scene/picture.jpg"}, {"..\\..\\x.tga", "Scene/x.tga"},
+                                     {"/etc/x.tga", "Scene/etc/x.tga"}, {"a/../../b//c.tga", "Scene/b/c.tga"}})
+        EXPECT_EQ(sceneTexturePath(name), path) << name;
+}
+
 // A folder where a screen image should be is reported like a missing file, not passed over.
 TEST(ScreenImageFolder, IsReportedAsNotOpenedAndGivesNoTexture)
 {

@@ -103,8 +103,13 @@ TEST(RenderScale, ShrinksWhileFramesRunOverSixtyASecondAndGrowsBackToOneWhenThey
     };
     for (const auto& c : cases)
         EXPECT_FLOAT_EQ(nextRenderScale(c.scale, c.seconds), c.expected) << c.scale << " at " << c.seconds << " s";
-    float scale = smallestRenderScale;
-    for (int i = 0; i < 20; ++i)
-        scale = nextRenderScale(scale, 0.002);
-    EXPECT_EQ(scale, 1.0f);
+    // Frame by frame: a single long gap is left out, a steady run of slow frames is not.
+    const struct { double seconds; int frames; float expected; } runs[] = {
+        {0.004, 3, 1.0f}, {2.0, 1, 1.0f}, {0.004, 3, 1.0f}, {0.3, 4, 0.5f}, {0.004, 30, 1.0f},
+    };
+    for (const auto& r : runs) {
+        for (int i = 0; i < r.frames; ++i)
+            adaptRenderScale(r.seconds);
+        EXPECT_EQ(renderScale, r.expected) << r.frames << " frames of " << r.seconds << " s";
+    }
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include <stb_dxt.h>
+#include <stb_image_write.h>
 
 #include "FileOutput.h"
 
@@ -52,6 +53,18 @@ std::vector<unsigned char> toBytes(const Canvas& canvas)
         bytes[i * 4 + 3] = toByte(c.a);
     }
     return bytes;
+}
+
+bool writePng(const std::string& path, const Canvas& canvas)
+{
+    std::vector<unsigned char> file;
+    auto append = [](void* context, void* data, int size) {
+        auto* out = static_cast<std::vector<unsigned char>*>(context);
+        out->insert(out->end(), static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
+    };
+    const std::vector<unsigned char> rgba = toBytes(canvas);
+    return stbi_write_png_to_func(append, &file, canvas.width, canvas.height, 4, rgba.data(), canvas.width * 4) &&
+           writeWholeFile(path, file);
 }
 
 bool writeTga(const std::string& path, const Canvas& canvas)

@@ -278,3 +278,26 @@ Canvas makeMoveKeysHelp(const Fonts& fonts)
     fonts.sans.drawCentered(c, "move, jump", 128, 240, style(30, paper, ink, 3));
     return c;
 }
+
+Canvas makeIcon(int size)
+{
+    const float k = size / 256.0f;  // icon pixels per pixel of the 256 x 256 design
+    Canvas art(size, size);
+    art.verticalGradient({0.05f, 0.06f, 0.08f, 1}, {0.16f, 0.14f, 0.12f, 1});
+    glow(art, 128 * k, 170 * k, 120 * k, {0.60f, 0.50f, 0.32f, 1}, 1.0f);
+    // A rim thick enough to read at 16 pixels.
+    for (float dx : {-3.0f, 3.0f})
+        statueSilhouette(art, (128 + dx) * k, 232 * k, 196 * k, gold, gold);
+    statueSilhouette(art, 128 * k, 232 * k, 196 * k, {0.10f, 0.10f, 0.11f, 1}, gold);
+    // The tile's corners stay transparent.
+    Canvas c(size, size);
+    const float edge = 8 * k, radius = 44 * k;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const float d = roundedRectDistance(x + 0.5f, y + 0.5f, edge, edge, size - edge, size - edge, radius);
+            c.at(x, y) = art.at(x, y);
+            c.at(x, y).a = std::clamp(0.5f - d, 0.0f, 1.0f);
+        }
+    c.strokeRoundedRect(edge, edge, size - edge, size - edge, radius, std::max(1.0f, 6 * k), gold);
+    return c;
+}

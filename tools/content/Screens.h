@@ -24,6 +24,8 @@ Canvas makeGameOverScreen(const Fonts& fonts);
 Canvas makeKeyList(const Fonts& fonts);
 Canvas makeMouseHelp(const Fonts& fonts);
 Canvas makeMoveKeysHelp(const Fonts& fonts);
+// The game's icon at size x size pixels: a statue lit from below on a dark rounded tile.
+Canvas makeIcon(int size);
 
 // Rows (top-down) of a full-screen canvas of the given size that a window fraction fy (0 at the top of the
 // window) falls on; x likewise from fx.

@@ -1,5 +1,6 @@
 // Generates every file of the game's Scene/ folder: the hall, the exhibits with their textures, the
 // screen images, the bitmap font and the sounds. Usage: vellmar_content <output folder> [level description]
+// With --icons <folder> it writes the desktop's icons instead: <folder>/<n>x<n>/apps/vellmar.png.
 // The output depends only on this program, the level description and the fonts, never on time or chance.
 #include <algorithm>
 #include <atomic>
@@ -32,12 +33,31 @@ Material textured(const std::string& name, const std::string& texture)
     return {name, {0.8f, 0.8f, 0.8f}, texture + ".tga", texture + "_normal.tga"};
 }
 
+// The hicolor sizes a desktop asks for.
+const int iconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
+int writeIcons(const std::string& out)
+{
+    for (int size : iconSizes) {
+        const std::string folder = out + "/" + std::to_string(size) + "x" + std::to_string(size) + "/apps";
+        std::error_code ec;
+        std::filesystem::create_directories(folder, ec);
+        if (ec || !writePng(folder + "/vellmar.png", makeIcon(size))) {
+            std::fprintf(stderr, "could not write %s/vellmar.png\n", folder.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--icons")
+        return writeIcons(argv[2]);
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s <output folder> [level description]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <output folder> [level description] | --icons <folder>\n", argv[0]);
         return 2;
     }
     const std::string out = argv[1];

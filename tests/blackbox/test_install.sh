@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The installed game: its files where a desktop looks for them, the command line, then started from / it finds its files in the install's
+# data folder, and again after the whole prefix was moved. The binary alone names where it looked.
+source "$(dirname "$0")/harness.sh"
+PREFIX="$BB_DIR/prefix"
+cmake --install "$VELLMAR_BUILD_DIR" --prefix "$PREFIX" >/dev/null || { bb_log "cmake --install failed"; exit 1; }
+GAME="$PREFIX/bin/vellmar"
+for file in share/applications/vellmar.desktop share/metainfo/org.vellmar.vellmar.metainfo.xml \
+    share/man/man6/vellmar.6.gz share/vellmar/Shader/test.vert share/vellmar/Scene/start.dds; do
+    [ -s "$PREFIX/$file" ] || bb_fail "not installed: $file"
+done
+for side in 16 24 32 48 64 128 256; do
+    file "$PREFIX/share/icons/hicolor/${side}x$side/apps/vellmar.png" | grep -q "PNG image data, $side x $side," ||
+        bb_fail "no ${side}x$side icon"
+done
+appstreamcli validate-tree --no-net "$PREFIX" >/dev/null || bb_fail "appstreamcli validate-tree: $(appstreamcli validate-tree --no-net "$PREFIX")"
+# holds <file> <pattern>: a line matches, or the file is empty when the pattern is.
+holds() { if [ -n "$2" ]; then grep -qE "$2" "$1"; else [ ! -s "$1" ]; fi; }
+# answers <arguments> <status> <stdout pattern> <stderr pattern>
+answers()
+{
+    "$GAME" $1 >"$BB_DIR/out" 2>"$BB_DIR/err" </dev/null
+    local status=$?
+    [ "$status" = "$2" ] || bb_fail "vellmar $1: status $status, expected $2"
+    holds "$BB_DIR/out" "$3" || bb_fail "vellmar $1: standard output is not: $3"
+    holds "$BB_DIR/err" "$4" || bb_fail "vellmar $1: error stream is not: $4"
+}
+answers --version 0 '^Vellmar [0-9]+\.[0-9]+\.[0-9]+$' ''
+answers --help 0 '^Usage: vellmar ' ''
+answers "--version --fullscreen" 2 '' '^vellmar: unknown argument: --fullscreen$'
+grep -q '^Usage: vellmar ' "$BB_DIR/err" || bb_fail "no usage on the error stream"
+# plays_installed <prefix>: started from /, the whole world is built and Escape ends with 0.
+plays_installed()
+{
+    (cd / && exec "$1/bin/vellmar" </dev/null >"$BB_CONSOLE" 2>&1) &
+    BB_GAME_PID=$!
+    bb_plays
+    bb_expect_console "The game's files are not in the working directory; using those in $1/share/vellmar"
+    bb_refuse_console "could not be opened|not loaded|[Ff]ailed"
+    bb_next_game
+}
+bb_start_xvfb
+plays_installed "$PREFIX"
+mv "$PREFIX" "$BB_DIR/moved"
+plays_installed "$BB_DIR/moved"
+mkdir "$BB_DIR/lonely"
+cp "$BB_DIR/moved/bin/vellmar" "$BB_DIR/lonely/"
+(cd / && exec "$BB_DIR/lonely/vellmar" </dev/null >"$BB_CONSOLE" 2>&1) &
+BB_GAME_PID=$!
+bb_fatal "The game's files (Shader/ and Scene/) are in none of: /, $BB_DIR/lonely, $BB_DIR/share/vellmar" \
+    "Press Enter to continue . . ."
+bb_finish
