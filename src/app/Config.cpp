@@ -1,5 +1,6 @@
 #include "app/Config.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -24,14 +25,25 @@ namespace {
 constexpr std::size_t longestLine = 4096;
 constexpr std::size_t largestFile = 64 * 1024;
 
+// The range config.ini takes for each key, and the one special value outside it (0 for an
+// automatic render scale; below half of each side the picture would fall apart).
+struct SettingRange {
+    long long low;
+    long long high;
+    long long alone;
+};
+constexpr SettingRange settingRanges[settingCount] = {
+    {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN},
+    {INT_MIN, INT_MAX, LLONG_MIN}, {0, 100, LLONG_MIN},           {50, 100, 0},
+};
+
 // Reads the integer after "KEY=" at the start of the line with the rules of %i (decimal,
 // 0-prefixed octal, 0x-prefixed hexadecimal, blanks after the equals sign skipped, anything after
-// the number ignored) and stores it when it lies within [low, high] or is the setting's one special
-// value `alone` (0 for an automatic render scale). Any other number is refused with one console
-// line naming the key, and the setting keeps what it had.
-bool scanSetting(const std::string& line, const char* key, long long low, long long high, int& value,
-                 long long alone = LLONG_MIN)
+// the number ignored) and stores it when settingInRange takes it. Any other number is refused with
+// one console line naming the key, and the setting keeps what it had.
+bool scanSetting(const std::string& line, int index, int& value)
 {
+    const char* key = settingKeys[index];
     const std::size_t keyLength = std::strlen(key);
     if (line.compare(0, keyLength, key) != 0 || line.size() <= keyLength || line[keyLength] != '=')
         return false;
@@ -41,7 +53,7 @@ bool scanSetting(const std::string& line, const char* key, long long low, long l
     const long long scanned = std::strtoll(text, &end, 0);
     if (end == text)
         return false;
-    if (errno == ERANGE || ((scanned < low || scanned > high) && scanned != alone)) {
+    if (errno == ERANGE || !settingInRange(index, scanned)) {
         while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
             ++text;
         notice("config.ini: %s=%.*s is out of range, ignored", key, static_cast<int>(end - text), text);
@@ -53,15 +65,11 @@ bool scanSetting(const std::string& line, const char* key, long long low, long l
 
 void applyLine(const std::string& line)
 {
-    scanSetting(line, "WIDTH", INT_MIN, INT_MAX, screenWidth);
-    scanSetting(line, "HEIGHT", INT_MIN, INT_MAX, screenHeight);
-    scanSetting(line, "REFRESH_RATE", INT_MIN, INT_MAX, refreshRate);
-    int full = 0;
-    if (scanSetting(line, "FULLSCREEN", INT_MIN, INT_MAX, full))
-        fullscreen = full != 0;
-    scanSetting(line, "VOLUME", 0, 100, volume);
-    // 0 is automatic; below half of each side the picture would fall apart.
-    scanSetting(line, "RENDER_SCALE", 50, 100, renderScaleSetting, 0);
+    int values[settingCount];
+    currentSettings(values);
+    for (int index = 0; index < settingCount; ++index)
+        scanSetting(line, index, values[index]);
+    useSettings(values);
 }
 
 // Some editors put a UTF-8 byte-order mark in front of the first line.
@@ -72,6 +80,30 @@ void dropByteOrderMark(std::string& line)
 }
 
 }  // namespace
+
+const char* const settingKeys[settingCount] = {"WIDTH", "HEIGHT", "REFRESH_RATE", "FULLSCREEN", "VOLUME", "RENDER_SCALE"};
+
+bool settingInRange(int index, long long value)
+{
+    const SettingRange& range = settingRanges[index];
+    return (value >= range.low && value <= range.high) || value == range.alone;
+}
+
+void currentSettings(int values[settingCount])
+{
+    const int now[settingCount] = {screenWidth, screenHeight, refreshRate, fullscreen ? 1 : 0, volume, renderScaleSetting};
+    std::copy(now, now + settingCount, values);
+}
+
+void useSettings(const int values[settingCount])
+{
+    screenWidth = values[0];
+    screenHeight = values[1];
+    refreshRate = values[2];
+    fullscreen = values[3] != 0;
+    volume = values[4];
+    renderScaleSetting = values[5];
+}
 
 void readConfig(const std::filesystem::path& path)
 {

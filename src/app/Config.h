@@ -13,3 +13,12 @@ extern int volume;
 // where the game's own is, app/ConfigFolder.h decides). A number outside the int range, an overlong
 // line and anything past the first 64 KiB are refused with a console line.
 void readConfig(const std::filesystem::path& path = "config.ini");
+
+// The settings in a fixed order, as a journal keeps them (config.ini's keys).
+constexpr int settingCount = 6;
+extern const char* const settingKeys[settingCount];
+// Whether config.ini would take this value for the setting.
+bool settingInRange(int index, long long value);
+// The settings as they are now, and their replacement (a replay plays with the recorded ones).
+void currentSettings(int values[settingCount]);
+void useSettings(const int values[settingCount]);

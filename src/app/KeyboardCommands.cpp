@@ -22,12 +22,13 @@ constexpr double hiddenWindowSeconds = 3.0;
 // The time at which a window hidden with H shows itself again; negative while it is not hidden.
 double showWindowAt = -1.0;
 
-// One command key with its previous-press latch. Keys whose latch starts set must be released
-// once in play before they act, so a key held while leaving the start screen does nothing.
+// One command key and whether it was held when the commands last looked (markPress). Keys that
+// start seen must be released once in play before they act, so a key held while leaving the start
+// screen does nothing.
 struct CommandKey {
     int key;
     void (*command)();
-    bool latch;
+    bool seen;
 };
 
 void togglePause() { paused = !paused; }
@@ -50,10 +51,13 @@ void showWindow()
     showWindowAt = -1.0;
     glfwShowWindow(mainWindow);
 }
+// The time of the frame the commands run in.
+double frameTime = 0.0;
+
 void hideWindow()
 {
     glfwHideWindow(mainWindow);
-    showWindowAt = platform->getTime() + hiddenWindowSeconds;
+    showWindowAt = frameTime + hiddenWindowSeconds;
 }
 void toggleWalkMode() { walkMode = !walkMode; }
 
@@ -65,25 +69,18 @@ CommandKey commandKeys[] = {
 CommandKey walkModeKey = {GLFW_KEY_R, toggleWalkMode, true};
 CommandKey windowKey = {GLFW_KEY_N, recreateWindow, true};
 
-bool held(int key) { return platform->getKey(key) == GLFW_PRESS; }
-
-void poll(CommandKey& k)
+void poll(const InputSnapshot& input, CommandKey& k)
 {
-    if (held(k.key)) {
-        if (!k.latch) {
-            k.command();
-            k.latch = true;
-        }
-    } else {
-        k.latch = false;
-    }
+    if (markPress(input.held(k.key), k.seen))
+        k.command();
 }
 
 // The vehicle is pushed along world axes; a force lasts the one physics step of this frame.
-void driveVehicle()
+void driveVehicle(const InputSnapshot& input)
 {
     if (!vehicleBox)
         return;
+    auto held = [&](int key) { return input.held(key); };
     if (held(GLFW_KEY_M))
         vehicleBox->setLinearVelocity(glm::vec3(0.0f), true);
     if (held(GLFW_KEY_UP))
@@ -98,16 +95,17 @@ void driveVehicle()
 
 }  // namespace
 
-void keyboardCommands()
+void keyboardCommands(const InputSnapshot& input)
 {
-    if (showWindowAt >= 0.0 && platform->getTime() >= showWindowAt)
+    frameTime = input.time;
+    if (showWindowAt >= 0.0 && input.time >= showWindowAt)
         showWindow();
     for (CommandKey& k : commandKeys)
-        poll(k);
-    driveVehicle();
-    poll(walkModeKey);
-    poll(windowKey);
-    if (held(GLFW_KEY_I) && combine)
+        poll(input, k);
+    driveVehicle(input);
+    poll(input, walkModeKey);
+    poll(input, windowKey);
+    if (input.held(GLFW_KEY_I) && combine)
         combine->translate(0.0f, 0.0f, -1.0f);
 }
 

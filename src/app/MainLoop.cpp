@@ -10,6 +10,7 @@
 #include "app/ConfigFolder.h"
 #include "core/Console.h"
 #include "core/FramePhase.h"
+#include "core/Input.h"
 #include "app/FrameUpdate.h"
 #include "app/KeyboardCommands.h"
 #include "app/Platform.h"
@@ -28,7 +29,6 @@ bool showStartScreen = true;
 
 namespace {
 
-bool enterLatch = true;
 double lastFrameTime = 0.0;
 
 constexpr int largestWindowSide = 16384;
@@ -49,17 +49,21 @@ void refetchEntryPoints()
         __glewGenerateMipmap = p;
 }
 
-void startScreenPass()
+// The snapshot before the first counts every key and button held: one already down when the game
+// starts is a press only once it was seen up.
+InputSnapshot heldAtStart()
+{
+    InputSnapshot start;
+    start.keysHeld.set();
+    start.buttonsHeld.set();
+    return start;
+}
+
+void startScreenPass(const InputSnapshot& input)
 {
     drawStartScreen();
-    if (platform->getKey(GLFW_KEY_ENTER) == GLFW_PRESS) {
-        if (!enterLatch) {
-            showStartScreen = false;
-            enterLatch = true;
-        }
-    } else {
-        enterLatch = false;
-    }
+    if (input.pressed(keys::enter))
+        showStartScreen = false;
 }
 
 // The game's config.ini, named on the console when there is one to read.
@@ -73,6 +77,8 @@ void readSettings()
 }
 
 }  // namespace
+
+InputSnapshot frameInput = heldAtStart();
 
 void createWindow()
 {
@@ -125,43 +131,44 @@ bool runFrame()
     if (platform->windowShouldClose())
         return false;
 
-    // 2.-3. Viewport over the whole framebuffer, cleared.
-    glfwGetFramebufferSize(mainWindow, &framebufferWidth, &framebufferHeight);
+    // 2. Events, then the frame's input, read from the platform here and nowhere else.
+    platform->pollEvents();
+    frameInput = takeInput(*platform, frameInput);
+    const InputSnapshot& input = frameInput;
+
+    // 3.-4. Viewport over the whole framebuffer, cleared; the frame clock.
+    framebufferWidth = input.framebufferWidth;
+    framebufferHeight = input.framebufferHeight;
     glViewport(0, 0, framebufferWidth, framebufferHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    deltaTime = input.time - lastFrameTime;
+    lastFrameTime = input.time;
 
-    // 4.-6. Cursor, frame clock (read before the events), events.
-    platform->getCursorPos(&cursorX, &cursorY);
-    double now = platform->getTime();
-    deltaTime = now - lastFrameTime;
-    lastFrameTime = now;
-    platform->pollEvents();
+    // 5. Escape ends the loop after this pass, swap included.
+    running = !input.held(keys::escape);
 
-    // 7. Escape ends the loop after this pass, swap included.
-    running = platform->getKey(GLFW_KEY_ESCAPE) == GLFW_RELEASE;
-
-    // 8. Frame-rate sample; start-screen passes count too.
-    if (platform->getTime() > nextFpsTime) {
+    // 6. Frame-rate sample; start-screen passes count too.
+    if (input.time > nextFpsTime) {
         framesPerSecond = static_cast<int>(frameCount);
-        nextFpsTime = platform->getTime() + 1.0;
+        nextFpsTime = input.time + 1.0;
         frameCount = 0;
     }
     ++frameCount;
 
-    // 9. Either the start screen, or one frame of play.
+    // 7. Either the start screen, or one frame of play.
     if (showStartScreen) {
-        startScreenPass();
+        startScreenPass(input);
     } else {
         updateRenderScale();
         markFramePhase(FramePhase::update, true);
         frameUpdate();
         markFramePhase(FramePhase::update, false);
         markFramePhase(FramePhase::keyboardCommands, true);
-        keyboardCommands();
+        keyboardCommands(input);
         markFramePhase(FramePhase::keyboardCommands, false);
-        renderFrame();
+        renderFrame(input);
         markFramePhase(FramePhase::hud, true);
-        drawHud();
+        drawHud(input);
         markFramePhase(FramePhase::hud, false);
         // The sound follows what the frame did; the start screen keeps the ambience it began with.
         markFramePhase(FramePhase::sound, true);
@@ -171,7 +178,7 @@ bool runFrame()
         timeFrameWork();
     }
 
-    // 10. Present; OpenGL errors are not reported.
+    // 8. Present; OpenGL errors are not reported.
     markFramePhase(FramePhase::swap, true);
     glfwSwapBuffers(mainWindow);
     markFramePhase(FramePhase::swap, false);

@@ -43,6 +43,7 @@ double GlfwPlatform::getTime() { return glfwGetTime(); }
 bool GlfwPlatform::windowShouldClose() { return glfwWindowShouldClose(mainWindow); }
 bool GlfwPlatform::windowFocused() { return glfwGetWindowAttrib(mainWindow, GLFW_FOCUSED) == GLFW_TRUE; }
 void GlfwPlatform::pollEvents() { glfwPollEvents(); }
+void GlfwPlatform::getFramebufferSize(int* width, int* height) { glfwGetFramebufferSize(mainWindow, width, height); }
 void GlfwPlatform::setWindowSize(int width, int height) { glfwSetWindowSize(mainWindow, width, height); }
 
 void ScriptedPlatform::press(int key) { queuedKeys.emplace_back(key, GLFW_PRESS); }
@@ -108,6 +109,13 @@ void ScriptedPlatform::pollEvents()
     queuedButtons.clear();
     if (mainWindow)
         glfwPollEvents();
+}
+
+void ScriptedPlatform::getFramebufferSize(int* width, int* height)
+{
+    *width = *height = 0;
+    if (mainWindow)
+        glfwGetFramebufferSize(mainWindow, width, height);
 }
 
 void ScriptedPlatform::setWindowSize(int width, int height)

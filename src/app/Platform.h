@@ -20,6 +20,7 @@ public:
     bool windowShouldClose() override;
     bool windowFocused() override;
     void pollEvents() override;
+    void getFramebufferSize(int* width, int* height) override;
     void setWindowSize(int width, int height) override;
 };
 
@@ -51,6 +52,7 @@ public:
     bool windowShouldClose() override;
     bool windowFocused() override;
     void pollEvents() override;
+    void getFramebufferSize(int* width, int* height) override;
     void setWindowSize(int width, int height) override;
 
 private:

@@ -4,8 +4,6 @@ double deltaTime = 0.0;
 int framesPerSecond = 0;
 int framebufferWidth = 0;
 int framebufferHeight = 0;
-double cursorX = 0.0;
-double cursorY = 0.0;
 
 bool paused = false;
 bool showHelp = false;

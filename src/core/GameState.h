@@ -7,8 +7,6 @@ extern double deltaTime;
 extern int framesPerSecond;
 extern int framebufferWidth;
 extern int framebufferHeight;
-extern double cursorX;
-extern double cursorY;
 
 // The switches of the keyboard commands (app/KeyboardCommands.cpp).
 extern bool paused;

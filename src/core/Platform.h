@@ -2,6 +2,7 @@
 // Everything the game asks of the window system's input, timer and window goes through `platform`:
 // keys, the mouse button, the cursor, the clock, the window's size and close flag. Only src/app
 // talks to the window library; it plugs in its own platform, tests and benchmarks a scripted one.
+// A frame's input is read from here once, by takeInput (core/Input.h).
 
 // The key, button and action codes the game uses. They have the window library's values, so a
 // platform passes them through unchanged.
@@ -53,6 +54,8 @@ public:
     // Whether the window has the keyboard and mouse; only then can the cursor be put back.
     virtual bool windowFocused() = 0;
     virtual void pollEvents() = 0;
+    // The size in pixels of what the game draws into; 0 x 0 without a window.
+    virtual void getFramebufferSize(int* width, int* height) = 0;
     // Resizes the game's window, when there is one.
     virtual void setWindowSize(int width, int height) = 0;
 };

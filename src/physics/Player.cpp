@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/GameState.h"
+#include "core/Input.h"
 #include "core/Platform.h"
 #include "physics/PhysicsWorld.h"
 #include "render/Light.h"
@@ -16,20 +17,20 @@ bool walkMode = true;
 float moveSpeed = 3.0f;
 float yaw = 0.0f;
 float pitch = 0.0f;
-bool jumpArmed = false;
 
 glm::vec3 rightVector(-1.0f, 0.0f, 0.0f);
 glm::vec3 upVector(0.0f, 1.0f, 0.0f);
 
 namespace {
 
-bool flashlightLatch = true;
+// Whether F and Space were held when the player update last looked (markPress); a key held when
+// play begins acts only once released.
+bool flashlightSeen = true;
+bool jumpSeen = true;
 bool clockStarted = false;
 double previousTime = 0.0;
 // The previous update put the cursor back at the centre, so its offset now is the mouse's move.
 bool cursorCentred = true;
-
-bool pressed(int key) { return platform->getKey(key) == keyPress; }
 
 // The horizontal part of v at length s; nothing when v is (all but) vertical, as when looking
 // straight up or down, where the direction left over would be rounding noise.
@@ -52,17 +53,17 @@ Player* createPlayer(PhysicsWorld& world, float radius, float x, float y, float 
     return created;
 }
 
-void playerUpdate()
+void playerUpdate(const InputSnapshot& input)
 {
     if (!player || !player->body)
         return;
     if (caught) {
-        holdPlayer();
+        holdPlayer(input);
         return;
     }
 
     // The player's own clock: the first update has dt 0.
-    double now = platform->getTime();
+    const double now = input.time;
     if (!clockStarted) {
         previousTime = now;
         clockStarted = true;
@@ -72,10 +73,9 @@ void playerUpdate()
     // Mouse look, with the cursor put back at a fixed point whatever the window size. Only a
     // focused window's cursor can be put back; after focus or a pause comes back the cursor is
     // only re-centred, so the view does not jump to wherever it was left.
-    const bool focused = platform->windowFocused();
+    const bool focused = input.focused;
     if (focused) {
-        double x = 0.0, y = 0.0;
-        platform->getCursorPos(&x, &y);
+        const double x = input.cursorX, y = input.cursorY;
         platform->setCursorPos(cursorCentreX, cursorCentreY);
         if (cursorCentred) {
             yaw += static_cast<float>(cursorCentreX - x) * mouseSpeed;
@@ -95,38 +95,30 @@ void playerUpdate()
     const float s = moveSpeed;
     glm::vec3 m(0.0f);
     const glm::vec3 flatRight(rightVector.x, 0.0f, rightVector.z);
-    if (pressed(keys::w))
+    if (input.held(keys::w))
         m += walkMode ? horizontal(viewDirection, s) : s * dt * viewDirection;
-    if (pressed(keys::s))
+    if (input.held(keys::s))
         m -= walkMode ? horizontal(viewDirection, s) : s * dt * viewDirection;
-    if (pressed(keys::f)) {
-        if (!flashlightLatch) {
-            flashlightLatch = true;
-            toggleFlashlight();
-        }
-    } else {
-        flashlightLatch = false;
-    }
-    if (pressed(keys::d))
+    if (markPress(input.held(keys::f), flashlightSeen))
+        toggleFlashlight();
+    if (input.held(keys::d))
         m += walkMode ? horizontal(rightVector, s) : s * dt * flatRight;
-    if (pressed(keys::a))
+    if (input.held(keys::a))
         m -= walkMode ? horizontal(rightVector, s) : s * dt * flatRight;
 
     const glm::vec3 v = player->body->getLinearVelocity();
     const float bodyY = player->body->getGlobalPose().p.y;
-    if (!pressed(keys::space)) {
-        jumpArmed = true;
-    } else if (jumpArmed) {
+    // A press is used up even where no jump can follow, as in mid-air.
+    if (markPress(input.held(keys::space), jumpSeen)) {
         if (!walkMode)
             m.y += s;
         // Only a body at rest may jump: no vertical speed and no height change since last time.
         if (std::fabs(v.y) < 0.01f && std::fabs(bodyY - player->lastBodyY) < 0.1f)
             m.y += 2.0f * s;
-        jumpArmed = false;
     }
     player->lastBodyY = bodyY;
 
-    if (!walkMode && pressed(keys::leftShift))
+    if (!walkMode && input.held(keys::leftShift))
         m -= s * dt * upVector;
 
     // Horizontal motion is the keys' alone; the simulation keeps the vertical velocity.
@@ -140,13 +132,13 @@ void playerUpdate()
     previousTime = now;
 }
 
-void holdPlayer()
+void holdPlayer(const InputSnapshot& input)
 {
     if (!player || !player->body)
         return;
     const glm::vec3 v = player->body->getLinearVelocity();
     player->body->setLinearVelocity(glm::vec3(0.0f, v.y, 0.0f), true);
-    previousTime = platform->getTime();
+    previousTime = input.time;
     clockStarted = true;
     cursorCentred = false;
 }
@@ -157,8 +149,8 @@ void resetPlayerControls()
     moveSpeed = 3.0f;
     yaw = 0.0f;
     pitch = 0.0f;
-    jumpArmed = false;
-    flashlightLatch = true;
+    jumpSeen = true;
+    flashlightSeen = true;
     clockStarted = false;
     previousTime = 0.0;
     cursorCentred = true;

@@ -8,6 +8,7 @@
 #include "core/Camera.h"
 
 class PhysicsWorld;
+struct InputSnapshot;
 namespace phys {
 class RigidDynamic;
 }
@@ -29,7 +30,6 @@ extern bool walkMode;
 extern float moveSpeed;
 extern float yaw;
 extern float pitch;
-extern bool jumpArmed;
 
 // The camera's other two axes, recomputed by every player update.
 extern glm::vec3 rightVector;
@@ -38,13 +38,13 @@ extern glm::vec3 upVector;
 // The player with its sphere of that radius centred at (x, y, z).
 Player* createPlayer(PhysicsWorld& world, float radius, float x, float y, float z);
 // Mouse look, movement, jump, camera matrices and the flashlight, once per frame of play. Reads
-// the keys, the cursor, the clock, caught and walkMode; writes the body's velocity, yaw, pitch, the
+// the frame's keys, cursor, focus and clock, caught and walkMode; writes the body's velocity, yaw, pitch, the
 // camera (core/Camera.h), rightVector, upVector and the flashlight, and puts the cursor back. Once
 // caught, it only holds the player.
-void playerUpdate();
+void playerUpdate(const InputSnapshot& input);
 // In place of the update while paused (and by it once caught): the body keeps no horizontal
 // velocity of its own, only what gravity gives it, and the player's clock and cursor keep pace,
 // so the next update takes one frame's step and looks on from where the view was.
-void holdPlayer();
+void holdPlayer(const InputSnapshot& input);
 // Back to the controls' start: walking, looking along +z, clock not started.
 void resetPlayerControls();

@@ -8,6 +8,7 @@
 #include "core/Console.h"
 #include "core/FramePhase.h"
 #include "core/GameState.h"
+#include "core/Input.h"
 #include "core/Platform.h"
 #include "assets/SceneLoader.h"
 #include "assets/ShaderProgram.h"
@@ -73,7 +74,7 @@ void createShadowTarget()
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-void renderFrame()
+void renderFrame(const InputSnapshot& input)
 {
     glm::mat4 lightView(1.0f);
     glm::mat4 lightProjection(1.0f);
@@ -118,29 +119,40 @@ void renderFrame()
     glUseProgram(program);
     const glm::mat4 projection = projectionMatrix;
     const glm::mat4 view = viewMatrix;
-    if (shadowsEnabled) {
-        glActiveTexture(GL_TEXTURE10);
-        glBindTexture(GL_TEXTURE_2D, shadowTexture);
-        glUniform1i(glGetUniformLocation(program, "shadowMap"), 10);
-        setMatrix(program, "dVP", lightViewProjection);
-    }
-    setMatrix(program, "dV", lightView);
-    setMatrix(program, "lightProj", lightProjection);
-    setMatrix(program, "projectionMatrix", projection);
-    setMatrix(program, "viewMatrix", view);
+    auto setPassUniforms = [&](GLuint into) {
+        if (shadowsEnabled) {
+            glActiveTexture(GL_TEXTURE10);
+            glBindTexture(GL_TEXTURE_2D, shadowTexture);
+            glUniform1i(glGetUniformLocation(into, "shadowMap"), 10);
+            setMatrix(into, "dVP", lightViewProjection);
+        }
+        setMatrix(into, "dV", lightView);
+        setMatrix(into, "lightProj", lightProjection);
+        setMatrix(into, "projectionMatrix", projection);
+        setMatrix(into, "viewMatrix", view);
+    };
+    setPassUniforms(program);
 
     if (!paused) {
-        playerUpdate();
+        playerUpdate(input);
         platform->setCursorVisible(false);
     } else {
-        holdPlayer();
+        holdPlayer(input);
         platform->setCursorVisible(true);
-        drawPauseMenu();
+        drawPauseMenu(input);
     }
 
-    // The pause menu leaves the text program current.
-    glUseProgram(program);
-    loader->draw(program);
+    // The pause menu leaves the text program current. The main program holds every uniform the game
+    // sends; the program linked for the fixed lights draws while the lights are as it was linked for.
+    GLuint drawing = program;
+    if (const ShaderProgram* fixed = fixedLightProgram(shadowsEnabled)) {
+        drawing = fixed->program;
+        glUseProgram(drawing);
+        setPassUniforms(drawing);
+        uploadLights(drawing);
+    }
+    glUseProgram(drawing);
+    loader->draw(drawing);
     if (scaled)
         endScaledScene(framebufferWidth, framebufferHeight);
 

@@ -3,6 +3,8 @@
 // the lit pass from the camera with the shadow map, lights and camera uniforms.
 #include <GL/glew.h>
 
+struct InputSnapshot;
+
 // The shadow target: a two-channel float texture with its own depth buffer, 1024 x 1024 at full
 // resolution and scaled on each side with the render scale. A scene drawn at half size needs no finer
 // shadow than its own pixels, and on a software renderer the pass costs its texel count.
@@ -19,4 +21,4 @@ void createShadowTarget();
 // paused, the player held and the pause menu. Reads shadowsEnabled, paused, showShadowMap, the
 // flashlight, the camera matrices and the framebuffer size; writes the shadow target and, through
 // the player update or the pause menu, what they write.
-void renderFrame();
+void renderFrame(const InputSnapshot& input);

@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "core/GameState.h"
+#include "core/Input.h"
 #include "core/Platform.h"
 #include "physics/Player.h"
 #include "render/OverlayImage.h"
 #include "render/RenderScale.h"
 
-bool menuClickLatch = true;
+bool menuClickSeen = true;
 
 namespace {
 
@@ -69,9 +70,9 @@ void drawText(const char* text, int x, int y, int size)
     fontImage->drawBuffers(fontImage->texture, static_cast<GLsizei>(6 * n));
 }
 
-// Reads showHelp, the player's fall, caught, dangerNear, showStats, the frame rate and the clock;
-// writes only pixels.
-void drawHud()
+// Reads showHelp, the player's fall, caught, dangerNear, showStats, the frame rate and the frame's
+// time; writes only pixels.
+void drawHud(const InputSnapshot& input)
 {
     if (showHelp) {
         if (helpImage)
@@ -92,7 +93,7 @@ void drawHud()
         drawText(warning, 400, 600, 40);
     }
     if (showStats) {
-        const StatsLines lines = formatStats(framesPerSecond, platform->getTime());
+        const StatsLines lines = formatStats(framesPerSecond, input.time);
         drawText(lines.rate, 1160, 1100, 70);
         drawText(lines.time, 1160, 1000, 40);
         // Only a reduced scale is shown: at full resolution the statistics read as they always did.
@@ -113,14 +114,14 @@ StatsLines formatStats(int framesPerSecond, double seconds)
     return lines;
 }
 
-// Reads the framebuffer size, the cursor and the left button; a click writes the resolution and
-// menuClickLatch.
-void drawPauseMenu()
+// Reads the frame's framebuffer size, cursor and left button; a click writes the resolution and
+// menuClickSeen.
+void drawPauseMenu(const InputSnapshot& input)
 {
-    const int w = framebufferWidth;
-    const int h = framebufferHeight;
-    const double cx = cursorX;
-    const double cy = cursorY;
+    const int w = input.framebufferWidth;
+    const int h = input.framebufferHeight;
+    const double cx = input.cursorX;
+    const double cy = input.cursorY;
     const MenuEntry entries[] = {
         {&pauseImage1, 1024, 768},
         {&pauseImage2, 1280, 720},
@@ -141,14 +142,8 @@ void drawPauseMenu()
         image->draw(0, 0, 1600);
     if (!hovered)
         return;
-    if (platform->getMouseButton(mouseButtonLeft) == keyPress) {
-        if (!menuClickLatch) {
-            setResolution(hovered->width, hovered->height);
-            menuClickLatch = true;
-        }
-    } else {
-        menuClickLatch = false;
-    }
+    if (markPress(input.buttonHeld(mouseButtonLeft), menuClickSeen))
+        setResolution(hovered->width, hovered->height);
 }
 
 void setResolution(int width, int height)

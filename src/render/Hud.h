@@ -2,12 +2,14 @@
 // Everything two-dimensional over the scene, in overlay units (the window spans 1600 x 1200):
 // the start screen, bitmap text, the HUD and the pause menu.
 
+struct InputSnapshot;
+
 // The start screen image over the whole window.
 void drawStartScreen();
 // One line of fixed-pitch text; (x, y) is the lower left corner of the first glyph.
 void drawText(const char* text, int x, int y, int size);
 // Help pictures, end screens, the death warning and the statistics, after each frame of play.
-void drawHud();
+void drawHud(const InputSnapshot& input);
 // The two statistics lines the HUD shows: the frame rate, with no digits while it is still 0
 // ("FPS"), and the running time with two decimals.
 struct StatsLines {
@@ -16,8 +18,8 @@ struct StatsLines {
 };
 StatsLines formatStats(int framesPerSecond, double seconds);
 // The resolution menu while paused; a click on an entry resizes the window.
-void drawPauseMenu();
+void drawPauseMenu(const InputSnapshot& input);
 void setResolution(int width, int height);
 
-// The left button was seen pressed over an entry and not yet released over one.
-extern bool menuClickLatch;
+// The left button was held when the menu last looked over an entry (markPress).
+extern bool menuClickSeen;

@@ -12,6 +12,8 @@ float renderScale = 1.0f;
 
 namespace {
 
+// The one wall clock a frame reads: it decides only the picture's resolution, never what happens in
+// the world, so a replayed session stays exact whatever the machine's speed.
 using Clock = std::chrono::steady_clock;
 
 constexpr double frameBudget = 1.0 / 60.0;

@@ -48,12 +48,18 @@ std::vector<char> statuePlaying;
 
 Mood mood = Mood::startScreen;
 float walked = strideLength;
+// Where the player's body stood at the last update in play or pause: steps follow the real motion.
+glm::vec3 lastBodyPosition(0.0f);
+bool bodyTracked = false;
 float calmTime = 0.0f;
 float previousFallSpeed = 0.0f;
 float heartIntensity = 0.0f;
 float heartTimer = 0.0f;
 float cowTimer = 20.0f;
-unsigned variation = 1u;
+// The seed is fixed and set again at every start, so that a replayed session hears the steps and
+// the cow's calls of its recording at the same moments: nothing the game draws comes from outside it.
+constexpr unsigned variationSeed = 1u;
+unsigned variation = variationSeed;
 bool lastFlashlightOn = true;
 
 // A fixed sequence in [0, 1) for the small variations of steps and the cow's pauses.
@@ -135,6 +141,7 @@ bool startSoundOn(int volume, Open open)
     loadSounds();
     makeSources();
     mood = Mood::startScreen;
+    variation = variationSeed;
     lastFlashlightOn = flashlightOn;
     alSourcePlay(sources[ambience]);
     alGetError();
@@ -142,21 +149,16 @@ bool startSoundOn(int volume, Open open)
     return true;
 }
 
-// The sounds of the world besides the statues: paused with the game, silenced at its end.
+// The sounds of the world besides the statues: paused with the game, silenced at its end. The
+// statues go on moving during the pause, and so does their grinding.
 constexpr SoundId worldSounds[] = {step, landing, harvester, cowCall, click, heartbeat};
-
-template <typename Action>
-void forEachWorldSource(Action action)
-{
-    for (ALuint source : statueSources)
-        action(source);
-    for (SoundId id : worldSounds)
-        action(sources[id]);
-}
 
 void stopEverything()
 {
-    forEachWorldSource([](ALuint source) { alSourceStop(source); });
+    for (ALuint source : statueSources)
+        alSourceStop(source);
+    for (SoundId id : worldSounds)
+        alSourceStop(sources[id]);
     std::fill(statuePlaying.begin(), statuePlaying.end(), 0);
     std::fill(statueGains.begin(), statueGains.end(), 0.0f);
     alSourceStop(sources[ambience]);
@@ -171,22 +173,19 @@ void enterMood(Mood next)
     case Mood::play:
         if (mood == Mood::paused) {
             // Back from the pause: what was cut off goes on where it stopped.
-            // (A silent statue's grind is paused too, but stays so.)
             for (SoundId id : worldSounds) {
                 ALint state = 0;
                 alGetSourcei(sources[id], AL_SOURCE_STATE, &state);
                 if (state == AL_PAUSED)
                     alSourcePlay(sources[id]);
             }
-            for (size_t i = 0; i < statueSources.size(); ++i)
-                if (statuePlaying[i])
-                    alSourcePlay(statueSources[i]);
         } else {
             alSourcePlay(sources[harvester]);
         }
         break;
     case Mood::paused:
-        forEachWorldSource([](ALuint source) { alSourcePause(source); });
+        for (SoundId id : worldSounds)
+            alSourcePause(sources[id]);
         break;
     case Mood::caught:
         stopEverything();
@@ -245,8 +244,8 @@ void updateStatues(float dt)
     }
 }
 
-// Footsteps while walking on the ground, one per stride; a thud when a fall ends.
-void updateFootsteps(float dt)
+// A thud when a fall ends, in play or during the pause, when the body stops falling.
+void updateLanding(float dt)
 {
     const glm::vec3 v = player->body->getLinearVelocity();
     calmTime = std::fabs(v.y) < 0.05f ? calmTime + dt : 0.0f;
@@ -256,13 +255,18 @@ void updateFootsteps(float dt)
         alSourcePlay(sources[landing]);
     }
     previousFallSpeed = fallSpeed;
+}
 
-    const float speed = std::hypot(v.x, v.z);
+// Footsteps while walking on the ground, one per stride of the distance the body really moved
+// (`moved`, across the ground since the last update): none while pressing against a wall.
+void updateFootsteps(float dt, float moved)
+{
+    const float speed = dt > 0.0f ? moved / dt : 0.0f;
     if (!walkMode || calmTime < calmBeforeGround || speed < 0.5f) {
         walked = strideLength;  // the first stride of a walk sounds at once
         return;
     }
-    walked += speed * dt;
+    walked += moved;
     if (walked >= strideLength) {
         walked -= strideLength;
         alSourcef(sources[step], AL_PITCH, 0.9f + 0.2f * nextVariation());
@@ -270,16 +274,16 @@ void updateFootsteps(float dt)
     }
 }
 
-// A heartbeat while a statue is near, louder and faster the longer the danger lasts.
+// A heartbeat while a statue is near, louder and faster the longer the danger lasts. The time to
+// the next beat runs on out of range too, so a danger flickering at its edge keeps the beat's pace.
 void updateHeartbeat(float dt)
 {
+    heartTimer = std::max(0.0f, heartTimer - dt);
     if (!dangerNear) {
         heartIntensity = std::max(0.0f, heartIntensity - dt / 2.0f);
-        heartTimer = 0.0f;
         return;
     }
     heartIntensity = std::min(1.0f, heartIntensity + dt / 4.0f);
-    heartTimer -= dt;
     if (heartTimer <= 0.0f) {
         alSourcef(sources[heartbeat], AL_GAIN, 0.5f + 0.5f * heartIntensity);
         alSourcePlay(sources[heartbeat]);
@@ -329,14 +333,24 @@ void soundUpdate(double dt, const Node* harvesterNode, const Node* cow)
     const Mood now = currentMood();
     if (now != mood)
         enterMood(now);
-    if (mood != Mood::play || !player || !player->body)
+    if ((mood != Mood::play && mood != Mood::paused) || !player || !player->body) {
+        bodyTracked = false;
         return;
+    }
 
     const float step = static_cast<float>(dt);
     const glm::vec3 body = player->body->getGlobalPose().p;
+    const float moved = bodyTracked ? std::hypot(body.x - lastBodyPosition.x, body.z - lastBodyPosition.z) : 0.0f;
+    lastBodyPosition = body;
+    bodyTracked = true;
+    // Paused, what moves is still heard: the statues and a fall's end. The player stands, and the
+    // exhibits and the heartbeat wait for the game.
     followCamera(glm::vec3(body.x, body.y + eyeHeight, body.z));
     updateStatues(step);
-    updateFootsteps(step);
+    updateLanding(step);
+    if (mood == Mood::paused)
+        return;
+    updateFootsteps(step, moved);
     updateHeartbeat(step);
     updateExhibits(step, harvesterNode, cow);
 }

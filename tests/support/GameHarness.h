@@ -18,8 +18,8 @@ protected:
             GTEST_SKIP() << "one game per process: run this test through ctest";
         used = true;
         platform = &input;
-        screenWidth = 800;
-        screenHeight = 600;
+        screenWidth = windowWidth;
+        screenHeight = windowHeight;
         // Full resolution: the scale the game would pick depends on how busy the machine is.
         renderScaleSetting = 100;
         createWindow();
@@ -32,4 +32,6 @@ protected:
     }
 
     ScriptedPlatform input;
+    // Tests that only listen draw a smaller window: the software renderer's cost is its pixels.
+    int windowWidth = 800, windowHeight = 600;
 };

@@ -8,6 +8,7 @@
 #include "app/Level.h"
 #include "app/Platform.h"
 #include "app/WorldAssembly.h"
+#include "core/Input.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/Player.h"
 #include "render/Light.h"
@@ -42,7 +43,8 @@ protected:
             input.now += dt;
             world->step(dt);
             input.pollEvents();
-            playerUpdate();
+            snapshot = takeInput(input, snapshot);
+            playerUpdate(snapshot);
         }
     }
     void frame(double dt = 1.0 / 60.0) { frames(1, dt); }
@@ -51,6 +53,7 @@ protected:
     float horizontalSpeed() const { return std::hypot(velocity().x, velocity().z); }
 
     ScriptedPlatform input;
+    InputSnapshot snapshot;
     PhysicsWorld* world = nullptr;
 };
 

@@ -1,0 +1,135 @@
+// The journal of a session (its format, reader and writer) and the world checksum it keeps.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "TempDir.h"
+#include "app/Journal.h"
+#include "app/MainLoop.h"
+#include "physics/Engine.h"
+#include "physics/PhysicsWorld.h"
+#include "physics/Player.h"
+#include "render/Light.h"
+
+namespace {
+
+JournalFrame frameAt(int64_t ticks, int key, int32_t cursor)
+{
+    JournalFrame frame;
+    frame.clockTicks = ticks;
+    frame.keys.set(key);
+    frame.cursorX = cursor;
+    frame.width = 800;
+    frame.checksum.statuePoses = static_cast<uint16_t>(ticks);
+    frame.checksum.flags = checksumFlags::walkMode;
+    return frame;
+}
+
+std::string journalOf(const std::vector<JournalFrame>& frames, JournalHeader header = {})
+{
+    std::string bytes = encodeJournalHeader(header);
+    JournalFrame previous;
+    for (const JournalFrame& frame : frames)
+        encodeJournalFrame(previous, frame, bytes), previous = frame;
+    return bytes;
+}
+
+std::string reasonFor(const std::string& bytes)
+{
+    Journal journal;
+    std::string reason;
+    EXPECT_FALSE(readJournal(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), journal, reason));
+    return reason;
+}
+
+}  // namespace
+
+TEST(WorldChecksum, EachPartOfTheStateShowsAsItself)
+{
+    PhysicsWorld world;
+    player = createPlayer(world, 1.0f, 0.0f, 1.0f, 0.0f);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"the player's position", [] { player->body->setGlobalPose(phys::Transform(glm::vec3(0, 1, 1e-6f)), true); }},
+        {"the player's velocity", [] { player->body->setLinearVelocity(glm::vec3(0, 0, 1e-6f), true); }},
+        {"the player's view", [] { pitch += 1e-6f; }},
+        {"caught", [] { caught = !caught; }},
+        {"dangerNear", [] { dangerNear = !dangerNear; }},
+        {"fellOut", [] { player->fellOut = true; }},
+        {"the flashlight", [] { flashlightOn = !flashlightOn; }},
+        {"the start screen", [] { showStartScreen = !showStartScreen; }},
+    };
+    for (const auto& [what, change] : changes) {
+        const WorldChecksum before = worldChecksum();
+        change();
+        EXPECT_STREQ(checksumDifference(before, worldChecksum()), what);
+        EXPECT_EQ(checksumDifference(worldChecksum(), worldChecksum()), nullptr);
+    }
+    delete player;
+    player = nullptr;
+}
+
+TEST(Journal, FramesReadBackAsWrittenAndAFrameCutShortIsDroppedAlone)
+{
+    JournalHeader header;
+    currentSettings(header.settings);
+    header.settings[4] = 35;
+    header.gameVersion = "1.2";
+    JournalFrame last = frameAt(2000000, 300, -90000);
+    last.buttons = 1, last.focused = false, last.height = 600;
+    const std::vector<JournalFrame> frames = {frameAt(1000000, 87, 512 * 256), frameAt(1016667, 87, 513 * 256), last};
+    const std::string bytes = journalOf(frames, header);
+    const std::size_t twoFrames = journalOf({frames[0], frames[1]}, header).size();
+    for (std::size_t cut = twoFrames; cut <= bytes.size(); ++cut) {
+        Journal journal;
+        std::string reason;
+        ASSERT_TRUE(readJournal(reinterpret_cast<const uint8_t*>(bytes.data()), cut, journal, reason)) << reason;
+        const bool whole = cut == bytes.size();
+        EXPECT_EQ(journal.cutShort, !whole && cut > twoFrames);
+        ASSERT_EQ(journal.frames.size(), whole ? 3u : 2u);
+        EXPECT_EQ(journal.header.gameVersion, "1.2");
+        EXPECT_EQ(journal.header.settings[4], 35);
+        for (std::size_t i = 0; i < journal.frames.size(); ++i) {
+            const JournalFrame &a = journal.frames[i], &b = frames[i];
+            EXPECT_TRUE(a.clockTicks == b.clockTicks && a.keys == b.keys && a.buttons == b.buttons &&
+                        a.cursorX == b.cursorX && a.cursorY == b.cursorY && a.focused == b.focused &&
+                        a.visible == b.visible && a.width == b.width && a.height == b.height &&
+                        a.checksum == b.checksum) << "frame " << i;
+        }
+    }
+}
+
+TEST(Journal, RefusedWithItsReason)
+{
+    JournalHeader loud;
+    currentSettings(loud.settings);
+    loud.settings[4] = 101;
+    std::string otherFormat = journalOf({});
+    otherFormat[8] = 2;
+    std::string badFrame = journalOf({frameAt(5, 1, 0)});
+    badFrame[journalOf({}).size() + 2] = char(0x40);
+    EXPECT_EQ(reasonFor(""), "the journal is empty");
+    EXPECT_EQ(reasonFor("\x89PNG\r\n\x1a\n...."), "not a journal");
+    EXPECT_EQ(reasonFor(otherFormat), "journal format 2, this game reads format 1");
+    EXPECT_EQ(reasonFor(journalOf({}, loud)), "setting VOLUME=101 is out of range");
+    EXPECT_EQ(reasonFor(badFrame), "frame 1 is damaged (at byte " + std::to_string(journalOf({}).size()) + ")");
+    const std::string header = journalOf({});
+    for (std::size_t cut = 1; cut < header.size(); ++cut)
+        EXPECT_EQ(reasonFor(header.substr(0, cut)), "the journal ends inside its header") << cut;
+}
+
+TEST(JournalWriter, NeverOverwritesAndFlushesEverySecond)
+{
+    TempDir dir;
+    JournalWriter writer;
+    std::string reason;
+    ASSERT_TRUE(writer.open("a.journal", {}, reason));
+    for (int64_t ticks = 0; ticks <= 1000000; ticks += 250000)
+        writer.write(frameAt(ticks, 1, 0));
+    Journal journal;
+    ASSERT_TRUE(readJournalFile("a.journal", journal, reason)) << reason;
+    EXPECT_EQ(journal.frames.size(), 5u) << "flushed once a second of frames had passed";
+    EXPECT_FALSE(JournalWriter().open("a.journal", {}, reason));
+    EXPECT_EQ(reason, "already exists, not overwritten");
+    EXPECT_FALSE(JournalWriter().open("a.journal/b.journal", {}, reason)) << "a folder that cannot be written";
+    EXPECT_EQ(reason, "cannot be written (Not a directory)");
+}
