@@ -116,13 +116,13 @@ void useSettings(const int values[settingCount])
     captions = values[11];
 }
 
-void readConfig()
+void readConfig(const std::filesystem::path& path)
 {
-    std::ifstream file("config.ini", std::ios::binary);
+    std::ifstream file(path, std::ios::binary);
     useSettings(settingDefaults);
     // A folder of that name opens like a file on Linux but holds no settings.
     std::error_code error;
-    if (!file.good() || std::filesystem::is_directory("config.ini", error)) {
+    if (!file.good() || std::filesystem::is_directory(path, error)) {
         notice("config.ini not found");
         return;
     }

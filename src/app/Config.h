@@ -1,6 +1,7 @@
 #pragma once
 // The settings of config.ini: display and sound, read once at start-up, and the player's own,
 // which the options page of the pause menu also changes.
+#include <filesystem>
 
 extern int screenWidth;
 extern int screenHeight;
@@ -9,9 +10,10 @@ extern bool fullscreen;
 // Loudness of everything the game plays, 0 (silent, no audio device opened) to 100.
 extern int volume;
 
-// Assigns the defaults, then whatever config.ini in the working directory says. A number outside
-// the int range, an overlong line and anything past the first 64 KiB are refused with a console line.
-void readConfig();
+// Assigns the defaults, then whatever the file says (config.ini in the working directory unless told;
+// where the game's own is, app/ConfigFolder.h decides). A number outside the int range, an overlong
+// line and anything past the first 64 KiB are refused with a console line.
+void readConfig(const std::filesystem::path& path = "config.ini");
 
 // The settings in a fixed order, as a journal keeps them (config.ini's keys). From VOLUME on they
 // are the ones the options page lists, in this order; the player's own are in core/GameState.h.
