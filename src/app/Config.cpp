@@ -164,9 +164,9 @@ void useSettings(const int values[settingCount])
     renderScaleSetting = values[5];
 }
 
-void readConfig()
+void readConfig(const std::filesystem::path& path)
 {
-    std::ifstream file("config.ini", std::ios::binary);
+    std::ifstream file(path, std::ios::binary);
     screenWidth = 800;
     screenHeight = 600;
     refreshRate = 60;
@@ -176,7 +176,7 @@ void readConfig()
     resetBindings();
     // A folder of that name opens like a file on Linux but holds no settings.
     std::error_code error;
-    if (!file.good() || std::filesystem::is_directory("config.ini", error)) {
+    if (!file.good() || std::filesystem::is_directory(path, error)) {
         notice("config.ini not found");
         return;
     }
