@@ -1,6 +1,9 @@
 #include "app/Config.h"
 
+#include <strings.h>
+
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -110,8 +113,49 @@ void settleBindings()
     }
 }
 
+// A line naming one of the keys (in any case, after blanks, in UTF-16) in a form the reader does
+// not take, or a setting's line without a number, is named with the form expected. A line it takes
+// (or refuses with its own line) says nothing here; neither does anything naming no key.
+void reportUnreadForm(const std::string& line, int lineNumber)
+{
+    std::string text;
+    for (char c : line)
+        if (c != '\0')
+            text += c;
+    const bool utf16 = text.size() != line.size();
+    if (lineNumber == 1 && (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0))
+        text.erase(0, 2);
+    while (!text.empty() && text.back() == '\r')
+        text.pop_back();
+    const std::size_t start = std::min(text.find_first_not_of(" \t"), text.size());
+    std::size_t end = start;
+    while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_'))
+        ++end;
+    const std::string name = text.substr(start, end - start);
+    const char* key = nullptr;
+    bool setting = false;
+    for (int index = 0; index < settingCount; ++index)
+        if (strcasecmp(name.c_str(), settingKeys[index]) == 0)
+            key = settingKeys[index], setting = true;
+    for (int command = 0; command < commandCount; ++command)
+        if (strcasecmp(name.c_str(), commandSettings[command]) == 0)
+            key = commandSettings[command];
+    if (key == nullptr)
+        return;
+    if (!utf16 && start == 0 && name == key && end < text.size() && text[end] == '=') {
+        const char* number = text.c_str() + end + 1;
+        char* stop = nullptr;
+        std::strtoll(number, &stop, 0);
+        if (!setting || stop != number)
+            return;
+    }
+    notice("config.ini: line %d \"%s\" is not read: expected %s=%s%s", lineNumber, text.c_str(), key,
+           setting ? "<number>" : "<key name>", utf16 ? " in ASCII or UTF-8, not UTF-16" : "");
+}
+
 void applyLine(const std::string& line, int lineNumber)
 {
+    reportUnreadForm(line, lineNumber);
     scanBinding(line, lineNumber);
     int values[settingCount];
     currentSettings(values);
