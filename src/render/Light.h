@@ -51,6 +51,6 @@ extern bool flashlightOn;
 // arrays; writes only uniforms.
 void uploadLights();
 void toggleFlashlight();
-// Puts the flashlight just below the eye and eases it towards the view direction, then uploads.
-// Writes the flashlight and its slot.
+// Puts the flashlight just below the eye and eases it towards the view direction. Writes the
+// flashlight and its slot; the lit pass uploads them.
 void updateFlashlight(const glm::vec3& eye, const glm::vec3& viewDirection, float dt);
