@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "core/Bindings.h"
 #include "core/Console.h"
 #include "render/RenderScale.h"
 
@@ -63,8 +64,66 @@ bool scanSetting(const std::string& line, int index, int& value)
     return true;
 }
 
-void applyLine(const std::string& line)
+// A KEY_ line's key, kept until the whole file is read: whether another command holds the key is
+// judged then, so two commands can swap keys whatever the order of their lines.
+struct ProposedKey {
+    int key = -1;
+    int line = 0;  // 0 for the command's own default key, which no other line can take
+    std::string text;  // the line as the refusal names it
+};
+ProposedKey proposedKeys[commandCount];
+
+void scanBinding(const std::string& line, int lineNumber)
 {
+    for (int command = 0; command < commandCount; ++command) {
+        const std::size_t length = std::strlen(commandSettings[command]);
+        if (line.compare(0, length, commandSettings[command]) != 0 || line.size() <= length || line[length] != '=')
+            continue;
+        const std::size_t first = line.find_first_not_of(" \t", length + 1);
+        const std::size_t last = line.find_last_not_of(" \t\r");
+        const std::string value = first == std::string::npos || last < first ? "" : line.substr(first, last - first + 1);
+        const std::string text = std::string(commandSettings[command]) + "=" + value;
+        const int key = keyNamed(value.c_str());
+        if (key < 0)
+            notice("config.ini: %s is no key, ignored", text.c_str());
+        else if (const char* reason = fixedKeyReason(key))
+            notice("config.ini: %s: %s, ignored", text.c_str(), reason);
+        else
+            proposedKeys[command] = {key, key == defaultKeys[command] ? 0 : lineNumber, text};
+        return;
+    }
+}
+
+// A key held by two commands stays with the one whose default it is, or whose line came first;
+// the other keeps its default, and then the rule is applied again.
+void settleBindings()
+{
+    for (bool refused = true; refused;) {
+        refused = false;
+        for (int command = 0; command < commandCount && !refused; ++command) {
+            ProposedKey& mine = proposedKeys[command];
+            for (int other = 0; other < commandCount && mine.key >= 0; ++other) {
+                const ProposedKey& theirs = proposedKeys[other];
+                const int otherKey = theirs.key >= 0 ? theirs.key : defaultKeys[other];
+                if (other == command || otherKey != mine.key || (theirs.key >= 0 && theirs.line > mine.line))
+                    continue;
+                notice("config.ini: %s: %s is taken by %s, ignored", mine.text.c_str(), keyName(mine.key),
+                       commandSettings[other]);
+                mine.key = -1;
+                refused = true;
+            }
+        }
+    }
+    for (int command = 0; command < commandCount; ++command) {
+        const int key = proposedKeys[command].key;
+        boundKeys[command] = key >= 0 ? key : defaultKeys[command];
+        proposedKeys[command] = ProposedKey();
+    }
+}
+
+void applyLine(const std::string& line, int lineNumber)
+{
+    scanBinding(line, lineNumber);
     int values[settingCount];
     currentSettings(values);
     for (int index = 0; index < settingCount; ++index)
@@ -105,18 +164,19 @@ void useSettings(const int values[settingCount])
     renderScaleSetting = values[5];
 }
 
-void readConfig()
+void readConfig(const std::filesystem::path& path)
 {
-    std::ifstream file("config.ini", std::ios::binary);
+    std::ifstream file(path, std::ios::binary);
     screenWidth = 800;
     screenHeight = 600;
     refreshRate = 60;
     fullscreen = false;
     volume = 80;
     renderScaleSetting = 0;
+    resetBindings();
     // A folder of that name opens like a file on Linux but holds no settings.
     std::error_code error;
-    if (!file.good() || std::filesystem::is_directory("config.ini", error)) {
+    if (!file.good() || std::filesystem::is_directory(path, error)) {
         notice("config.ini not found");
         return;
     }
@@ -132,7 +192,7 @@ void readConfig()
         if (lineTooLong)
             notice("config.ini: line %d is longer than %zu bytes, ignored", lineNumber, longestLine);
         else
-            applyLine(line);
+            applyLine(line, lineNumber);
         line.clear();
         lineTooLong = false;
         ++lineNumber;
@@ -155,6 +215,7 @@ void readConfig()
         else
             lineTooLong = true;
     }
+    settleBindings();
     notice("WIDTH=%i\nHEIGHT=%i\nREFRESH_RATE=%i\nFULLSCREEN=%s", screenWidth, screenHeight, refreshRate,
                 fullscreen ? "true" : "false");
 }

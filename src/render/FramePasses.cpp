@@ -125,24 +125,35 @@ ResolutionChoice renderFrame(const InputSnapshot& input)
     uploadLights();
     const glm::mat4 projection = projectionMatrix;
     const glm::mat4 view = viewMatrix;
-    if (shadowsEnabled) {
-        glActiveTexture(GL_TEXTURE10);
-        glBindTexture(GL_TEXTURE_2D, shadowTexture);
-        glUniform1i(glGetUniformLocation(program, "shadowMap"), 10);
-        setMatrix(program, "dVP", lightViewProjection);
-    }
-    setMatrix(program, "dV", lightView);
-    setMatrix(program, "lightProj", lightProjection);
-    setMatrix(program, "projectionMatrix", projection);
-    setMatrix(program, "viewMatrix", view);
+    auto setPassUniforms = [&](GLuint into) {
+        if (shadowsEnabled) {
+            glActiveTexture(GL_TEXTURE10);
+            glBindTexture(GL_TEXTURE_2D, shadowTexture);
+            glUniform1i(glGetUniformLocation(into, "shadowMap"), 10);
+            setMatrix(into, "dVP", lightViewProjection);
+        }
+        setMatrix(into, "dV", lightView);
+        setMatrix(into, "lightProj", lightProjection);
+        setMatrix(into, "projectionMatrix", projection);
+        setMatrix(into, "viewMatrix", view);
+    };
+    setPassUniforms(program);
 
     ResolutionChoice chosen;
-    if (paused) {
+    if (paused)
         chosen = drawPauseMenu(input);
-        // The pause menu leaves the text program current.
-        glUseProgram(program);
+
+    // The pause menu leaves the text program current. The main program holds every uniform the game
+    // sends; the program linked for the fixed lights draws while the lights are as it was linked for.
+    GLuint drawing = program;
+    if (const ShaderProgram* fixed = fixedLightProgram(shadowsEnabled)) {
+        drawing = fixed->program;
+        glUseProgram(drawing);
+        setPassUniforms(drawing);
+        uploadLights(drawing);
     }
-    loader->draw(program);
+    glUseProgram(drawing);
+    loader->draw(drawing);
     if (scaled)
         endScaledScene(framebufferWidth, framebufferHeight);
 

@@ -4,9 +4,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
 
 #include "TempDir.h"
 #include "app/Config.h"
+#include "core/Bindings.h"
 #include "render/RenderScale.h"
 
 namespace {
@@ -112,4 +117,41 @@ TEST(RenderScale, ShrinksWhileFramesRunOverSixtyASecondAndGrowsBackToOneWhenThey
             adaptRenderScale(r.seconds);
         EXPECT_EQ(renderScale, r.expected) << r.frames << " frames of " << r.seconds << " s";
     }
+}
+
+// KEY_ lines: a key's name or number binds it; a refused line is named once and the default stays.
+TEST(Config, KeyLinesBindTheCommandsOrAreRefusedWithTheirLine)
+{
+    const struct { std::string file; std::vector<std::string> refusals; std::string bound; } cases[] = {
+        {"", {}, "W S SPACE P"},  // bound: forward, back, jump, pause
+        {"KEY_FORWARD=z\r\nKEY_JUMP= 81 \nKEY_PAUSE=KP_7\n", {}, "Z S Q KP_7"},
+        {"KEY_FORWARD=S\nKEY_BACK=W\n", {}, "S W SPACE P"},  // a swap
+        {"KEY_JUMP=W\n", {"KEY_JUMP=W: W is taken by KEY_FORWARD"}, "W S SPACE P"},
+        {"KEY_JUMP=Q\nKEY_PAUSE=Q\n", {"KEY_PAUSE=Q: Q is taken by KEY_JUMP"}, "W S Q P"},
+        {"KEY_FORWARD=SPACE\nKEY_STATS=W\nKEY_JUMP=SPACE\n",  // the first yields to a default, then the second
+         {"KEY_FORWARD=SPACE: SPACE is taken by KEY_JUMP", "KEY_STATS=W: W is taken by KEY_FORWARD"}, "W S SPACE P"},
+        {"KEY_FORWARD=WW\nKEY_BACK=349\nKEY_JUMP=\n",
+         {"KEY_FORWARD=WW is no key", "KEY_BACK=349 is no key", "KEY_JUMP= is no key"}, "W S SPACE P"},
+        {"KEY_JUMP=Q\nKEY_JUMP=escape\nKEY_PAUSE=M\n",
+         {"KEY_JUMP=escape: Escape always quits", "KEY_PAUSE=M: M stops the vehicle box"}, "W S Q P"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        TempDir dir;
+        dir.write("config.ini", c.file);
+        std::string console;
+        for (const std::string& refusal : c.refusals)
+            console += "config.ini: " + refusal + ", ignored\n";
+        EXPECT_EQ(readAndPrint(), console + summary());
+        std::string bound;
+        for (Command command : {Command::forward, Command::back, Command::jump, Command::pause})
+            bound += std::string(bound.empty() ? "" : " ") + keyName(boundKeys[static_cast<int>(command)]);
+        EXPECT_EQ(bound, c.bound);
+    }
+    for (int key = 0; key < 400; ++key)  // every name reads back as its key
+        if (keyName(key))
+            EXPECT_EQ(keyNamed(keyName(key)), key) << keyName(key);
+    EXPECT_TRUE(keyNamed("LEFT_SHIFT") == GLFW_KEY_LEFT_SHIFT && keyNamed("MENU") == GLFW_KEY_MENU &&
+                keyNamed("F25") == GLFW_KEY_F25 && keyNamed("KP_EQUAL") == GLFW_KEY_KP_EQUAL &&
+                keyNamed("WORLD_2") == GLFW_KEY_WORLD_2 && keyNamed("0") == GLFW_KEY_0 && keyNamed("48") == GLFW_KEY_0);
 }
