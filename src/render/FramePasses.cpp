@@ -136,6 +136,7 @@ ResolutionChoice renderFrame(const InputSnapshot& input)
         setMatrix(into, "lightProj", lightProjection);
         setMatrix(into, "projectionMatrix", projection);
         setMatrix(into, "viewMatrix", view);
+        glUniform1f(glGetUniformLocation(into, "sceneBrightness"), static_cast<float>(brightnessPercent) / 100.0f);
     };
     setPassUniforms(program);
 
