@@ -2,7 +2,7 @@
 // The process-wide flags and frame figures that subsystems below the application shell read. Each
 // group is written by one place only, named above it.
 
-// The frame loop's figures (app/MainLoop.cpp; the pause menu also sets the framebuffer size).
+// The frame loop's figures (app/MainLoop.cpp, which also applies the pause menu's resolution).
 extern double deltaTime;
 extern int framesPerSecond;
 extern int framebufferWidth;
