@@ -14,24 +14,13 @@ namespace {
 
 std::string contents(const std::filesystem::path& path)
 {
-    if (std::filesystem::is_directory(path))
-        return "";
     std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::filesystem::is_directory(path) ? "" : std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Fails the n-th step of a save (0 open, 1 write, 2 fsync, 3 close, 4 rename) with `failError`.
-int failStep = -1;
-int failError = 0;
-template <int step, typename Result, typename... Args>
-Result failing(Result (*real)(Args...), Args... args)
-{
-    if (step == failStep) {
-        errno = failError;
-        return -1;
-    }
-    return real(args...);
-}
+// Fails step n of a save (0 open, 1 write, 2 fsync, 3 close, 4 rename) with failError.
+int failStep = -1, failError = 0;
+bool fails(int step) { return step == failStep && (errno = failError, true); }
 
 }  // namespace
 
@@ -48,24 +37,21 @@ TEST(ConfigWriter, OnlyTheChangedKeyOnTheLineThatWinsChangesOrItIsAppended)
     int values[settingCount];
     currentSettings(values);
     values[firstPlayerSetting] = 35;
-    bool changed[settingCount] = {};
-    changed[firstPlayerSetting] = true;
+    const bool changed[settingCount] = {false, false, false, false, true};
     for (const auto& c : cases)
         EXPECT_EQ(rewriteConfig(c.before, values, changed), c.after) << c.before.substr(0, 30);
 }
 
 TEST(ConfigWriter, AFailureAtAnyStepKeepsTheOldFileAndLeavesNothingBeside)
 {
-    FileCalls failingCalls = {
-        [](const char* p, int f, mode_t m) { return failing<0>(systemFileCalls.open, p, f, m); },
-        [](int d, const void* b, std::size_t n) { return failing<1>(systemFileCalls.write, d, b, n); },
-        [](int d) { return failing<2>(systemFileCalls.fsync, d); },
-        [](int d) { return failing<3>(systemFileCalls.close, d); },
-        [](const char* a, const char* b) { return failing<4>(systemFileCalls.rename, a, b); },
+    fileCalls = {
+        [](const char* p, int f, mode_t m) { return fails(0) ? -1 : systemFileCalls.open(p, f, m); },
+        [](int d, const void* b, std::size_t n) { return fails(1) ? ssize_t(-1) : systemFileCalls.write(d, b, n); },
+        [](int d) { return fails(2) ? -1 : systemFileCalls.fsync(d); },
+        [](int d) { return fails(3) ? -1 : systemFileCalls.close(d); },
+        [](const char* a, const char* b) { return fails(4) ? -1 : systemFileCalls.rename(a, b); },
     };
-    fileCalls = failingCalls;
-    bool changed[settingCount] = {};
-    changed[firstPlayerSetting] = true;
+    const bool changed[settingCount] = {false, false, false, false, true};  // VOLUME
     volume = 35;
     const std::string old = "# keep\nVOLUME=80\n";
     for (int step = -1; step <= 6; ++step) {
@@ -88,7 +74,5 @@ TEST(ConfigWriter, AFailureAtAnyStepKeepsTheOldFileAndLeavesNothingBeside)
                   step < 0 ? std::string::npos : 0) << console;
         EXPECT_EQ(std::count(console.begin(), console.end(), '\n'), step < 0 ? 0 : 1) << console;
     }
-    fileCalls = systemFileCalls;
-    failStep = -1;
-    volume = 80;
+    fileCalls = systemFileCalls, failStep = -1, volume = 80;
 }
