@@ -19,14 +19,28 @@ struct StatsLines {
     char time[256];
 };
 StatsLines formatStats(int framesPerSecond, double seconds);
-// A resolution chosen in the pause menu; 0 x 0 for none.
+// A resolution chosen in the pause menu (0 x 0 for none), or its "Options" entry.
 struct ResolutionChoice {
     int width = 0;
     int height = 0;
+    bool options = false;
 };
-// The resolution menu while paused; returns the entry clicked this frame, which the frame loop
-// applies.
+// The resolution menu with its "Options" entry while paused; returns the entry clicked this frame,
+// which the frame loop applies.
 ResolutionChoice drawPauseMenu(const InputSnapshot& input);
+
+// A menu entry drawn in bitmap text: a box in overlay units (the text's lower left corner, its size
+// and length), marked by arrows on both sides while the cursor is over it.
+struct TextEntry {
+    const char* text;
+    int x;
+    int y;
+    int size;
+};
+// Whether the cursor of the frame (window pixels, from the top) is over the entry's text.
+bool cursorOver(const TextEntry& entry, const InputSnapshot& input);
+// Draws the entry, with the hover marks when `hovered`.
+void drawTextEntry(const TextEntry& entry, bool hovered);
 
 // The left button was held when the menu last looked over an entry (markPress).
 extern bool menuClickSeen;
