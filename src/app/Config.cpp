@@ -11,6 +11,7 @@
 
 #include "core/Bindings.h"
 #include "core/Console.h"
+#include "physics/Player.h"
 #include "render/RenderScale.h"
 
 int screenWidth = 800;
@@ -36,6 +37,7 @@ struct SettingRange {
 constexpr SettingRange settingRanges[settingCount] = {
     {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN},
     {INT_MIN, INT_MAX, LLONG_MIN}, {0, 100, LLONG_MIN},           {50, 100, 0},
+    {10, 400, LLONG_MIN},
 };
 
 // Reads the integer after "KEY=" at the start of the line with the rules of %i (decimal,
@@ -140,7 +142,10 @@ void dropByteOrderMark(std::string& line)
 
 }  // namespace
 
-const char* const settingKeys[settingCount] = {"WIDTH", "HEIGHT", "REFRESH_RATE", "FULLSCREEN", "VOLUME", "RENDER_SCALE"};
+const char* const settingKeys[settingCount] = {"WIDTH", "HEIGHT", "REFRESH_RATE", "FULLSCREEN", "VOLUME", "RENDER_SCALE",
+                                                  "GAMEPAD_LOOK_SPEED"};
+
+const int settingDefaults[settingCount] = {800, 600, 60, 0, 80, 0, 100};
 
 bool settingInRange(int index, long long value)
 {
@@ -150,7 +155,8 @@ bool settingInRange(int index, long long value)
 
 void currentSettings(int values[settingCount])
 {
-    const int now[settingCount] = {screenWidth, screenHeight, refreshRate, fullscreen ? 1 : 0, volume, renderScaleSetting};
+    const int now[settingCount] = {screenWidth, screenHeight, refreshRate, fullscreen ? 1 : 0, volume, renderScaleSetting,
+                                     gamepadLookSpeed};
     std::copy(now, now + settingCount, values);
 }
 
@@ -162,17 +168,13 @@ void useSettings(const int values[settingCount])
     fullscreen = values[3] != 0;
     volume = values[4];
     renderScaleSetting = values[5];
+    gamepadLookSpeed = values[6];
 }
 
 void readConfig(const std::filesystem::path& path)
 {
     std::ifstream file(path, std::ios::binary);
-    screenWidth = 800;
-    screenHeight = 600;
-    refreshRate = 60;
-    fullscreen = false;
-    volume = 80;
-    renderScaleSetting = 0;
+    useSettings(settingDefaults);
     resetBindings();
     // A folder of that name opens like a file on Linux but holds no settings.
     std::error_code error;

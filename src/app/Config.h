@@ -15,8 +15,10 @@ extern int volume;
 void readConfig(const std::filesystem::path& path = "config.ini");
 
 // The settings in a fixed order, as a journal keeps them (config.ini's keys).
-constexpr int settingCount = 6;
+constexpr int settingCount = 7;
 extern const char* const settingKeys[settingCount];
+// Each setting's value without config.ini.
+extern const int settingDefaults[settingCount];
 // Whether config.ini would take this value for the setting.
 bool settingInRange(int index, long long value);
 // The settings as they are now, and their replacement (a replay plays with the recorded ones).

@@ -25,6 +25,10 @@ extern Player* player;
 
 constexpr float eyeHeight = 2.5f;
 constexpr float mouseSpeed = 0.005f;
+// The right stick at full tilt turns the view this fast, times gamepadLookSpeed percent
+// (config.ini's GAMEPAD_LOOK_SPEED, 10 to 400).
+constexpr float gamepadLookRate = 3.0f;  // radians per second
+extern int gamepadLookSpeed;
 
 extern bool walkMode;
 extern float moveSpeed;
