@@ -12,6 +12,11 @@ fails_with_log() { bb_fatal "$1" "Press Enter to continue . . ."; grep -A1 -xF "
 texture_refused() { bb_fatal; grep -qE "^Image load failed - IL reports error: $1\$" "$BB_CONSOLE" || bb_fail "no load-failed line: $1"; bb_refuse_console "^Press Enter"; }
 texture=Scene/$(sed -n 's/^map_Kd \(.*\)$/\1/p' "$VELLMAR_RUN_DIR/Scene/statue.mtl" | head -1)
 damage "" "" plays_at 800x600 "config.ini not found"
+# The window library's own gamepad side: a mapping file beside config.ini taken silently, a damaged one named.
+pads='03000000de280000ff11000001000000,My Pad,a:b0,b:b1,leftx:a0,lefty:a1,platform:Linux,'
+damage "WIDTH=800\n" "echo '$pads' >\"\$1/gamecontrollerdb.txt\"" plays_silently gamecontrollerdb
+damage "WIDTH=800\n" "printf '$pads\\n03,x\\n' >\"\$1/gamecontrollerdb.txt\"" plays_saying \
+    "gamecontrollerdb.txt: line 2 is no gamepad mapping, the file is not used"
 damage "WIDTH=-800\nHEIGHT=-600\n" "" bb_fatal "WIDTH=-800" "HEIGHT=-600" "Window failed to load!" "Press Enter to continue . . ."
 damage "" 'truncate -s 3000 "$1/Scene/gameOver.dds"' plays_saying "Scene/gameOver.dds: cut before the end of its first level"
 # The start screen as one level without a level count, as many tools write it: it is drawn.
