@@ -35,5 +35,5 @@ damage "" "rm \"\$1/$texture\"" texture_refused "[0-9]+ - .+"
 damage "" "truncate -s 9000 \"\$1/$texture\"" texture_refused "1298 - file read error"
 damage "" "printf '\\xff\\xff\\xff\\xff' | dd of=\"\$1/$texture\" bs=1 seek=12 conv=notrunc status=none" \
     texture_refused "1288 - invalid file header"
-[ "$BB_CASES" = 13 ] || bb_fail "only $BB_CASES cases ran"
+[ "$BB_CASES" = 15 ] || bb_fail "only $BB_CASES cases ran"
 bb_finish
