@@ -1,6 +1,9 @@
 #include "app/Config.h"
 
+#include <strings.h>
+
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -11,7 +14,7 @@
 
 #include "core/Bindings.h"
 #include "core/Console.h"
-#include "physics/Player.h"
+#include "core/GameState.h"
 #include "render/RenderScale.h"
 
 int screenWidth = 800;
@@ -26,19 +29,6 @@ namespace {
 // holding up the start or filling memory.
 constexpr std::size_t longestLine = 4096;
 constexpr std::size_t largestFile = 64 * 1024;
-
-// The range config.ini takes for each key, and the one special value outside it (0 for an
-// automatic render scale; below half of each side the picture would fall apart).
-struct SettingRange {
-    long long low;
-    long long high;
-    long long alone;
-};
-constexpr SettingRange settingRanges[settingCount] = {
-    {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN},
-    {INT_MIN, INT_MAX, LLONG_MIN}, {0, 100, LLONG_MIN},           {50, 100, 0},
-    {10, 400, LLONG_MIN},
-};
 
 // Reads the integer after "KEY=" at the start of the line with the rules of %i (decimal,
 // 0-prefixed octal, 0x-prefixed hexadecimal, blanks after the equals sign skipped, anything after
@@ -123,8 +113,49 @@ void settleBindings()
     }
 }
 
+// A line naming one of the keys (in any case, after blanks, in UTF-16) in a form the reader does
+// not take, or a setting's line without a number, is named with the form expected. A line it takes
+// (or refuses with its own line) says nothing here; neither does anything naming no key.
+void reportUnreadForm(const std::string& line, int lineNumber)
+{
+    std::string text;
+    for (char c : line)
+        if (c != '\0')
+            text += c;
+    const bool utf16 = text.size() != line.size();
+    if (lineNumber == 1 && (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0))
+        text.erase(0, 2);
+    while (!text.empty() && text.back() == '\r')
+        text.pop_back();
+    const std::size_t start = std::min(text.find_first_not_of(" \t"), text.size());
+    std::size_t end = start;
+    while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_'))
+        ++end;
+    const std::string name = text.substr(start, end - start);
+    const char* key = nullptr;
+    bool setting = false;
+    for (int index = 0; index < settingCount; ++index)
+        if (strcasecmp(name.c_str(), settingKeys[index]) == 0)
+            key = settingKeys[index], setting = true;
+    for (int command = 0; command < commandCount; ++command)
+        if (strcasecmp(name.c_str(), commandSettings[command]) == 0)
+            key = commandSettings[command];
+    if (key == nullptr)
+        return;
+    if (!utf16 && start == 0 && name == key && end < text.size() && text[end] == '=') {
+        const char* number = text.c_str() + end + 1;
+        char* stop = nullptr;
+        std::strtoll(number, &stop, 0);
+        if (!setting || stop != number)
+            return;
+    }
+    notice("config.ini: line %d \"%s\" is not read: expected %s=%s%s", lineNumber, text.c_str(), key,
+           setting ? "<number>" : "<key name>", utf16 ? " in ASCII or UTF-8, not UTF-16" : "");
+}
+
 void applyLine(const std::string& line, int lineNumber)
 {
+    reportUnreadForm(line, lineNumber);
     scanBinding(line, lineNumber);
     int values[settingCount];
     currentSettings(values);
@@ -142,10 +173,22 @@ void dropByteOrderMark(std::string& line)
 
 }  // namespace
 
-const char* const settingKeys[settingCount] = {"WIDTH", "HEIGHT", "REFRESH_RATE", "FULLSCREEN", "VOLUME", "RENDER_SCALE",
-                                                  "GAMEPAD_LOOK_SPEED"};
+const char* const settingKeys[settingCount] = {
+    "WIDTH",       "HEIGHT",      "REFRESH_RATE",  "FULLSCREEN",    "VOLUME",     "RENDER_SCALE",
+    "MOUSE_SPEED", "INVERT_LOOK", "FIELD_OF_VIEW", "PICTURE_SHAPE", "BRIGHTNESS", "CAPTIONS",
+    "GAMEPAD_LOOK_SPEED",
+};
 
-const int settingDefaults[settingCount] = {800, 600, 60, 0, 80, 0, 100};
+// 0 is an automatic render scale; below half of each side the picture would fall apart.
+const SettingRange settingRanges[settingCount] = {
+    {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN},
+    {INT_MIN, INT_MAX, LLONG_MIN}, {0, 100, LLONG_MIN},           {50, 100, 0},
+    {10, 400, LLONG_MIN},          {0, 1, LLONG_MIN},             {40, 100, LLONG_MIN},
+    {0, 1, LLONG_MIN},             {50, 200, LLONG_MIN},          {0, 1, LLONG_MIN},
+    {10, 400, LLONG_MIN},
+};
+
+const int settingDefaults[settingCount] = {800, 600, 60, 0, 80, 0, 100, 0, 60, 0, 100, 0, 100};
 
 bool settingInRange(int index, long long value)
 {
@@ -155,8 +198,11 @@ bool settingInRange(int index, long long value)
 
 void currentSettings(int values[settingCount])
 {
-    const int now[settingCount] = {screenWidth, screenHeight, refreshRate, fullscreen ? 1 : 0, volume, renderScaleSetting,
-                                     gamepadLookSpeed};
+    const int now[settingCount] = {
+        screenWidth,       screenHeight, refreshRate, fullscreen ? 1 : 0, volume,            renderScaleSetting,
+        mouseSpeedPercent, invertLook,   fieldOfView, pictureShape,       brightnessPercent, captions,
+        gamepadLookSpeed,
+    };
     std::copy(now, now + settingCount, values);
 }
 
@@ -168,7 +214,13 @@ void useSettings(const int values[settingCount])
     fullscreen = values[3] != 0;
     volume = values[4];
     renderScaleSetting = values[5];
-    gamepadLookSpeed = values[6];
+    mouseSpeedPercent = values[6];
+    invertLook = values[7];
+    fieldOfView = values[8];
+    pictureShape = values[9];
+    brightnessPercent = values[10];
+    captions = values[11];
+    gamepadLookSpeed = values[12];
 }
 
 void readConfig(const std::filesystem::path& path)

@@ -18,7 +18,6 @@ bool walkMode = true;
 float moveSpeed = 3.0f;
 float yaw = 0.0f;
 float pitch = 0.0f;
-int gamepadLookSpeed = 100;
 
 glm::vec3 rightVector(-1.0f, 0.0f, 0.0f);
 glm::vec3 upVector(0.0f, 1.0f, 0.0f);
@@ -80,8 +79,10 @@ void playerUpdate(const InputSnapshot& input)
         const double x = input.cursorX, y = input.cursorY;
         platform->setCursorPos(cursorCentreX, cursorCentreY);
         if (cursorCentred) {
-            yaw += static_cast<float>(cursorCentreX - x) * mouseSpeed;
-            pitch += static_cast<float>(cursorCentreY - y) * mouseSpeed;
+            // At MOUSE_SPEED=100 the factor is exactly 1: the turn per pixel the game always had.
+            const float turn = mouseSpeed * (static_cast<float>(mouseSpeedPercent) / 100.0f);
+            yaw += static_cast<float>(cursorCentreX - x) * turn;
+            pitch += static_cast<float>(cursorCentreY - y) * (invertLook ? -turn : turn);
         }
     }
     cursorCentred = focused;
@@ -93,7 +94,7 @@ void playerUpdate(const InputSnapshot& input)
         stickResponse(input.pad.axes[pad::rightX], input.pad.axes[pad::rightY], lookX, lookY);
         const float turn = gamepadLookRate * static_cast<float>(gamepadLookSpeed) / 100.0f * dt;
         yaw -= lookX * turn;
-        pitch -= lookY * turn;
+        pitch -= lookY * (invertLook ? -turn : turn);
         stickResponse(input.pad.axes[pad::leftX], input.pad.axes[pad::leftY], walkRight, walkForward);
         walkForward = -walkForward;
     }

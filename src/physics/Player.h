@@ -24,11 +24,11 @@ struct Player {
 extern Player* player;
 
 constexpr float eyeHeight = 2.5f;
+// Radians of turn per pixel of mouse move at MOUSE_SPEED=100.
 constexpr float mouseSpeed = 0.005f;
 // The right stick at full tilt turns the view this fast, times gamepadLookSpeed percent
-// (config.ini's GAMEPAD_LOOK_SPEED, 10 to 400).
+// (core/GameState.h).
 constexpr float gamepadLookRate = 3.0f;  // radians per second
-extern int gamepadLookSpeed;
 
 extern bool walkMode;
 extern float moveSpeed;
@@ -42,9 +42,10 @@ extern glm::vec3 upVector;
 // The player with its sphere of that radius centred at (x, y, z).
 Player* createPlayer(PhysicsWorld& world, float radius, float x, float y, float z);
 // Mouse look, movement, jump, camera matrices and the flashlight, once per frame of play. Reads
-// the frame's keys, cursor, focus and clock, caught and walkMode; writes the body's velocity, yaw, pitch, the
-// camera (core/Camera.h), rightVector, upVector and the flashlight, and puts the cursor back. Once
-// caught, it only holds the player.
+// the frame's keys, cursor, focus and clock, caught, walkMode and the look and view settings
+// (core/GameState.h); writes the body's velocity, yaw, pitch, the camera (core/Camera.h),
+// rightVector, upVector and the flashlight, and puts the cursor back. Once caught, it only holds
+// the player.
 void playerUpdate(const InputSnapshot& input);
 // In place of the update while paused (and by it once caught): the body keeps no horizontal
 // velocity of its own, only what gravity gives it, and the player's clock and cursor keep pace,

@@ -137,9 +137,8 @@ StatsLines formatStats(int framesPerSecond, double seconds)
     return lines;
 }
 
-// Reads the frame's framebuffer size, cursor and left button; a click writes the resolution and
-// menuClickSeen.
-void drawPauseMenu(const InputSnapshot& input)
+// Reads the frame's framebuffer size, cursor and left button; writes menuClickSeen.
+ResolutionChoice drawPauseMenu(const InputSnapshot& input)
 {
     const int w = input.framebufferWidth;
     const int h = input.framebufferHeight;
@@ -169,11 +168,10 @@ void drawPauseMenu(const InputSnapshot& input)
     if (image)
         image->draw(0, 0, 1600);
     if (highlighted && input.padPressed[pad::south])
-        setResolution(highlighted->width, highlighted->height);
-    if (!hovered)
-        return;
-    if (markPress(input.buttonHeld(mouseButtonLeft), menuClickSeen))
-        setResolution(hovered->width, hovered->height);
+        return {highlighted->width, highlighted->height};
+    if (!hovered || !markPress(input.buttonHeld(mouseButtonLeft), menuClickSeen))
+        return {};
+    return {hovered->width, hovered->height};
 }
 
 int moveHighlight(const InputSnapshot& input)
@@ -182,12 +180,4 @@ int moveHighlight(const InputSnapshot& input)
     const bool down = markPress(stickY > 0.5f, stickDownSeen) || input.padPressed[pad::dpadDown];
     const bool up = markPress(stickY < -0.5f, stickUpSeen) || input.padPressed[pad::dpadUp];
     return (down ? 1 : 0) - (up ? 1 : 0);
-}
-
-void setResolution(int width, int height)
-{
-    framebufferWidth = width;
-    framebufferHeight = height;
-    glViewport(0, 0, width, height);
-    platform->setWindowSize(width, height);
 }

@@ -19,12 +19,16 @@ struct StatsLines {
     char time[256];
 };
 StatsLines formatStats(int framesPerSecond, double seconds);
-// The resolution menu while paused; a click on an entry resizes the window, and so does the
-// gamepad's south button on the entry the d-pad or the left stick highlighted.
-void drawPauseMenu(const InputSnapshot& input);
+// A resolution chosen in the pause menu; 0 x 0 for none.
+struct ResolutionChoice {
+    int width = 0;
+    int height = 0;
+};
+// The resolution menu while paused; returns the entry clicked this frame, or picked with the
+// gamepad's south button once the d-pad or the left stick highlighted it, which the frame loop applies.
+ResolutionChoice drawPauseMenu(const InputSnapshot& input);
 // The d-pad or the left stick past half way moved a menu's highlight: 1 down, -1 up, 0 not.
 int moveHighlight(const InputSnapshot& input);
-void setResolution(int width, int height);
 
 // The left button was held when the menu last looked over an entry (markPress).
 extern bool menuClickSeen;

@@ -14,7 +14,7 @@
 #include "app/Gamepad.h"
 #include "app/Platform.h"
 #include "core/Bindings.h"
-#include "physics/Player.h"
+#include "core/GameState.h"
 #include "render/RenderScale.h"
 
 namespace {
@@ -39,6 +39,12 @@ std::string refused(const std::string& setting, const std::string& rest = summar
     return "config.ini: " + setting + " is out of range, ignored\n" + rest;
 }
 
+// The line naming a key in a form not read.
+std::string unread(int line, const std::string& text, const std::string& key, const std::string& value = "<number>")
+{
+    return "config.ini: line " + std::to_string(line) + " \"" + text + "\" is not read: expected " + key + "=" + value + "\n";
+}
+
 }  // namespace
 
 TEST(Config, EachKeyIsReadOrRefusedWithItsLine)
@@ -52,8 +58,13 @@ TEST(Config, EachKeyIsReadOrRefusedWithItsLine)
         {"", summary()}, {"WIDTH=0x500\n", summary(1280)}, {"WIDTH=0800\n", summary(0)},  // octal stops at the 8
         {"WIDTH=1280\nHEIGHT=720\n\nREFRESH_RATE=75\nFULLSCREEN=2\n", summary(1280, 720, 75, true)},
         {"WIDTH=010\nHEIGHT=-5\n", summary(8, -5)}, {"WIDTH= 1024px words\n", summary(1024)},
-        {"WIDTH=abc\nHEIGHT=\n", summary()}, {"\xEF\xBB\xBFWIDTH=1024\n", summary(1024)},
-        {"width=1\n WIDTH=2\nWIDTH =3\n# WIDTH=4\nSIZE=3\nFULLSCREEN=true\n", summary()},
+        {"WIDTH=abc\nHEIGHT=\n", unread(1, "WIDTH=abc", "WIDTH") + unread(2, "HEIGHT=", "HEIGHT") + summary()},
+        {"\xEF\xBB\xBFWIDTH=1024\n", summary(1024)},
+        {"width=1\n WIDTH=2\nWIDTH =3\n# WIDTH=4\nSIZE=3\nFULLSCREEN=true\nkey_jump=Q\r\n",
+         unread(1, "width=1", "WIDTH") + unread(2, " WIDTH=2", "WIDTH") + unread(3, "WIDTH =3", "WIDTH") +
+             unread(6, "FULLSCREEN=true", "FULLSCREEN") + unread(7, "key_jump=Q", "KEY_JUMP", "<key name>") + summary()},
+        {std::string("\xFF\xFEW\0I\0D\0T\0H\0=\0\x39\0\r\0\n\0", 20),
+         unread(1, "WIDTH=9", "WIDTH", "<number> in ASCII or UTF-8, not UTF-16") + summary()},
         {"WIDTH=640\r\nHEIGHT=480\r\nWIDTH=1024\r\nHEIGHT=768", summary(1024, 768)},
         {garbage + "WIDTH=77\n", summary(77)},
         {"WIDTH=2147483648\n", refused("WIDTH=2147483648")}, {"WIDTH=-2147483649\n", refused("WIDTH=-2147483649")},
@@ -75,6 +86,15 @@ TEST(Config, EachKeyIsReadOrRefusedWithItsLine)
         {"RENDER_SCALE=49\n", refused("RENDER_SCALE=49"), &renderScaleSetting, 0},
         {"VOLUME=40\nVOLUME=-1\n", refused("VOLUME=-1"), &volume, 40},
         {"RENDER_SCALE=101\nWIDTH=640\n", refused("RENDER_SCALE=101", summary(640)), &renderScaleSetting, 0},
+        {"MOUSE_SPEED=10\n", summary(), &mouseSpeedPercent, 10}, {"INVERT_LOOK=1\n", summary(), &invertLook, 1},
+        {"FIELD_OF_VIEW=0x64\n", summary(), &fieldOfView, 100}, {"PICTURE_SHAPE=1\n", summary(), &pictureShape, 1},
+        {"BRIGHTNESS=50\n", summary(), &brightnessPercent, 50}, {"CAPTIONS=1\n", summary(), &captions, 1},
+        {"MOUSE_SPEED=401\n", refused("MOUSE_SPEED=401"), &mouseSpeedPercent, 100},
+        {"INVERT_LOOK=2\n", refused("INVERT_LOOK=2"), &invertLook, 0},
+        {"FIELD_OF_VIEW=39\n", refused("FIELD_OF_VIEW=39"), &fieldOfView, 60},
+        {"PICTURE_SHAPE=-1\n", refused("PICTURE_SHAPE=-1"), &pictureShape, 0},
+        {"BRIGHTNESS=201\n", refused("BRIGHTNESS=201"), &brightnessPercent, 100},
+        {"CAPTIONS=0\nCAPTIONS=9\n", refused("CAPTIONS=9"), &captions, 0},
         {"GAMEPAD_LOOK_SPEED=400\n", summary(), &gamepadLookSpeed, 400},
         {"GAMEPAD_LOOK_SPEED=9\n", refused("GAMEPAD_LOOK_SPEED=9"), &gamepadLookSpeed, 100},
     };
