@@ -25,16 +25,14 @@ int volume = 80;
 
 namespace {
 
-// Four settings fit in a few dozen bytes; these bounds keep a device or a huge file from
-// holding up the start or filling memory.
-constexpr std::size_t longestLine = 4096;
-constexpr std::size_t largestFile = 64 * 1024;
+constexpr std::size_t longestLine = configLongestLine;
+constexpr std::size_t largestFile = configLargestFile;
 
 // Reads the integer after "KEY=" at the start of the line with the rules of %i (decimal,
 // 0-prefixed octal, 0x-prefixed hexadecimal, blanks after the equals sign skipped, anything after
 // the number ignored) and stores it when settingInRange takes it. Any other number is refused with
-// one console line naming the key, and the setting keeps what it had.
-bool scanSetting(const std::string& line, int index, int& value)
+// one console line naming the key (none when quiet), and the setting keeps what it had.
+bool scanSetting(const std::string& line, int index, int& value, bool quiet = false)
 {
     const char* key = settingKeys[index];
     const std::size_t keyLength = std::strlen(key);
@@ -47,6 +45,8 @@ bool scanSetting(const std::string& line, int index, int& value)
     if (end == text)
         return false;
     if (errno == ERANGE || !settingInRange(index, scanned)) {
+        if (quiet)
+            return false;
         while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
             ++text;
         notice("config.ini: %s=%.*s is out of range, ignored", key, static_cast<int>(end - text), text);
@@ -189,6 +189,12 @@ const SettingRange settingRanges[settingCount] = {
 };
 
 const int settingDefaults[settingCount] = {800, 600, 60, 0, 80, 0, 100, 0, 60, 0, 100, 0, 100};
+
+bool lineSetsSetting(const std::string& line, int index)
+{
+    int value = 0;
+    return scanSetting(line, index, value, true);
+}
 
 bool settingInRange(int index, long long value)
 {

@@ -2,7 +2,7 @@
 
 #include <GLFW/glfw3.h>
 
-#include "app/MainLoop.h"
+#include "app/Window.h"
 
 // The game's own codes are GLFW's, so they pass through unchanged.
 static_assert(keys::space == GLFW_KEY_SPACE && keys::a == GLFW_KEY_A && keys::c == GLFW_KEY_C && keys::d == GLFW_KEY_D &&

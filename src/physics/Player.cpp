@@ -10,7 +10,6 @@
 #include "core/Input.h"
 #include "core/Platform.h"
 #include "physics/PhysicsWorld.h"
-#include "render/Light.h"
 
 Player* player = nullptr;
 
@@ -54,13 +53,14 @@ Player* createPlayer(PhysicsWorld& world, float radius, float x, float y, float 
     return created;
 }
 
-void playerUpdate(const InputSnapshot& input)
+PlayerStep playerUpdate(const InputSnapshot& input)
 {
+    PlayerStep step;
     if (!player || !player->body)
-        return;
+        return step;
     if (caught) {
         holdPlayer(input);
-        return;
+        return step;
     }
 
     // The player's own clock: the first update has dt 0.
@@ -114,8 +114,7 @@ void playerUpdate(const InputSnapshot& input)
         m += walkMode ? horizontal(viewDirection, s) : s * dt * viewDirection;
     if (commandHeld(input, Command::back))
         m -= walkMode ? horizontal(viewDirection, s) : s * dt * viewDirection;
-    if (markPress(commandHeld(input, Command::flashlight), flashlightSeen))
-        toggleFlashlight();
+    step.switchFlashlight = markPress(commandHeld(input, Command::flashlight), flashlightSeen);
     if (commandHeld(input, Command::strafeRight))
         m += walkMode ? horizontal(rightVector, s) : s * dt * flatRight;
     if (commandHeld(input, Command::strafeLeft))
@@ -146,9 +145,12 @@ void playerUpdate(const InputSnapshot& input)
     const glm::vec3 p = player->body->getGlobalPose().p;
     const glm::vec3 eye(p.x, static_cast<float>(double(p.y) + double(eyeHeight)), p.z);
     projectionMatrix = cameraProjection();
-    updateFlashlight(eye, viewDirection, dt);
     viewMatrix = glm::lookAt(eye, eye + viewDirection, upVector);
     previousTime = now;
+    step.moved = true;
+    step.eye = eye;
+    step.dt = dt;
+    return step;
 }
 
 void holdPlayer(const InputSnapshot& input)
