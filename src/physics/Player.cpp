@@ -5,11 +5,11 @@
 
 #include <cmath>
 
+#include "core/Bindings.h"
 #include "core/GameState.h"
 #include "core/Input.h"
 #include "core/Platform.h"
 #include "physics/PhysicsWorld.h"
-#include "render/Light.h"
 
 Player* player = nullptr;
 
@@ -23,7 +23,7 @@ glm::vec3 upVector(0.0f, 1.0f, 0.0f);
 
 namespace {
 
-// Whether F and Space were held when the player update last looked (markPress); a key held when
+// Whether the flashlight and jump commands were held when the player update last looked (markPress); a key held when
 // play begins acts only once released.
 bool flashlightSeen = true;
 bool jumpSeen = true;
@@ -53,13 +53,14 @@ Player* createPlayer(PhysicsWorld& world, float radius, float x, float y, float 
     return created;
 }
 
-void playerUpdate(const InputSnapshot& input)
+PlayerStep playerUpdate(const InputSnapshot& input)
 {
+    PlayerStep step;
     if (!player || !player->body)
-        return;
+        return step;
     if (caught) {
         holdPlayer(input);
-        return;
+        return step;
     }
 
     // The player's own clock: the first update has dt 0.
@@ -78,11 +79,25 @@ void playerUpdate(const InputSnapshot& input)
         const double x = input.cursorX, y = input.cursorY;
         platform->setCursorPos(cursorCentreX, cursorCentreY);
         if (cursorCentred) {
-            yaw += static_cast<float>(cursorCentreX - x) * mouseSpeed;
-            pitch += static_cast<float>(cursorCentreY - y) * mouseSpeed;
+            // At MOUSE_SPEED=100 the factor is exactly 1: the turn per pixel the game always had.
+            const float turn = mouseSpeed * (static_cast<float>(mouseSpeedPercent) / 100.0f);
+            yaw += static_cast<float>(cursorCentreX - x) * turn;
+            pitch += static_cast<float>(cursorCentreY - y) * (invertLook ? -turn : turn);
         }
     }
     cursorCentred = focused;
+
+    // The right stick looks, the left one walks, both past the dead zone (core/Input.h).
+    float walkRight = 0.0f, walkForward = 0.0f;
+    if (input.pad.id >= 0) {
+        float lookX = 0.0f, lookY = 0.0f;
+        stickResponse(input.pad.axes[pad::rightX], input.pad.axes[pad::rightY], lookX, lookY);
+        const float turn = gamepadLookRate * static_cast<float>(gamepadLookSpeed) / 100.0f * dt;
+        yaw -= lookX * turn;
+        pitch -= lookY * (invertLook ? -turn : turn);
+        stickResponse(input.pad.axes[pad::leftX], input.pad.axes[pad::leftY], walkRight, walkForward);
+        walkForward = -walkForward;
+    }
 
     viewDirection = glm::vec3(static_cast<float>(std::cos(double(pitch)) * std::sin(double(yaw))),
                               static_cast<float>(std::sin(double(pitch))),
@@ -95,21 +110,24 @@ void playerUpdate(const InputSnapshot& input)
     const float s = moveSpeed;
     glm::vec3 m(0.0f);
     const glm::vec3 flatRight(rightVector.x, 0.0f, rightVector.z);
-    if (input.held(keys::w))
+    if (commandHeld(input, Command::forward))
         m += walkMode ? horizontal(viewDirection, s) : s * dt * viewDirection;
-    if (input.held(keys::s))
+    if (commandHeld(input, Command::back))
         m -= walkMode ? horizontal(viewDirection, s) : s * dt * viewDirection;
-    if (markPress(input.held(keys::f), flashlightSeen))
-        toggleFlashlight();
-    if (input.held(keys::d))
+    step.switchFlashlight = markPress(commandHeld(input, Command::flashlight), flashlightSeen);
+    if (commandHeld(input, Command::strafeRight))
         m += walkMode ? horizontal(rightVector, s) : s * dt * flatRight;
-    if (input.held(keys::a))
+    if (commandHeld(input, Command::strafeLeft))
         m -= walkMode ? horizontal(rightVector, s) : s * dt * flatRight;
+    if (walkForward != 0.0f)
+        m += walkMode ? horizontal(viewDirection, s * walkForward) : s * dt * walkForward * viewDirection;
+    if (walkRight != 0.0f)
+        m += walkMode ? horizontal(rightVector, s * walkRight) : s * dt * walkRight * flatRight;
 
     const glm::vec3 v = player->body->getLinearVelocity();
     const float bodyY = player->body->getGlobalPose().p.y;
     // A press is used up even where no jump can follow, as in mid-air.
-    if (markPress(input.held(keys::space), jumpSeen)) {
+    if (markPress(commandHeld(input, Command::jump), jumpSeen)) {
         if (!walkMode)
             m.y += s;
         // Only a body at rest may jump: no vertical speed and no height change since last time.
@@ -118,7 +136,7 @@ void playerUpdate(const InputSnapshot& input)
     }
     player->lastBodyY = bodyY;
 
-    if (!walkMode && input.held(keys::leftShift))
+    if (!walkMode && commandHeld(input, Command::flyDown))
         m -= s * dt * upVector;
 
     // Horizontal motion is the keys' alone; the simulation keeps the vertical velocity.
@@ -127,9 +145,12 @@ void playerUpdate(const InputSnapshot& input)
     const glm::vec3 p = player->body->getGlobalPose().p;
     const glm::vec3 eye(p.x, static_cast<float>(double(p.y) + double(eyeHeight)), p.z);
     projectionMatrix = cameraProjection();
-    updateFlashlight(eye, viewDirection, dt);
     viewMatrix = glm::lookAt(eye, eye + viewDirection, upVector);
     previousTime = now;
+    step.moved = true;
+    step.eye = eye;
+    step.dt = dt;
+    return step;
 }
 
 void holdPlayer(const InputSnapshot& input)

@@ -2,11 +2,13 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "core/Bindings.h"
 #include "core/GameState.h"
 #include "core/Input.h"
 #include "core/Platform.h"
@@ -15,10 +17,15 @@
 #include "render/RenderScale.h"
 
 bool menuClickSeen = true;
+int menuHighlight = -1;
 
 namespace {
 
 constexpr float cellSize = 0.0625f;  // one glyph cell of the 16 x 16 font grid
+
+// The left stick pushed past half way down or up when the menu last looked (markPress).
+bool stickDownSeen = true;
+bool stickUpSeen = true;
 
 struct MenuEntry {
     OverlayImage** image;
@@ -27,6 +34,21 @@ struct MenuEntry {
 };
 
 }  // namespace
+
+// Beside the help's pictures of the default keys, every command whose key was moved, with the key
+// it is on now ("Jump: Q").
+void drawChangedKeys()
+{
+    int y = 260;
+    for (int command = 0; command < commandCount; ++command) {
+        if (boundKeys[command] == defaultKeys[command])
+            continue;
+        char line[64];
+        std::snprintf(line, sizeof line, "%s: %s", commandTitles[command], keyName(boundKeys[command]));
+        drawText(line, 320, y, 24);
+        y -= 30;
+    }
+}
 
 void drawStartScreen()
 {
@@ -81,6 +103,7 @@ void drawHud(const InputSnapshot& input)
             mouseImage->draw(1300, 0, 300);
         if (keysImage)
             keysImage->draw(0, 0, 300);
+        drawChangedKeys();
     }
     if (player && player->fellOut && wonImage)
         wonImage->draw(0, 0, 1600);
@@ -114,9 +137,8 @@ StatsLines formatStats(int framesPerSecond, double seconds)
     return lines;
 }
 
-// Reads the frame's framebuffer size, cursor and left button; a click writes the resolution and
-// menuClickSeen.
-void drawPauseMenu(const InputSnapshot& input)
+// Reads the frame's framebuffer size, cursor and left button; writes menuClickSeen.
+ResolutionChoice drawPauseMenu(const InputSnapshot& input)
 {
     const int w = input.framebufferWidth;
     const int h = input.framebufferHeight;
@@ -136,20 +158,26 @@ void drawPauseMenu(const InputSnapshot& input)
         if (w / 4 < cx && cx < 3 * w / 4 && top[i] < cy && cy < bottom[i])
             hovered = &entries[i];
     }
+    const int step = moveHighlight(input);
+    if (step != 0)
+        menuHighlight = menuHighlight < 0 ? 0 : std::clamp(menuHighlight + step, 0, 2);
+    const MenuEntry* highlighted = menuHighlight >= 0 ? &entries[menuHighlight] : nullptr;
 
-    OverlayImage* image = hovered ? *hovered->image : pauseImage;
+    const MenuEntry* shown = hovered ? hovered : highlighted;
+    OverlayImage* image = shown ? *shown->image : pauseImage;
     if (image)
         image->draw(0, 0, 1600);
-    if (!hovered)
-        return;
-    if (markPress(input.buttonHeld(mouseButtonLeft), menuClickSeen))
-        setResolution(hovered->width, hovered->height);
+    if (highlighted && input.padPressed[pad::south])
+        return {highlighted->width, highlighted->height};
+    if (!hovered || !markPress(input.buttonHeld(mouseButtonLeft), menuClickSeen))
+        return {};
+    return {hovered->width, hovered->height};
 }
 
-void setResolution(int width, int height)
+int moveHighlight(const InputSnapshot& input)
 {
-    framebufferWidth = width;
-    framebufferHeight = height;
-    glViewport(0, 0, width, height);
-    platform->setWindowSize(width, height);
+    const float stickY = input.pad.axes[pad::leftY];
+    const bool down = markPress(stickY > 0.5f, stickDownSeen) || input.padPressed[pad::dpadDown];
+    const bool up = markPress(stickY < -0.5f, stickUpSeen) || input.padPressed[pad::dpadUp];
+    return (down ? 1 : 0) - (up ? 1 : 0);
 }

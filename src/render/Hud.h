@@ -8,6 +8,8 @@ struct InputSnapshot;
 void drawStartScreen();
 // One line of fixed-pitch text; (x, y) is the lower left corner of the first glyph.
 void drawText(const char* text, int x, int y, int size);
+// The commands bound to other keys than the help pictures show, as text beside them.
+void drawChangedKeys();
 // Help pictures, end screens, the death warning and the statistics, after each frame of play.
 void drawHud(const InputSnapshot& input);
 // The two statistics lines the HUD shows: the frame rate, with no digits while it is still 0
@@ -17,9 +19,18 @@ struct StatsLines {
     char time[256];
 };
 StatsLines formatStats(int framesPerSecond, double seconds);
-// The resolution menu while paused; a click on an entry resizes the window.
-void drawPauseMenu(const InputSnapshot& input);
-void setResolution(int width, int height);
+// A resolution chosen in the pause menu; 0 x 0 for none.
+struct ResolutionChoice {
+    int width = 0;
+    int height = 0;
+};
+// The resolution menu while paused; returns the entry clicked this frame, or picked with the
+// gamepad's south button once the d-pad or the left stick highlighted it, which the frame loop applies.
+ResolutionChoice drawPauseMenu(const InputSnapshot& input);
+// The d-pad or the left stick past half way moved a menu's highlight: 1 down, -1 up, 0 not.
+int moveHighlight(const InputSnapshot& input);
 
 // The left button was held when the menu last looked over an entry (markPress).
 extern bool menuClickSeen;
+// The entry the gamepad highlighted, -1 before the gamepad moved it.
+extern int menuHighlight;

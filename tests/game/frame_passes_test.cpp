@@ -1,6 +1,7 @@
 #include "WorldHarness.h"
 
 #include <chrono>
+#include <numeric>
 #include <thread>
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -14,7 +15,7 @@
 #include "render/Hud.h"
 #include "render/Light.h"
 #include "render/RenderScale.h"
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 
 namespace {
 
@@ -221,7 +222,7 @@ TEST_F(ShadowCulling, TheShadowPassSkipsAMeshBehindTheFlashlight)
     framePhaseHook = nullptr;
 }
 
-TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerWhileTheHudStaysAtFullResolution)
+TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerOrBrighterWhileTheHudStaysAsItIs)
 {
     play();
     frames(2);
@@ -242,6 +243,12 @@ TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerWhileTheHudStaysAtFullResolution)
     const std::vector<unsigned char> full = pictureAt(100);
     EXPECT_EQ(shadowSide, shadowMapSize);
     const float fullAhead = aheadOfFlashlight();
+    brightnessPercent = 200;
+    const std::vector<unsigned char> bright = pictureAt(100);
+    EXPECT_GT(std::inner_product(full.begin(), full.end(), bright.begin(), size_t(0), std::plus<>(),
+                                 [](int before, int after) { return after > before + 8; }),
+              full.size() / 8) << "BRIGHTNESS=200 lifts the dark hall";
+    brightnessPercent = 100;
     const std::vector<unsigned char> half = pictureAt(50);
     EXPECT_NE(half, full) << "the scene itself is drawn at half of each side";
     EXPECT_EQ(renderScale, 0.5f);
@@ -260,6 +267,8 @@ TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerWhileTheHudStaysAtFullResolution)
     caught = true;
     ASSERT_TRUE(showStats);
     const std::vector<unsigned char> overFull = pictureAt(100);
+    brightnessPercent = 50;
+    EXPECT_EQ(pictureAt(100), overFull) << "the screen images and the HUD keep their brightness";
     const std::vector<unsigned char> overHalf = pictureAt(50);
     size_t onScaleLine = 0, elsewhere = 0;
     for (int y = 0; y < height; ++y)

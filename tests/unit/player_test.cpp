@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "app/Level.h"
 #include "app/Platform.h"
@@ -137,6 +138,15 @@ TEST_F(PlayerControls, MouseLooksFromTheEyeAndTheCursorIsPutBackUnlessCaught)
     const glm::vec3 eye = player->body->getGlobalPose().p + glm::vec3(0.0f, eyeHeight, 0.0f);
     EXPECT_NEAR(glm::length(glm::vec3(viewMatrix * glm::vec4(eye, 1.0f))), 0.0f, 1e-4);
     EXPECT_NEAR((viewMatrix * glm::vec4(eye + viewDirection, 1.0f)).z, -1.0f, 1e-4);
+
+    // MOUSE_SPEED scales the turn per pixel; INVERT_LOOK turns the vertical look round.
+    for (const auto& [speed, invert, step] : {std::tuple(400, 0, 0.02f), std::tuple(10, 1, 5e-4f)}) {
+        mouseSpeedPercent = speed, invertLook = invert, yaw = pitch = 0.0f;
+        input.moveCursor(612.0, 334.0);
+        frame();
+        EXPECT_NEAR(glm::length(glm::vec2(yaw, pitch) - glm::vec2(-100, invert ? -50 : 50) * step), 0.0f, 1e-6) << speed;
+    }
+    mouseSpeedPercent = 100, invertLook = 0;
 
     input.press(GLFW_KEY_W);
     frame();
