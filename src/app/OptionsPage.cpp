@@ -25,13 +25,15 @@ struct Row {
     const char* zero;
     const char* one;
 };
-constexpr int rowCount = settingCount - firstPlayerSetting;
-constexpr Row rows[rowCount] = {
+constexpr Row rows[] = {
     {"Volume", 10, "%d", nullptr, nullptr},          {"Render scale", 5, "%d%%", "auto", nullptr},
     {"Look speed", 10, "%d%%", nullptr, nullptr},    {"Invert look", 1, "%d", "off", "on"},
     {"Field of view", 5, "%d deg", nullptr, nullptr}, {"Picture shape", 1, "%d", "4:3", "window"},
     {"Brightness", 10, "%d%%", nullptr, nullptr},    {"Captions", 1, "%d", "off", "on"},
+    {"Pad look speed", 10, "%d%%", nullptr, nullptr},
 };
+constexpr int rowCount = static_cast<int>(sizeof rows / sizeof rows[0]);
+static_assert(firstPlayerSetting + rowCount <= settingCount, "a row for a setting that does not exist");
 constexpr int volumeRow = 0;
 constexpr int fieldOfViewRow = 4;
 constexpr int pictureShapeRow = 5;
@@ -39,7 +41,7 @@ constexpr int pictureShapeRow = 5;
 // Overlay units (1600 x 1200, y up). The row rowCount is "Back".
 constexpr int textSize = 40;
 constexpr int firstRowY = 960;
-constexpr int rowSpacing = 90;
+constexpr int rowSpacing = 80;
 constexpr int labelX = 200;
 constexpr int lowerX = 880;
 constexpr int valueX = 960;

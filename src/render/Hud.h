@@ -26,8 +26,11 @@ struct ResolutionChoice {
     bool options = false;
 };
 // The resolution menu with its "Options" entry while paused; returns the entry clicked this frame,
-// which the frame loop applies.
+// or picked with the gamepad's south button once the d-pad or the left stick highlighted it, which
+// the frame loop applies.
 ResolutionChoice drawPauseMenu(const InputSnapshot& input);
+// The d-pad or the left stick past half way moved a menu's highlight: 1 down, -1 up, 0 not.
+int moveHighlight(const InputSnapshot& input);
 
 // A menu entry drawn in bitmap text: a box in overlay units (the text's lower left corner, its size
 // and length), marked by arrows on both sides while the cursor is over it.
@@ -44,3 +47,5 @@ void drawTextEntry(const TextEntry& entry, bool hovered);
 
 // The left button was held when the menu last looked over an entry (markPress).
 extern bool menuClickSeen;
+// The entry the gamepad highlighted (3 is "Options"), -1 before the gamepad moved it.
+extern int menuHighlight;

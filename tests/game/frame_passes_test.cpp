@@ -15,7 +15,7 @@
 #include "render/Hud.h"
 #include "render/Light.h"
 #include "render/RenderScale.h"
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 
 namespace {
 

@@ -213,7 +213,7 @@ TEST_F(PauseMenu, TheOptionsPageChangesSettingsAtOnceAndSavesThemIntoConfigIniOn
     ASSERT_TRUE(optionsOpen);
     input.tap(GLFW_KEY_RIGHT);  // the first row, the volume, is chosen
     frame();
-    input.moveCursor(630, 380);  // the brightness's ">"
+    input.moveCursor(630, 350);  // the brightness's ">"
     clickAfterARelease();
     EXPECT_EQ(glm::ivec2(volume, brightnessPercent), glm::ivec2(90, 110));
     input.tap(GLFW_KEY_P);

@@ -1,6 +1,6 @@
 // Scene geometry: bounding boxes, their sample points and radii, the camera's frustum planes and
 // culling; nodes turning, moving and following their parent.
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 
 #include <gtest/gtest.h>
 
