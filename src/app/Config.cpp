@@ -176,6 +176,7 @@ void dropByteOrderMark(std::string& line)
 const char* const settingKeys[settingCount] = {
     "WIDTH",       "HEIGHT",      "REFRESH_RATE",  "FULLSCREEN",    "VOLUME",     "RENDER_SCALE",
     "MOUSE_SPEED", "INVERT_LOOK", "FIELD_OF_VIEW", "PICTURE_SHAPE", "BRIGHTNESS", "CAPTIONS",
+    "GAMEPAD_LOOK_SPEED",
 };
 
 // 0 is an automatic render scale; below half of each side the picture would fall apart.
@@ -184,9 +185,10 @@ const SettingRange settingRanges[settingCount] = {
     {INT_MIN, INT_MAX, LLONG_MIN}, {0, 100, LLONG_MIN},           {50, 100, 0},
     {10, 400, LLONG_MIN},          {0, 1, LLONG_MIN},             {40, 100, LLONG_MIN},
     {0, 1, LLONG_MIN},             {50, 200, LLONG_MIN},          {0, 1, LLONG_MIN},
+    {10, 400, LLONG_MIN},
 };
 
-const int settingDefaults[settingCount] = {800, 600, 60, 0, 80, 0, 100, 0, 60, 0, 100, 0};
+const int settingDefaults[settingCount] = {800, 600, 60, 0, 80, 0, 100, 0, 60, 0, 100, 0, 100};
 
 bool lineSetsSetting(const std::string& line, int index)
 {
@@ -205,6 +207,7 @@ void currentSettings(int values[settingCount])
     const int now[settingCount] = {
         screenWidth,       screenHeight, refreshRate, fullscreen ? 1 : 0, volume,            renderScaleSetting,
         mouseSpeedPercent, invertLook,   fieldOfView, pictureShape,       brightnessPercent, captions,
+        gamepadLookSpeed,
     };
     std::copy(now, now + settingCount, values);
 }
@@ -223,6 +226,7 @@ void useSettings(const int values[settingCount])
     pictureShape = values[9];
     brightnessPercent = values[10];
     captions = values[11];
+    gamepadLookSpeed = values[12];
 }
 
 void readConfig(const std::filesystem::path& path)

@@ -19,7 +19,7 @@ void readConfig(const std::filesystem::path& path = "config.ini");
 
 // The settings in a fixed order, as a journal keeps them (config.ini's keys). From VOLUME on they
 // are the ones the options page lists, in this order; the player's own are in core/GameState.h.
-constexpr int settingCount = 12;
+constexpr int settingCount = 13;
 constexpr int firstPlayerSetting = 4;
 extern const char* const settingKeys[settingCount];
 // The range config.ini takes for each setting, and one special value outside it (LLONG_MIN for none).

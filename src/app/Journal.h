@@ -42,10 +42,9 @@ struct JournalFrame {
 };
 
 struct JournalHeader {
+    JournalHeader() { std::copy(settingDefaults, settingDefaults + settingCount, settings); }
     std::string gameVersion;
     int settings[settingCount];
-    // A header of the default settings.
-    JournalHeader() { std::copy(settingDefaults, settingDefaults + settingCount, settings); }
 };
 
 struct Journal {

@@ -62,6 +62,9 @@ void hideWindow()
 }
 void toggleWalkMode() { walkMode = !walkMode; }
 
+// The gamepad slot playing when the commands last looked; -1 for none.
+int padSeen = -1;
+
 int bound(Command command) { return static_cast<int>(command); }
 
 CommandKey commandKeys[] = {
@@ -108,6 +111,10 @@ void driveVehicle(const InputSnapshot& input)
 
 void keyboardCommands(const InputSnapshot& input)
 {
+    // The gamepad playing at the commands' last look went away: the game waits for the player.
+    if (padSeen >= 0 && input.pad.id != padSeen)
+        paused = true;
+    padSeen = input.pad.id;
     frameTime = input.time;
     if (showWindowAt >= 0.0 && input.time >= showWindowAt)
         showWindow();

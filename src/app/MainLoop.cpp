@@ -9,6 +9,7 @@
 #include "core/FramePhase.h"
 #include "core/Input.h"
 #include "app/FrameUpdate.h"
+#include "app/Gamepad.h"
 #include "app/KeyboardCommands.h"
 #include "app/Platform.h"
 #include "core/Camera.h"
@@ -39,13 +40,14 @@ InputSnapshot heldAtStart()
     InputSnapshot start;
     start.keysHeld.set();
     start.buttonsHeld.set();
+    start.pad.buttons.set();
     return start;
 }
 
 void startScreenPass(const InputSnapshot& input)
 {
     drawStartScreen();
-    if (input.pressed(keys::enter))
+    if (input.pressed(keys::enter) || input.padPressed[pad::south] || input.padPressed[pad::start])
         showStartScreen = false;
 }
 
@@ -77,7 +79,7 @@ bool runFrame()
 
     // 2. Events, then the frame's input, read from the platform here and nowhere else.
     platform->pollEvents();
-    frameInput = takeInput(*platform, frameInput);
+    frameInput = takeInput(*platform, frameInput, watchGamepads(*platform));
     const InputSnapshot& input = frameInput;
 
     // 3.-4. Viewport over the whole framebuffer, cleared; the frame clock.
@@ -157,6 +159,7 @@ int runGame()
     enterRunFolder();
     readSettings();
     createWindow();
+    loadGamepadMappings(*platform, configFilePath().parent_path() / "gamecontrollerdb.txt");
     worldAssembly();
     startSound(volume);
     startFrameLoop();

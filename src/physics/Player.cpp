@@ -87,6 +87,18 @@ PlayerStep playerUpdate(const InputSnapshot& input)
     }
     cursorCentred = focused;
 
+    // The right stick looks, the left one walks, both past the dead zone (core/Input.h).
+    float walkRight = 0.0f, walkForward = 0.0f;
+    if (input.pad.id >= 0) {
+        float lookX = 0.0f, lookY = 0.0f;
+        stickResponse(input.pad.axes[pad::rightX], input.pad.axes[pad::rightY], lookX, lookY);
+        const float turn = gamepadLookRate * static_cast<float>(gamepadLookSpeed) / 100.0f * dt;
+        yaw -= lookX * turn;
+        pitch -= lookY * (invertLook ? -turn : turn);
+        stickResponse(input.pad.axes[pad::leftX], input.pad.axes[pad::leftY], walkRight, walkForward);
+        walkForward = -walkForward;
+    }
+
     viewDirection = glm::vec3(static_cast<float>(std::cos(double(pitch)) * std::sin(double(yaw))),
                               static_cast<float>(std::sin(double(pitch))),
                               static_cast<float>(std::cos(double(pitch)) * std::cos(double(yaw))));
@@ -107,6 +119,10 @@ PlayerStep playerUpdate(const InputSnapshot& input)
         m += walkMode ? horizontal(rightVector, s) : s * dt * flatRight;
     if (commandHeld(input, Command::strafeLeft))
         m -= walkMode ? horizontal(rightVector, s) : s * dt * flatRight;
+    if (walkForward != 0.0f)
+        m += walkMode ? horizontal(viewDirection, s * walkForward) : s * dt * walkForward * viewDirection;
+    if (walkRight != 0.0f)
+        m += walkMode ? horizontal(rightVector, s * walkRight) : s * dt * walkRight * flatRight;
 
     const glm::vec3 v = player->body->getLinearVelocity();
     const float bodyY = player->body->getGlobalPose().p.y;

@@ -26,6 +26,9 @@ extern Player* player;
 constexpr float eyeHeight = 2.5f;
 // Radians of turn per pixel of mouse move at MOUSE_SPEED=100.
 constexpr float mouseSpeed = 0.005f;
+// The right stick at full tilt turns the view this fast, times gamepadLookSpeed percent
+// (core/GameState.h).
+constexpr float gamepadLookRate = 3.0f;  // radians per second
 
 extern bool walkMode;
 extern float moveSpeed;
