@@ -67,16 +67,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr double frameStep = 1.0 / 60.0;
-constexpr int phaseCount = static_cast<int>(FramePhase::swap) + 1;
-const char* const phaseNames[phaseCount] = {
-    "frame update", "  pursuit", "  physics step", "keyboard commands", "shadow pass", "lit pass", "HUD", "sound", "swap",
-};
-
-bool isDrawingPhase(FramePhase phase)
-{
-    return phase == FramePhase::shadowPass || phase == FramePhase::litPass || phase == FramePhase::hud ||
-           phase == FramePhase::swap;
-}
 
 double micros(Clock::time_point from, Clock::time_point to)
 {
@@ -84,8 +74,8 @@ double micros(Clock::time_point from, Clock::time_point to)
 }
 
 // Phase clock, filled by the game's phase marks.
-std::array<Clock::time_point, phaseCount> phaseBegan;
-std::array<double, phaseCount> phaseMicros;
+std::array<Clock::time_point, framePhaseCount> phaseBegan;
+std::array<double, framePhaseCount> phaseMicros;
 // Fragments that passed the depth test in each pass: the fragment shader's work.
 GLuint fragmentQuery = 0;
 GLuint shadowFragments = 0;
@@ -284,7 +274,7 @@ int main(int argc, char** argv)
     const double playCpu = processMicros();
 
     // The route, timed phase by phase.
-    std::array<Samples, phaseCount> phases;
+    std::array<Samples, framePhaseCount> phases;
     // The phase marks' glFinish calls and fragment queries keep the game's own thread idle while
     // the renderer's threads draw: only the other frames show the game's own frame time.
     Samples frameTimes;
@@ -312,7 +302,7 @@ int main(int argc, char** argv)
         glFinish();
         if (phased) {
             phasedFrameTimes.add(micros(began, Clock::now()));
-            for (int i = 0; i < phaseCount; ++i)
+            for (int i = 0; i < framePhaseCount; ++i)
                 phases[i].add(phaseMicros[i]);
             shadowFragmentCounts.add(shadowFragments);
             litFragmentCounts.add(litFragments);
@@ -426,16 +416,15 @@ int main(int argc, char** argv)
                   renderScaleSetting, renderScales.percentile(50), renderScales.percentile(0), renderScale);
     out << line;
     out << "\nper frame, microseconds\n";
-    std::snprintf(line, sizeof line, "%-20s %10s %10s %10s %10s\n", "phase", "median", "p95", "p99", "max");
-    out << line;
-    for (int i = 0; i < phaseCount; ++i)
-        printRow(out, phaseNames[i], phases[i]);
-    printRow(out, "plain textured pass", plainTimes);
-    printRow(out, "frame, phases timed", phasedFrameTimes);
-    printRow(out, "frame in play", frameTimes);
-    printRow(out, "clear and swap", floorTimes);
-    printRow(out, "frame CPU, all thr.", frameCpuTimes);
-    printRow(out, "floor CPU, all thr.", floorCpuTimes);
+    out << frameTimesHeading();
+    for (int i = 0; i < framePhaseCount; ++i)
+        out << frameTimesRow(framePhaseNames[i], phases[i]);
+    out << frameTimesRow("plain textured pass", plainTimes);
+    out << frameTimesRow("frame, phases timed", phasedFrameTimes);
+    out << frameTimesRow("frame in play", frameTimes);
+    out << frameTimesRow("clear and swap", floorTimes);
+    out << frameTimesRow("frame CPU, all thr.", frameCpuTimes);
+    out << frameTimesRow("floor CPU, all thr.", floorCpuTimes);
     const double fps = frameTimes.micros.size() / (frameTimes.total() * 1e-6);
     const double floorFps = frames / (floorTimes.total() * 1e-6);
     std::snprintf(line, sizeof line, "\nframes per second: %.1f in play, %.1f clear and swap\n", fps, floorFps);

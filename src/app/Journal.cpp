@@ -18,7 +18,6 @@ constexpr unsigned changedWindow = 8;
 constexpr unsigned changedSize = 16;
 constexpr unsigned allChanges = 31;
 constexpr unsigned windowFocused = 1;
-constexpr unsigned windowVisible = 2;
 
 constexpr std::size_t longestFrame = 4096;
 constexpr std::size_t longestName = 64;
@@ -216,10 +215,9 @@ bool readFrame(Reader& in, const JournalFrame& previous, JournalFrame& frame)
     }
     if (changes & changedWindow) {
         const unsigned state = in.byte();
-        if (state & ~(windowFocused | windowVisible))
+        if (state & ~windowFocused)
             return false;
         frame.focused = state & windowFocused;
-        frame.visible = state & windowVisible;
     }
     if (changes & changedSize) {
         const uint64_t width = in.number();
@@ -330,7 +328,7 @@ void encodeJournalFrame(const JournalFrame& previous, const JournalFrame& frame,
     std::string payload;
     putSigned(payload, frame.clockTicks - previous.clockTicks);
     const std::bitset<journalKeyCount> toggled = frame.keys ^ previous.keys;
-    const bool windowChanged = frame.focused != previous.focused || frame.visible != previous.visible;
+    const bool windowChanged = frame.focused != previous.focused;
     const bool sizeChanged = frame.width != previous.width || frame.height != previous.height;
     const bool cursorChanged = frame.cursorX != previous.cursorX || frame.cursorY != previous.cursorY;
     payload.push_back(static_cast<char>((toggled.any() ? changedKeys : 0) |
@@ -350,7 +348,7 @@ void encodeJournalFrame(const JournalFrame& previous, const JournalFrame& frame,
         putSigned(payload, int64_t(frame.cursorY) - previous.cursorY);
     }
     if (windowChanged)
-        payload.push_back(static_cast<char>((frame.focused ? windowFocused : 0) | (frame.visible ? windowVisible : 0)));
+        payload.push_back(static_cast<char>(frame.focused ? windowFocused : 0));
     if (sizeChanged) {
         putNumber(payload, static_cast<uint64_t>(frame.width));
         putNumber(payload, static_cast<uint64_t>(frame.height));

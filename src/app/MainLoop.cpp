@@ -10,10 +10,12 @@
 #include "core/FramePhase.h"
 #include "core/Input.h"
 #include "app/FrameUpdate.h"
+#include "app/JournalPlatform.h"
 #include "app/KeyboardCommands.h"
 #include "app/Platform.h"
 #include "core/Camera.h"
 #include "app/RunFolder.h"
+#include "app/Timedemo.h"
 #include "app/WorldAssembly.h"
 #include "render/FramePasses.h"
 #include "render/Hud.h"
@@ -171,6 +173,9 @@ bool runFrame()
     glfwSwapBuffers(mainWindow);
     markFramePhase(FramePhase::swap, false);
     glGetError();
+
+    // 9. The frame is over for the platform too: a journal keeps its input and the world it left.
+    platform->endFrame(input);
     return running;
 }
 
@@ -183,20 +188,27 @@ void shutdown()
     consolePause();
 }
 
-int runGame()
+int runGame(const Session& session)
 {
     // Line-buffered, so the console shows each line as it happens even through a pipe.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     enterRunFolder();
     readConfig();
+    platform = openSession(session, *platform);
     createWindow();
+    // A timedemo draws as fast as it can, whatever the driver's default wait for the display.
+    if (session.mode == SessionMode::timedemo)
+        glfwSwapInterval(0);
     worldAssembly();
     startSound(volume);
     startFrameLoop();
-    if (running) {
+    if (running && session.mode == SessionMode::timedemo) {
+        notice("%s", runTimedemo().c_str());
+    } else if (running) {
         while (runFrame()) {
         }
     }
+    const int status = closeSession();
     shutdown();
-    return 0;
+    return status;
 }

@@ -39,6 +39,8 @@ constexpr int mouseButtonLeft = 0;
 constexpr int keyRelease = 0;
 constexpr int keyPress = 1;
 
+struct InputSnapshot;
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -58,6 +60,8 @@ public:
     virtual void getFramebufferSize(int* width, int* height) = 0;
     // Resizes the game's window, when there is one.
     virtual void setWindowSize(int width, int height) = 0;
+    // The frame that took this input has ended (after its swap); a journal keeps it here.
+    virtual void endFrame(const InputSnapshot&) {}
 };
 
 // The window library's platform in the game; a scripted one in tests and benchmarks.
