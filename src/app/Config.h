@@ -1,5 +1,6 @@
 #pragma once
 // Display and sound settings from config.ini, read once at start-up.
+#include <filesystem>
 
 extern int screenWidth;
 extern int screenHeight;
@@ -8,9 +9,10 @@ extern bool fullscreen;
 // Loudness of everything the game plays, 0 (silent, no audio device opened) to 100.
 extern int volume;
 
-// Assigns the defaults, then whatever config.ini in the working directory says. A number outside
-// the int range, an overlong line and anything past the first 64 KiB are refused with a console line.
-void readConfig();
+// Assigns the defaults, then whatever the file says (config.ini in the working directory unless told;
+// where the game's own is, app/ConfigFolder.h decides). A number outside the int range, an overlong
+// line and anything past the first 64 KiB are refused with a console line.
+void readConfig(const std::filesystem::path& path = "config.ini");
 
 // The settings in a fixed order, as a journal keeps them (config.ini's keys).
 constexpr int settingCount = 6;

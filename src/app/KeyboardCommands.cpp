@@ -7,6 +7,7 @@
 #include "app/MainLoop.h"
 #include "app/Platform.h"
 #include "app/WorldAssembly.h"
+#include "core/Bindings.h"
 #include "assets/SceneLoader.h"
 #include "physics/Engine.h"
 #include "physics/Player.h"
@@ -26,10 +27,12 @@ double showWindowAt = -1.0;
 // start seen must be released once in play before they act, so a key held while leaving the start
 // screen does nothing.
 struct CommandKey {
-    int key;
+    int key;  // a fixed key; bound for the player's commands
     void (*command)();
     bool seen;
+    int bound = -1;  // the Command whose key (config.ini's KEY_ lines) this is
 };
+constexpr int boundKey = -1;
 
 void togglePause() { paused = !paused; }
 void toggleHelp() { showHelp = !showHelp; }
@@ -61,17 +64,21 @@ void hideWindow()
 }
 void toggleWalkMode() { walkMode = !walkMode; }
 
+int bound(Command command) { return static_cast<int>(command); }
+
 CommandKey commandKeys[] = {
-    {GLFW_KEY_P, togglePause, true},       {GLFW_KEY_F1, toggleHelp, false},    {GLFW_KEY_F2, toggleStats, false},
-    {GLFW_KEY_F3, toggleWireframe, false}, {GLFW_KEY_F6, toggleShadows, false}, {GLFW_KEY_F8, toggleCulling, false},
-    {GLFW_KEY_C, toggleShadowMap, true},   {GLFW_KEY_G, showWindow, true},      {GLFW_KEY_H, hideWindow, true},
+    {boundKey, togglePause, true, bound(Command::pause)}, {boundKey, toggleHelp, false, bound(Command::help)},
+    {boundKey, toggleStats, false, bound(Command::stats)}, {GLFW_KEY_F3, toggleWireframe, false},
+    {GLFW_KEY_F6, toggleShadows, false}, {GLFW_KEY_F8, toggleCulling, false}, {GLFW_KEY_C, toggleShadowMap, true},
+    {GLFW_KEY_G, showWindow, true}, {GLFW_KEY_H, hideWindow, true},
 };
-CommandKey walkModeKey = {GLFW_KEY_R, toggleWalkMode, true};
-CommandKey windowKey = {GLFW_KEY_N, recreateWindow, true};
+CommandKey walkModeKey = {boundKey, toggleWalkMode, true, bound(Command::walkFly)};
+CommandKey windowKey = {boundKey, recreateWindow, true, bound(Command::windowReset)};
 
 void poll(const InputSnapshot& input, CommandKey& k)
 {
-    if (markPress(input.held(k.key), k.seen))
+    const bool held = k.bound >= 0 ? commandHeld(input, static_cast<Command>(k.bound)) : input.held(k.key);
+    if (markPress(held, k.seen))
         k.command();
 }
 

@@ -4,8 +4,10 @@
 #include <GLFW/glfw3.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "app/Config.h"
+#include "app/ConfigFolder.h"
 #include "core/Console.h"
 #include "core/FramePhase.h"
 #include "core/Input.h"
@@ -64,6 +66,16 @@ void startScreenPass(const InputSnapshot& input)
     drawStartScreen();
     if (input.pressed(keys::enter))
         showStartScreen = false;
+}
+
+// The game's config.ini, named on the console when there is one to read.
+void readSettings()
+{
+    const std::filesystem::path path = configFilePath();
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error))
+        notice("Reading the settings in %s", std::filesystem::absolute(path, error).c_str());
+    readConfig(path);
 }
 
 }  // namespace
@@ -193,7 +205,7 @@ int runGame(const Session& session)
     // Line-buffered, so the console shows each line as it happens even through a pipe.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     enterRunFolder();
-    readConfig();
+    readSettings();
     platform = openSession(session, *platform);
     createWindow();
     // A timedemo draws as fast as it can, whatever the driver's default wait for the display.

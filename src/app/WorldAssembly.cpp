@@ -147,6 +147,7 @@ void worldAssembly()
 
     // 13.-14. Lights; the first one is the flashlight.
     placeLights();
+    buildFixedLightPrograms();
 
     // 15. The shadow target.
     createShadowTarget();
@@ -159,6 +160,10 @@ void releaseWorld()
 {
     delete mainProgram;
     mainProgram = nullptr;
+    for (ShaderProgram*& variant : fixedLightPrograms) {
+        delete variant;
+        variant = nullptr;
+    }
     delete loader;
     loader = nullptr;
     delete lights[0];

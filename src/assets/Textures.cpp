@@ -89,8 +89,10 @@ std::FILE* openFile(const char* path)
 GLuint loadImageTexture(const char* path)
 {
     RgbaImage image = readRgbaImage(path);
-    if (image.failure != nullptr)
+    if (image.failure != nullptr) {
+        refusedFile(path, image.reason.empty() ? iluErrorString(image.error) : image.reason);
         imageLibraryFailure(image.failure, image.error);
+    }
 
     GLuint texture = 0;
     glGenTextures(1, &texture);

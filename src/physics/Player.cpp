@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "core/Bindings.h"
 #include "core/GameState.h"
 #include "core/Input.h"
 #include "core/Platform.h"
@@ -23,7 +24,7 @@ glm::vec3 upVector(0.0f, 1.0f, 0.0f);
 
 namespace {
 
-// Whether F and Space were held when the player update last looked (markPress); a key held when
+// Whether the flashlight and jump commands were held when the player update last looked (markPress); a key held when
 // play begins acts only once released.
 bool flashlightSeen = true;
 bool jumpSeen = true;
@@ -95,21 +96,21 @@ void playerUpdate(const InputSnapshot& input)
     const float s = moveSpeed;
     glm::vec3 m(0.0f);
     const glm::vec3 flatRight(rightVector.x, 0.0f, rightVector.z);
-    if (input.held(keys::w))
+    if (commandHeld(input, Command::forward))
         m += walkMode ? horizontal(viewDirection, s) : s * dt * viewDirection;
-    if (input.held(keys::s))
+    if (commandHeld(input, Command::back))
         m -= walkMode ? horizontal(viewDirection, s) : s * dt * viewDirection;
-    if (markPress(input.held(keys::f), flashlightSeen))
+    if (markPress(commandHeld(input, Command::flashlight), flashlightSeen))
         toggleFlashlight();
-    if (input.held(keys::d))
+    if (commandHeld(input, Command::strafeRight))
         m += walkMode ? horizontal(rightVector, s) : s * dt * flatRight;
-    if (input.held(keys::a))
+    if (commandHeld(input, Command::strafeLeft))
         m -= walkMode ? horizontal(rightVector, s) : s * dt * flatRight;
 
     const glm::vec3 v = player->body->getLinearVelocity();
     const float bodyY = player->body->getGlobalPose().p.y;
     // A press is used up even where no jump can follow, as in mid-air.
-    if (markPress(input.held(keys::space), jumpSeen)) {
+    if (markPress(commandHeld(input, Command::jump), jumpSeen)) {
         if (!walkMode)
             m.y += s;
         // Only a body at rest may jump: no vertical speed and no height change since last time.
@@ -118,7 +119,7 @@ void playerUpdate(const InputSnapshot& input)
     }
     player->lastBodyY = bodyY;
 
-    if (!walkMode && input.held(keys::leftShift))
+    if (!walkMode && commandHeld(input, Command::flyDown))
         m -= s * dt * upVector;
 
     // Horizontal motion is the keys' alone; the simulation keeps the vertical velocity.

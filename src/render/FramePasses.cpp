@@ -119,16 +119,19 @@ void renderFrame(const InputSnapshot& input)
     glUseProgram(program);
     const glm::mat4 projection = projectionMatrix;
     const glm::mat4 view = viewMatrix;
-    if (shadowsEnabled) {
-        glActiveTexture(GL_TEXTURE10);
-        glBindTexture(GL_TEXTURE_2D, shadowTexture);
-        glUniform1i(glGetUniformLocation(program, "shadowMap"), 10);
-        setMatrix(program, "dVP", lightViewProjection);
-    }
-    setMatrix(program, "dV", lightView);
-    setMatrix(program, "lightProj", lightProjection);
-    setMatrix(program, "projectionMatrix", projection);
-    setMatrix(program, "viewMatrix", view);
+    auto setPassUniforms = [&](GLuint into) {
+        if (shadowsEnabled) {
+            glActiveTexture(GL_TEXTURE10);
+            glBindTexture(GL_TEXTURE_2D, shadowTexture);
+            glUniform1i(glGetUniformLocation(into, "shadowMap"), 10);
+            setMatrix(into, "dVP", lightViewProjection);
+        }
+        setMatrix(into, "dV", lightView);
+        setMatrix(into, "lightProj", lightProjection);
+        setMatrix(into, "projectionMatrix", projection);
+        setMatrix(into, "viewMatrix", view);
+    };
+    setPassUniforms(program);
 
     if (!paused) {
         playerUpdate(input);
@@ -139,9 +142,17 @@ void renderFrame(const InputSnapshot& input)
         drawPauseMenu(input);
     }
 
-    // The pause menu leaves the text program current.
-    glUseProgram(program);
-    loader->draw(program);
+    // The pause menu leaves the text program current. The main program holds every uniform the game
+    // sends; the program linked for the fixed lights draws while the lights are as it was linked for.
+    GLuint drawing = program;
+    if (const ShaderProgram* fixed = fixedLightProgram(shadowsEnabled)) {
+        drawing = fixed->program;
+        glUseProgram(drawing);
+        setPassUniforms(drawing);
+        uploadLights(drawing);
+    }
+    glUseProgram(drawing);
+    loader->draw(drawing);
     if (scaled)
         endScaledScene(framebufferWidth, framebufferHeight);
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/Bindings.h"
 #include "core/GameState.h"
 #include "core/Input.h"
 #include "core/Platform.h"
@@ -27,6 +28,21 @@ struct MenuEntry {
 };
 
 }  // namespace
+
+// Beside the help's pictures of the default keys, every command whose key was moved, with the key
+// it is on now ("Jump: Q").
+void drawChangedKeys()
+{
+    int y = 260;
+    for (int command = 0; command < commandCount; ++command) {
+        if (boundKeys[command] == defaultKeys[command])
+            continue;
+        char line[64];
+        std::snprintf(line, sizeof line, "%s: %s", commandTitles[command], keyName(boundKeys[command]));
+        drawText(line, 320, y, 24);
+        y -= 30;
+    }
+}
 
 void drawStartScreen()
 {
@@ -81,6 +97,7 @@ void drawHud(const InputSnapshot& input)
             mouseImage->draw(1300, 0, 300);
         if (keysImage)
             keysImage->draw(0, 0, 300);
+        drawChangedKeys();
     }
     if (player && player->fellOut && wonImage)
         wonImage->draw(0, 0, 1600);

@@ -8,6 +8,8 @@ struct InputSnapshot;
 void drawStartScreen();
 // One line of fixed-pitch text; (x, y) is the lower left corner of the first glyph.
 void drawText(const char* text, int x, int y, int size);
+// The commands bound to other keys than the help pictures show, as text beside them.
+void drawChangedKeys();
 // Help pictures, end screens, the death warning and the statistics, after each frame of play.
 void drawHud(const InputSnapshot& input);
 // The two statistics lines the HUD shows: the frame rate, with no digits while it is still 0

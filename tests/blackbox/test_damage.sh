@@ -9,7 +9,9 @@ plays_saying() { bb_plays; bb_expect_console "$1"; }
 plays_silently() { bb_plays; bb_refuse_console "$1"; }
 # The line after the failure holds the driver's log.
 fails_with_log() { bb_fatal "$1" "Press Enter to continue . . ."; grep -A1 -xF "$1" "$BB_CONSOLE" | sed -n 2p | grep -q '^.\+$' || bb_fail "no log after $1"; }
-texture_refused() { bb_fatal; grep -qE "^Image load failed - IL reports error: $1\$" "$BB_CONSOLE" || bb_fail "no load-failed line: $1"; bb_refuse_console "^Press Enter"; }
+# The line before the load-failed line names the picture.
+texture_refused() { bb_fatal; grep -B1 -E "^Image load failed - IL reports error: $1\$" "$BB_CONSOLE" | head -1 | grep -qF "${2:-$texture}: " ||
+    bb_fail "no load-failed line after the picture's name: $1"; bb_refuse_console "^Press Enter"; }
 texture=Scene/$(sed -n 's/^map_Kd \(.*\)$/\1/p' "$VELLMAR_RUN_DIR/Scene/statue.mtl" | head -1)
 damage "" "" plays_at 800x600 "config.ini not found"
 damage "WIDTH=-800\nHEIGHT=-600\n" "" bb_fatal "WIDTH=-800" "HEIGHT=-600" "Window failed to load!" "Press Enter to continue . . ."
@@ -30,5 +32,8 @@ damage "" "rm \"\$1/$texture\"" texture_refused "[0-9]+ - .+"
 damage "" "truncate -s 9000 \"\$1/$texture\"" texture_refused "1298 - file read error"
 damage "" "printf '\\xff\\xff\\xff\\xff' | dd of=\"\$1/$texture\" bs=1 seek=12 conv=notrunc status=none" \
     texture_refused "1288 - invalid file header"
-[ "$BB_CASES" = 13 ] || bb_fail "only $BB_CASES cases ran"
+# A damaged GIF named by a material: stb_image refuses it, DevIL never sees it.
+damage "" "printf 'GIF89a\\002\\000\\002\\000\\367\\000\\000%040d' 0 | tr 0 '\\356' >\"\$1/Scene/damaged.gif\" &&
+    sed -i 's/^map_Kd .*/map_Kd damaged.gif/' \"\$1/Scene/statue.mtl\"" texture_refused "1287 - .+" Scene/damaged.gif
+[ "$BB_CASES" = 14 ] || bb_fail "only $BB_CASES cases ran"
 bb_finish

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The installed game: its files where a desktop looks for them, the command line, then started from / it finds its files in the install's
-# data folder, and again after the whole prefix was moved. The binary alone names where it looked.
+# The installed game: its files where a desktop looks for them, the command line; started from / it
+# finds its files in the install's data folder and its settings in the user's configuration folder,
+# and again after the whole prefix was moved. The binary alone names where it looked.
 source "$(dirname "$0")/harness.sh"
 PREFIX="$BB_DIR/prefix"
 cmake --install "$VELLMAR_BUILD_DIR" --prefix "$PREFIX" >/dev/null || { bb_log "cmake --install failed"; exit 1; }
@@ -29,13 +30,18 @@ answers --version 0 '^Vellmar [0-9]+\.[0-9]+\.[0-9]+$' ''
 answers --help 0 '^Usage: vellmar ' ''
 answers "--version --fullscreen" 2 '' '^vellmar: unknown argument: --fullscreen$'
 grep -q '^Usage: vellmar ' "$BB_DIR/err" || bb_fail "no usage on the error stream"
+# The only config.ini is in the user's configuration folder; its width shows it was read.
+mkdir -p "$BB_DIR/home" "$BB_DIR/xdg/vellmar"
+printf 'WIDTH=640\nHEIGHT=480\n' >"$BB_DIR/xdg/vellmar/config.ini"
 # plays_installed <prefix>: started from /, the whole world is built and Escape ends with 0.
 plays_installed()
 {
-    (cd / && exec "$1/bin/vellmar" </dev/null >"$BB_CONSOLE" 2>&1) &
+    (cd / && HOME="$BB_DIR/home" XDG_CONFIG_HOME="$BB_DIR/xdg" exec "$1/bin/vellmar" </dev/null >"$BB_CONSOLE" 2>&1) &
     BB_GAME_PID=$!
     bb_plays
+    [ "$BB_SIZE" = 640x480 ] || bb_fail "window was $BB_SIZE, not the configured 640x480"
     bb_expect_console "The game's files are not in the working directory; using those in $1/share/vellmar"
+    bb_expect_console "Reading the settings in $BB_DIR/xdg/vellmar/config.ini"
     bb_refuse_console "could not be opened|not loaded|[Ff]ailed"
     bb_next_game
 }

@@ -134,6 +134,64 @@ TEST_F(LightUniforms, EverySlotAndTheShadowPassMatricesReachTheLitPass)
     EXPECT_EQ(uniformInt("lightType[0]"), 1);
 }
 
+TEST_F(LightUniforms, TheProgramsLinkedForTheFixedLightsDrawAsTheMainProgramForEverySlotAndState)
+{
+    play();
+    frames(6, 0.25);
+    int width = 0, height = 0;
+    // One still frame drawn with the fixed lights' programs, or with the main program alone.
+    auto picture = [&](bool fixed) {
+        ShaderProgram* kept[fixedLightVariants];
+        std::copy(fixedLightPrograms, fixedLightPrograms + fixedLightVariants, kept);
+        if (!fixed)
+            std::fill(fixedLightPrograms, fixedLightPrograms + fixedLightVariants, nullptr);
+        frame(0.0);
+        std::copy(kept, kept + fixedLightVariants, fixedLightPrograms);
+        return readScreen(width, height);
+    };
+    auto expectSameAsMain = [&](const std::string& what) {
+        EXPECT_NE(fixedLightProgram(shadowsEnabled), nullptr) << what;
+        const std::vector<unsigned char> fixed = picture(true), general = picture(false);
+        int worst = 0;
+        for (size_t i = 0; i < fixed.size(); ++i)
+            worst = std::max(worst, std::abs(fixed[i] - general[i]));
+        EXPECT_LE(worst, 1) << what;
+        return fixed;
+    };
+    const int placed[3] = {lightTypes[0], lightTypes[1], lightTypes[2]};
+    lights[2]->setLightPosition(1.0f, 3.0f, 6.0f);  // its pool in view, so that every light shows
+    std::fill(lightTypes, lightTypes + 3, -1);
+    const std::vector<unsigned char> dark = picture(false);
+    for (int slot = 0; slot < 3; ++slot) {
+        for (int i = 0; i < 3; ++i)
+            lightTypes[i] = i == slot ? placed[i] : -1;
+        buildFixedLightPrograms();
+        EXPECT_NE(expectSameAsMain("slot " + std::to_string(slot) + " alone"), dark) << "each light shows";
+    }
+    std::copy(placed, placed + 3, lightTypes);
+    lights[2]->setLightPosition(-2.0f, 3.0f, 1.0f);
+    buildFixedLightPrograms();
+    const std::vector<unsigned char> asPlaced = expectSameAsMain("the lights as placed");
+
+    delete fixedLightPrograms[flashlightWithShadows];
+    fixedLightPrograms[flashlightWithShadows] = new ShaderProgram("Shader/test.vert", "Shader/test.frag", "#define FIXED_LIGHTS\n");
+    EXPECT_NE(picture(true), asPlaced) << "the lit pass draws with the fixed lights' program";
+    buildFixedLightPrograms();
+
+    input.tap(GLFW_KEY_F);
+    frame(0.0);
+    expectSameAsMain("flashlight off");
+    input.tap(GLFW_KEY_F);
+    input.tap(GLFW_KEY_F6);
+    frame(0.0);
+    expectSameAsMain("flashlight on again, shadows off");
+    input.tap(GLFW_KEY_F6);
+    frame(0.0);
+    lights[1]->setLightPower(1.0f, 1.0f, 1.0f);
+    EXPECT_EQ(fixedLightProgram(shadowsEnabled), nullptr) << "a fixed light changed: the main program draws";
+    EXPECT_NE(picture(true), asPlaced) << "and shows the change";
+}
+
 TEST_F(ShadowCulling, TheShadowPassSkipsAMeshBehindTheFlashlight)
 {
     play();
