@@ -1,5 +1,6 @@
 #include "app/Journal.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -131,6 +132,27 @@ bool printable(const std::string& text)
     return true;
 }
 
+// The header's settings: config.ini's numbers, then the key of each command.
+constexpr int headerSettingCount = settingCount + commandCount;
+
+const char* headerSettingName(int index)
+{
+    return index < settingCount ? settingKeys[index] : commandSettings[index - settingCount];
+}
+
+int& headerSetting(JournalHeader& header, int index)
+{
+    return index < settingCount ? header.settings[index] : header.bindings[index - settingCount];
+}
+
+bool headerSettingTakes(int index, int64_t value)
+{
+    if (index < settingCount)
+        return value >= INT_MIN && value <= INT_MAX && settingInRange(index, value);
+    return value >= 0 && value < keyCodeCount && keyName(static_cast<int>(value)) &&
+           !fixedKeyReason(static_cast<int>(value));
+}
+
 bool readHeader(Reader& in, JournalHeader& header, std::string& reason)
 {
     const uint16_t format = in.word();
@@ -139,7 +161,7 @@ bool readHeader(Reader& in, JournalHeader& header, std::string& reason)
                  std::to_string(journalFormat);
         return false;
     }
-    bool seen[settingCount] = {};
+    bool seen[headerSettingCount] = {};
     std::string version;
     in.text(version, longestName);
     const uint8_t count = in.byte();
@@ -150,27 +172,27 @@ bool readHeader(Reader& in, JournalHeader& header, std::string& reason)
         if (!in.ok())
             break;
         int index = 0;
-        while (index < settingCount && name != settingKeys[index])
+        while (index < headerSettingCount && name != headerSettingName(index))
             ++index;
-        if (index == settingCount || seen[index]) {
+        if (index == headerSettingCount || seen[index]) {
             reason = (printable(name) ? "setting " + name : std::string("a setting")) +
-                     (index == settingCount ? " is unknown" : " is named twice");
+                     (index == headerSettingCount ? " is unknown" : " is named twice");
             return false;
         }
-        if (value < INT_MIN || value > INT_MAX || !settingInRange(index, value)) {
+        if (!headerSettingTakes(index, value)) {
             reason = "setting " + name + "=" + std::to_string(value) + " is out of range";
             return false;
         }
         seen[index] = true;
-        header.settings[index] = static_cast<int>(value);
+        headerSetting(header, index) = static_cast<int>(value);
     }
     if (!in.ok() || !printable(version)) {
         reason = in.ranOut() ? "the journal ends inside its header" : "the header is damaged";
         return false;
     }
-    for (int index = 0; index < settingCount; ++index) {
+    for (int index = 0; index < headerSettingCount; ++index) {
         if (!seen[index]) {
-            reason = std::string("setting ") + settingKeys[index] + " is missing";
+            reason = std::string("setting ") + headerSettingName(index) + " is missing";
             return false;
         }
     }
@@ -236,6 +258,11 @@ bool readFrame(Reader& in, const JournalFrame& previous, JournalFrame& frame)
 }
 
 }  // namespace
+
+JournalHeader::JournalHeader()
+{
+    std::copy(defaultKeys, defaultKeys + commandCount, bindings);
+}
 
 bool readJournal(const uint8_t* data, std::size_t size, Journal& journal, std::string& reason)
 {
@@ -315,10 +342,11 @@ std::string encodeJournalHeader(const JournalHeader& header)
     out.push_back(static_cast<char>(journalFormat & 0xFF));
     out.push_back(static_cast<char>(journalFormat >> 8));
     putText(out, header.gameVersion.substr(0, longestName));
-    out.push_back(static_cast<char>(settingCount));
-    for (int index = 0; index < settingCount; ++index) {
-        putText(out, settingKeys[index]);
-        putSigned(out, header.settings[index]);
+    out.push_back(static_cast<char>(headerSettingCount));
+    JournalHeader values = header;
+    for (int index = 0; index < headerSettingCount; ++index) {
+        putText(out, headerSettingName(index));
+        putSigned(out, headerSetting(values, index));
     }
     return out;
 }

@@ -2,7 +2,8 @@
 // The journal of a played session, which --record writes and --replay plays back frame for frame.
 //
 // A header: the magic word "VELLJRNL", the format version (2 bytes, little-endian), the game's
-// version, then the settings that change play (config.ini's values as read, by name). Then one
+// version, then the settings that change play (config.ini's values as read and the keys bound to
+// the player's commands, by name). Then one
 // record per frame: its length, the frame's clock reading and what the platform reported that
 // frame (only what changed since the frame before), and the world's checksum after the frame.
 // Numbers are variable-length (7 bits a byte, low first; signed ones zig-zag coded).
@@ -14,6 +15,7 @@
 
 #include "app/Config.h"
 #include "app/WorldChecksum.h"
+#include "core/Bindings.h"
 #include "core/Input.h"
 
 constexpr char journalMagic[] = "VELLJRNL";
@@ -45,6 +47,9 @@ struct JournalFrame {
 struct JournalHeader {
     std::string gameVersion;
     int settings[settingCount] = {};
+    int bindings[commandCount];  // key codes, as boundKeys; the default keys to begin with
+
+    JournalHeader();
 };
 
 struct Journal {

@@ -1,5 +1,6 @@
 #include "app/JournalPlatform.h"
 
+#include <algorithm>
 #include <cmath>
 #include <thread>
 
@@ -28,6 +29,7 @@ bool RecordingPlatform::open(const std::string& path, std::string& reason)
     JournalHeader header;
     header.gameVersion = gameVersion;
     currentSettings(header.settings);
+    std::copy(boundKeys, boundKeys + commandCount, header.bindings);
     return writer.open(path, header, reason);
 }
 
@@ -171,6 +173,7 @@ Platform* openSession(const Session& session, Platform& real)
         notice("%s: recorded by Vellmar %s, replayed by Vellmar %s", session.journal.c_str(),
                replayed.header.gameVersion.c_str(), gameVersion);
     useSettings(replayed.header.settings);
+    std::copy(replayed.header.bindings, replayed.header.bindings + commandCount, boundKeys);
     replay = std::make_unique<ReplayPlatform>(real, replayed, session.mode == SessionMode::replay);
     return replay.get();
 }

@@ -73,6 +73,7 @@ TEST(Journal, FramesReadBackAsWrittenAndAFrameCutShortIsDroppedAlone)
     JournalHeader header;
     currentSettings(header.settings);
     header.settings[4] = 35;
+    header.bindings[4] = 'Q';
     header.gameVersion = "1.2";
     JournalFrame last = frameAt(2000000, 300, -90000);
     last.buttons = 1, last.focused = false, last.height = 600;
@@ -88,6 +89,7 @@ TEST(Journal, FramesReadBackAsWrittenAndAFrameCutShortIsDroppedAlone)
         ASSERT_EQ(journal.frames.size(), whole ? 3u : 2u);
         EXPECT_EQ(journal.header.gameVersion, "1.2");
         EXPECT_EQ(journal.header.settings[4], 35);
+        EXPECT_EQ(journal.header.bindings[4], 'Q');
         for (std::size_t i = 0; i < journal.frames.size(); ++i) {
             const JournalFrame &a = journal.frames[i], &b = frames[i];
             EXPECT_TRUE(a.clockTicks == b.clockTicks && a.keys == b.keys && a.buttons == b.buttons &&
@@ -102,6 +104,8 @@ TEST(Journal, RefusedWithItsReason)
     JournalHeader loud;
     currentSettings(loud.settings);
     loud.settings[4] = 101;
+    JournalHeader escapeJumps;
+    escapeJumps.bindings[4] = 256;  // Escape, which always quits
     std::string otherFormat = journalOf({});
     otherFormat[8] = 2;
     std::string badFrame = journalOf({frameAt(5, 1, 0)});
@@ -110,6 +114,7 @@ TEST(Journal, RefusedWithItsReason)
     EXPECT_EQ(reasonFor("\x89PNG\r\n\x1a\n...."), "not a journal");
     EXPECT_EQ(reasonFor(otherFormat), "journal format 2, this game reads format 1");
     EXPECT_EQ(reasonFor(journalOf({}, loud)), "setting VOLUME=101 is out of range");
+    EXPECT_EQ(reasonFor(journalOf({}, escapeJumps)), "setting KEY_JUMP=256 is out of range");
     EXPECT_EQ(reasonFor(badFrame), "frame 1 is damaged (at byte " + std::to_string(journalOf({}).size()) + ")");
     const std::string header = journalOf({});
     for (std::size_t cut = 1; cut < header.size(); ++cut)
