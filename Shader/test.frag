@@ -18,6 +18,10 @@ uniform sampler2D normalMap;
 uniform sampler2D shadowMap;
 uniform mat4 lightProj;
 
+// BRIGHTNESS / 100: the curve 1 - (1 - c)^b lifts dark colours about b times and never clips.
+// 1 leaves every colour as it is; so does 0, the value of a program that never set it.
+uniform float sceneBrightness;
+
 uniform int NUM_LIGHTS;
 uniform int lightType[10];
 uniform vec3 lightPosition[10];
@@ -164,5 +168,8 @@ void main()
     vec3 shine = specular * exposure;
     vec3 surface = albedo() * light / (1.0 + light);
     vec3 sheen = shine / (1.0 + shine);
-    fragColor = vec4(surface + sheen * (1.0 - surface), 1.0);
+    vec3 colour = surface + sheen * (1.0 - surface);
+    if (sceneBrightness > 0.0 && sceneBrightness != 1.0)
+        colour = 1.0 - pow(clamp(1.0 - colour, 0.0, 1.0), vec3(sceneBrightness));
+    fragColor = vec4(colour, 1.0);
 }

@@ -14,6 +14,7 @@
 
 #include "core/Bindings.h"
 #include "core/Console.h"
+#include "core/GameState.h"
 #include "render/RenderScale.h"
 
 int screenWidth = 800;
@@ -28,18 +29,6 @@ namespace {
 // holding up the start or filling memory.
 constexpr std::size_t longestLine = 4096;
 constexpr std::size_t largestFile = 64 * 1024;
-
-// The range config.ini takes for each key, and the one special value outside it (0 for an
-// automatic render scale; below half of each side the picture would fall apart).
-struct SettingRange {
-    long long low;
-    long long high;
-    long long alone;
-};
-constexpr SettingRange settingRanges[settingCount] = {
-    {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN},
-    {INT_MIN, INT_MAX, LLONG_MIN}, {0, 100, LLONG_MIN},           {50, 100, 0},
-};
 
 // Reads the integer after "KEY=" at the start of the line with the rules of %i (decimal,
 // 0-prefixed octal, 0x-prefixed hexadecimal, blanks after the equals sign skipped, anything after
@@ -184,7 +173,20 @@ void dropByteOrderMark(std::string& line)
 
 }  // namespace
 
-const char* const settingKeys[settingCount] = {"WIDTH", "HEIGHT", "REFRESH_RATE", "FULLSCREEN", "VOLUME", "RENDER_SCALE"};
+const char* const settingKeys[settingCount] = {
+    "WIDTH",       "HEIGHT",      "REFRESH_RATE",  "FULLSCREEN",    "VOLUME",     "RENDER_SCALE",
+    "MOUSE_SPEED", "INVERT_LOOK", "FIELD_OF_VIEW", "PICTURE_SHAPE", "BRIGHTNESS", "CAPTIONS",
+};
+
+// 0 is an automatic render scale; below half of each side the picture would fall apart.
+const SettingRange settingRanges[settingCount] = {
+    {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN},
+    {INT_MIN, INT_MAX, LLONG_MIN}, {0, 100, LLONG_MIN},           {50, 100, 0},
+    {10, 400, LLONG_MIN},          {0, 1, LLONG_MIN},             {40, 100, LLONG_MIN},
+    {0, 1, LLONG_MIN},             {50, 200, LLONG_MIN},          {0, 1, LLONG_MIN},
+};
+
+const int settingDefaults[settingCount] = {800, 600, 60, 0, 80, 0, 100, 0, 60, 0, 100, 0};
 
 bool settingInRange(int index, long long value)
 {
@@ -194,7 +196,10 @@ bool settingInRange(int index, long long value)
 
 void currentSettings(int values[settingCount])
 {
-    const int now[settingCount] = {screenWidth, screenHeight, refreshRate, fullscreen ? 1 : 0, volume, renderScaleSetting};
+    const int now[settingCount] = {
+        screenWidth,       screenHeight, refreshRate, fullscreen ? 1 : 0, volume,            renderScaleSetting,
+        mouseSpeedPercent, invertLook,   fieldOfView, pictureShape,       brightnessPercent, captions,
+    };
     std::copy(now, now + settingCount, values);
 }
 
@@ -206,17 +211,18 @@ void useSettings(const int values[settingCount])
     fullscreen = values[3] != 0;
     volume = values[4];
     renderScaleSetting = values[5];
+    mouseSpeedPercent = values[6];
+    invertLook = values[7];
+    fieldOfView = values[8];
+    pictureShape = values[9];
+    brightnessPercent = values[10];
+    captions = values[11];
 }
 
 void readConfig(const std::filesystem::path& path)
 {
     std::ifstream file(path, std::ios::binary);
-    screenWidth = 800;
-    screenHeight = 600;
-    refreshRate = 60;
-    fullscreen = false;
-    volume = 80;
-    renderScaleSetting = 0;
+    useSettings(settingDefaults);
     resetBindings();
     // A folder of that name opens like a file on Linux but holds no settings.
     std::error_code error;

@@ -1,5 +1,6 @@
 #pragma once
-// Display and sound settings from config.ini, read once at start-up.
+// The settings of config.ini: display and sound, read once at start-up, and the player's own,
+// which the options page of the pause menu also changes.
 #include <filesystem>
 
 extern int screenWidth;
@@ -14,9 +15,20 @@ extern int volume;
 // line and anything past the first 64 KiB are refused with a console line.
 void readConfig(const std::filesystem::path& path = "config.ini");
 
-// The settings in a fixed order, as a journal keeps them (config.ini's keys).
-constexpr int settingCount = 6;
+// The settings in a fixed order, as a journal keeps them (config.ini's keys). From VOLUME on they
+// are the ones the options page lists, in this order; the player's own are in core/GameState.h.
+constexpr int settingCount = 12;
+constexpr int firstPlayerSetting = 4;
 extern const char* const settingKeys[settingCount];
+// The range config.ini takes for each setting, and one special value outside it (LLONG_MIN for none).
+struct SettingRange {
+    long long low;
+    long long high;
+    long long alone;
+};
+extern const SettingRange settingRanges[settingCount];
+// Assigned at the start of every read, so they hold whether or not the file exists.
+extern const int settingDefaults[settingCount];
 // Whether config.ini would take this value for the setting.
 bool settingInRange(int index, long long value);
 // The settings as they are now, and their replacement (a replay plays with the recorded ones).

@@ -27,3 +27,9 @@ std::filesystem::path configFilePath()
         return "config.ini";
     return userConfigFile();
 }
+
+std::filesystem::path configSavePath()
+{
+    const std::filesystem::path read = configFilePath();
+    return read == "config.ini" && access(".", W_OK) == 0 ? read : userConfigFile();
+}

@@ -11,3 +11,8 @@ std::filesystem::path configFilePath();
 // settings go when the folder the game plays from cannot be written (an installed game); the
 // vellmar folder is made by whoever first writes there.
 std::filesystem::path userConfigFile();
+
+// Where changed settings are saved: the working directory's config.ini when that is the one read and
+// the folder can be written (renaming a new file over it needs that), otherwise the user's own; the
+// writer makes the user's vellmar folder when it is missing.
+std::filesystem::path configSavePath();

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "core/Input.h"
+
 class PhysicsObject;
 
 // Within this distance of the player's eye an activator wakes its statues and puts every other
@@ -22,6 +24,6 @@ public:
 };
 
 // Moves the world forward by deltaTime (what it reads and writes is listed at frameUpdate in
-// FrameUpdate.cpp): pursuit, activators, harvester and rotor, one physics step, the harvester
-// following the vehicle box, the cow and the crates.
-void frameUpdate();
+// FrameUpdate.cpp): the player (or, while paused, the player held), pursuit, activators, harvester
+// and rotor, one physics step, the harvester following the vehicle box, the cow and the crates.
+void frameUpdate(const InputSnapshot& input);

@@ -261,6 +261,7 @@ bool readFrame(Reader& in, const JournalFrame& previous, JournalFrame& frame)
 
 JournalHeader::JournalHeader()
 {
+    std::copy(settingDefaults, settingDefaults + settingCount, settings);
     std::copy(defaultKeys, defaultKeys + commandCount, bindings);
 }
 

@@ -46,9 +46,10 @@ struct JournalFrame {
 
 struct JournalHeader {
     std::string gameVersion;
-    int settings[settingCount] = {};
-    int bindings[commandCount];  // key codes, as boundKeys; the default keys to begin with
+    int settings[settingCount];
+    int bindings[commandCount];  // key codes, as boundKeys
 
+    // A header of the default settings and keys.
     JournalHeader();
 };
 

@@ -141,8 +141,7 @@ bool runFrame()
     // 3.-4. Viewport over the whole framebuffer, cleared; the frame clock.
     framebufferWidth = input.framebufferWidth;
     framebufferHeight = input.framebufferHeight;
-    glViewport(0, 0, framebufferWidth, framebufferHeight);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    windowViewport(framebufferWidth, framebufferHeight, true);
     deltaTime = input.time - lastFrameTime;
     lastFrameTime = input.time;
 
@@ -157,18 +156,23 @@ bool runFrame()
     }
     ++frameCount;
 
-    // 7. Either the start screen, or one frame of play.
+    // 7. Either the start screen, or one frame of play: update (player, pursuit, physics, exhibits),
+    //    command keys, the two passes, the resolution the pause menu chose, HUD and sound.
     if (showStartScreen) {
         startScreenPass(input);
     } else {
         updateRenderScale();
         markFramePhase(FramePhase::update, true);
-        frameUpdate();
+        frameUpdate(input);
         markFramePhase(FramePhase::update, false);
         markFramePhase(FramePhase::keyboardCommands, true);
         keyboardCommands(input);
         markFramePhase(FramePhase::keyboardCommands, false);
-        renderFrame(input);
+        // The pause menu is drawn in the frame that P paused: its cursor shows with it.
+        platform->setCursorVisible(paused);
+        const ResolutionChoice chosen = renderFrame(input);
+        if (chosen.width > 0)
+            setResolution(chosen.width, chosen.height);
         markFramePhase(FramePhase::hud, true);
         drawHud(input);
         markFramePhase(FramePhase::hud, false);
@@ -189,6 +193,14 @@ bool runFrame()
     // 9. The frame is over for the platform too: a journal keeps its input and the world it left.
     platform->endFrame(input);
     return running;
+}
+
+void setResolution(int width, int height)
+{
+    framebufferWidth = width;
+    framebufferHeight = height;
+    windowViewport(width, height, false);
+    platform->setWindowSize(width, height);
 }
 
 void shutdown()

@@ -23,6 +23,8 @@ void startFrameLoop();
 // frame's input (core/Input.h); writes the frame figures of core/GameState.h, running and
 // showStartScreen, then whatever the frame in play writes.
 bool runFrame();
+// The window and the framebuffer size the frame loop draws with, as the pause menu chooses them.
+void setResolution(int width, int height);
 // Releases what the game releases, ends the window library and waits at the console.
 void shutdown();
 // The whole program: configuration, the session's journal, window, world, frames, shutdown.

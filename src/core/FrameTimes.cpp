@@ -5,7 +5,8 @@
 #include <cstdio>
 
 const char* const framePhaseNames[framePhaseCount] = {
-    "frame update", "  pursuit", "  physics step", "keyboard commands", "shadow pass", "lit pass", "HUD", "sound", "swap",
+    "frame update", "  player", "  pursuit", "  physics step", "keyboard commands", "shadow pass", "lit pass", "HUD",
+    "sound", "swap",
 };
 
 bool isDrawingPhase(FramePhase phase)

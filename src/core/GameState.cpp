@@ -14,3 +14,10 @@ bool showShadowMap = false;
 
 bool dangerNear = false;
 bool caught = false;
+
+int mouseSpeedPercent = 100;
+int invertLook = 0;
+int fieldOfView = 60;
+int pictureShape = 0;
+int brightnessPercent = 100;
+int captions = 0;

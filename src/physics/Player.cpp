@@ -79,8 +79,10 @@ void playerUpdate(const InputSnapshot& input)
         const double x = input.cursorX, y = input.cursorY;
         platform->setCursorPos(cursorCentreX, cursorCentreY);
         if (cursorCentred) {
-            yaw += static_cast<float>(cursorCentreX - x) * mouseSpeed;
-            pitch += static_cast<float>(cursorCentreY - y) * mouseSpeed;
+            // At MOUSE_SPEED=100 the factor is exactly 1: the turn per pixel the game always had.
+            const float turn = mouseSpeed * (static_cast<float>(mouseSpeedPercent) / 100.0f);
+            yaw += static_cast<float>(cursorCentreX - x) * turn;
+            pitch += static_cast<float>(cursorCentreY - y) * (invertLook ? -turn : turn);
         }
     }
     cursorCentred = focused;

@@ -24,6 +24,7 @@ struct Player {
 extern Player* player;
 
 constexpr float eyeHeight = 2.5f;
+// Radians of turn per pixel of mouse move at MOUSE_SPEED=100.
 constexpr float mouseSpeed = 0.005f;
 
 extern bool walkMode;
@@ -38,9 +39,10 @@ extern glm::vec3 upVector;
 // The player with its sphere of that radius centred at (x, y, z).
 Player* createPlayer(PhysicsWorld& world, float radius, float x, float y, float z);
 // Mouse look, movement, jump, camera matrices and the flashlight, once per frame of play. Reads
-// the frame's keys, cursor, focus and clock, caught and walkMode; writes the body's velocity, yaw, pitch, the
-// camera (core/Camera.h), rightVector, upVector and the flashlight, and puts the cursor back. Once
-// caught, it only holds the player.
+// the frame's keys, cursor, focus and clock, caught, walkMode and the look and view settings
+// (core/GameState.h); writes the body's velocity, yaw, pitch, the camera (core/Camera.h),
+// rightVector, upVector and the flashlight, and puts the cursor back. Once caught, it only holds
+// the player.
 void playerUpdate(const InputSnapshot& input);
 // In place of the update while paused (and by it once caught): the body keeps no horizontal
 // velocity of its own, only what gravity gives it, and the player's clock and cursor keep pace,

@@ -9,10 +9,8 @@
 #include "core/FramePhase.h"
 #include "core/GameState.h"
 #include "core/Input.h"
-#include "core/Platform.h"
 #include "assets/SceneLoader.h"
 #include "assets/ShaderProgram.h"
-#include "physics/Player.h"
 #include "render/Hud.h"
 #include "render/Light.h"
 #include "render/OverlayImage.h"
@@ -74,7 +72,14 @@ void createShadowTarget()
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-void renderFrame(const InputSnapshot& input)
+void windowViewport(int width, int height, bool clear)
+{
+    glViewport(0, 0, width, height);
+    if (clear)
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+ResolutionChoice renderFrame(const InputSnapshot& input)
 {
     glm::mat4 lightView(1.0f);
     glm::mat4 lightProjection(1.0f);
@@ -107,8 +112,8 @@ void renderFrame(const InputSnapshot& input)
         markFramePhase(FramePhase::shadowPass, false);
     }
 
-    // 2. Lit pass: drawn with the camera matrices the previous player update left, at the render
-    //    scale; the shadow-map preview after it is drawn at full resolution.
+    // 2. Lit pass: drawn with the camera this frame's player update made, at the render scale;
+    //    the shadow-map preview after it is drawn at full resolution.
     markFramePhase(FramePhase::litPass, true);
     const GLuint program = mainProgram->program;
     // The pause menu is drawn inside this pass; the scene's scale is 1 while paused, so it stays whole.
@@ -117,6 +122,7 @@ void renderFrame(const InputSnapshot& input)
         glViewport(0, 0, framebufferWidth, framebufferHeight);
     glCullFace(GL_BACK);
     glUseProgram(program);
+    uploadLights();
     const glm::mat4 projection = projectionMatrix;
     const glm::mat4 view = viewMatrix;
     auto setPassUniforms = [&](GLuint into) {
@@ -130,17 +136,13 @@ void renderFrame(const InputSnapshot& input)
         setMatrix(into, "lightProj", lightProjection);
         setMatrix(into, "projectionMatrix", projection);
         setMatrix(into, "viewMatrix", view);
+        glUniform1f(glGetUniformLocation(into, "sceneBrightness"), static_cast<float>(brightnessPercent) / 100.0f);
     };
     setPassUniforms(program);
 
-    if (!paused) {
-        playerUpdate(input);
-        platform->setCursorVisible(false);
-    } else {
-        holdPlayer(input);
-        platform->setCursorVisible(true);
-        drawPauseMenu(input);
-    }
+    ResolutionChoice chosen;
+    if (paused)
+        chosen = drawPauseMenu(input);
 
     // The pause menu leaves the text program current. The main program holds every uniform the game
     // sends; the program linked for the fixed lights draws while the lights are as it was linked for.
@@ -159,4 +161,5 @@ void renderFrame(const InputSnapshot& input)
     if (showShadowMap && fontImage)
         drawShadowMapPreview();
     markFramePhase(FramePhase::litPass, false);
+    return chosen;
 }

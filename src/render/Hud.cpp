@@ -131,9 +131,8 @@ StatsLines formatStats(int framesPerSecond, double seconds)
     return lines;
 }
 
-// Reads the frame's framebuffer size, cursor and left button; a click writes the resolution and
-// menuClickSeen.
-void drawPauseMenu(const InputSnapshot& input)
+// Reads the frame's framebuffer size, cursor and left button; writes menuClickSeen.
+ResolutionChoice drawPauseMenu(const InputSnapshot& input)
 {
     const int w = input.framebufferWidth;
     const int h = input.framebufferHeight;
@@ -157,16 +156,7 @@ void drawPauseMenu(const InputSnapshot& input)
     OverlayImage* image = hovered ? *hovered->image : pauseImage;
     if (image)
         image->draw(0, 0, 1600);
-    if (!hovered)
-        return;
-    if (markPress(input.buttonHeld(mouseButtonLeft), menuClickSeen))
-        setResolution(hovered->width, hovered->height);
-}
-
-void setResolution(int width, int height)
-{
-    framebufferWidth = width;
-    framebufferHeight = height;
-    glViewport(0, 0, width, height);
-    platform->setWindowSize(width, height);
+    if (!hovered || !markPress(input.buttonHeld(mouseButtonLeft), menuClickSeen))
+        return {};
+    return {hovered->width, hovered->height};
 }

@@ -19,9 +19,14 @@ struct StatsLines {
     char time[256];
 };
 StatsLines formatStats(int framesPerSecond, double seconds);
-// The resolution menu while paused; a click on an entry resizes the window.
-void drawPauseMenu(const InputSnapshot& input);
-void setResolution(int width, int height);
+// A resolution chosen in the pause menu; 0 x 0 for none.
+struct ResolutionChoice {
+    int width = 0;
+    int height = 0;
+};
+// The resolution menu while paused; returns the entry clicked this frame, which the frame loop
+// applies.
+ResolutionChoice drawPauseMenu(const InputSnapshot& input);
 
 // The left button was held when the menu last looked over an entry (markPress).
 extern bool menuClickSeen;

@@ -114,7 +114,6 @@ void updateFlashlight(const glm::vec3& eye, const glm::vec3& viewDirection, floa
         k = 0.0f;
     glm::vec3 eased = k * flashlight->direction + (1.0f - k) * viewDirection;
     flashlight->setLightDirection(eased.x, eased.y, eased.z);
-    uploadLights();
 }
 
 ShaderProgram* fixedLightPrograms[fixedLightVariants] = {};

@@ -69,6 +69,6 @@ void buildFixedLightPrograms();
 // position, direction and switch differs from the fixed ones: the main program draws those.
 ShaderProgram* fixedLightProgram(bool shadows);
 void toggleFlashlight();
-// Puts the flashlight just below the eye and eases it towards the view direction, then uploads.
-// Writes the flashlight and its slot.
+// Puts the flashlight just below the eye and eases it towards the view direction. Writes the
+// flashlight and its slot; the lit pass uploads them.
 void updateFlashlight(const glm::vec3& eye, const glm::vec3& viewDirection, float dt);

@@ -221,7 +221,7 @@ TEST_F(ShadowCulling, TheShadowPassSkipsAMeshBehindTheFlashlight)
     framePhaseHook = nullptr;
 }
 
-TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerWhileTheHudStaysAtFullResolution)
+TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerOrBrighterWhileTheHudStaysAsItIs)
 {
     play();
     frames(2);
@@ -242,6 +242,13 @@ TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerWhileTheHudStaysAtFullResolution)
     const std::vector<unsigned char> full = pictureAt(100);
     EXPECT_EQ(shadowSide, shadowMapSize);
     const float fullAhead = aheadOfFlashlight();
+    brightnessPercent = 200;
+    const std::vector<unsigned char> bright = pictureAt(100);
+    size_t brighter = 0;
+    for (size_t i = 0; i < full.size(); ++i)
+        brighter += bright[i] > full[i] + 8;
+    EXPECT_GT(brighter, full.size() / 8) << "BRIGHTNESS=200 lifts the dark hall";
+    brightnessPercent = 100;
     const std::vector<unsigned char> half = pictureAt(50);
     EXPECT_NE(half, full) << "the scene itself is drawn at half of each side";
     EXPECT_EQ(renderScale, 0.5f);
@@ -260,6 +267,8 @@ TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerWhileTheHudStaysAtFullResolution)
     caught = true;
     ASSERT_TRUE(showStats);
     const std::vector<unsigned char> overFull = pictureAt(100);
+    brightnessPercent = 50;
+    EXPECT_EQ(pictureAt(100), overFull) << "the screen images and the HUD keep their brightness";
     const std::vector<unsigned char> overHalf = pictureAt(50);
     size_t onScaleLine = 0, elsewhere = 0;
     for (int y = 0; y < height; ++y)

@@ -28,6 +28,8 @@ TEST(ConfigFolder, TheWorkingDirectorysFileFirstThenTheUsersFolder)
             std::filesystem::create_directory(dir.path / "config.ini");
         c.configHome ? setenv("XDG_CONFIG_HOME", c.configHome, 1) : unsetenv("XDG_CONFIG_HOME");
         EXPECT_EQ(configFilePath(), c.expected);
+        // The game saves where it read (a folder closed to the game cannot be made as root, who runs the tests).
+        EXPECT_EQ(configSavePath(), c.expected);
     }
     unsetenv("XDG_CONFIG_HOME");
 }

@@ -12,6 +12,7 @@
 #include "TempDir.h"
 #include "app/Config.h"
 #include "core/Bindings.h"
+#include "core/GameState.h"
 #include "render/RenderScale.h"
 
 namespace {
@@ -83,6 +84,15 @@ TEST(Config, EachKeyIsReadOrRefusedWithItsLine)
         {"RENDER_SCALE=49\n", refused("RENDER_SCALE=49"), &renderScaleSetting, 0},
         {"VOLUME=40\nVOLUME=-1\n", refused("VOLUME=-1"), &volume, 40},
         {"RENDER_SCALE=101\nWIDTH=640\n", refused("RENDER_SCALE=101", summary(640)), &renderScaleSetting, 0},
+        {"MOUSE_SPEED=10\n", summary(), &mouseSpeedPercent, 10}, {"INVERT_LOOK=1\n", summary(), &invertLook, 1},
+        {"FIELD_OF_VIEW=0x64\n", summary(), &fieldOfView, 100}, {"PICTURE_SHAPE=1\n", summary(), &pictureShape, 1},
+        {"BRIGHTNESS=50\n", summary(), &brightnessPercent, 50}, {"CAPTIONS=1\n", summary(), &captions, 1},
+        {"MOUSE_SPEED=401\n", refused("MOUSE_SPEED=401"), &mouseSpeedPercent, 100},
+        {"INVERT_LOOK=2\n", refused("INVERT_LOOK=2"), &invertLook, 0},
+        {"FIELD_OF_VIEW=39\n", refused("FIELD_OF_VIEW=39"), &fieldOfView, 60},
+        {"PICTURE_SHAPE=-1\n", refused("PICTURE_SHAPE=-1"), &pictureShape, 0},
+        {"BRIGHTNESS=201\n", refused("BRIGHTNESS=201"), &brightnessPercent, 100},
+        {"CAPTIONS=0\nCAPTIONS=9\n", refused("CAPTIONS=9"), &captions, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file.substr(0, 40));

@@ -8,6 +8,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "core/GameState.h"
 #include "physics/Player.h"
 #include "scene/Node.h"
 
@@ -93,6 +94,37 @@ TEST(Frustum, TheGameCameraSeesOnlyWithinItsPlanesAndCullsByTheRadiusInWorldUnit
         box.boxMatrix = at({0.0f, 0.0f, z + out});
         EXPECT_TRUE(box.isOutside(planes)) << z;
     }
+}
+
+// A statue counts as seen exactly where the picture shows it: at the edges of a wide and a narrow
+// view over 4:3 (whatever the window), and of a 16 x 9 window with the picture in its own shape.
+TEST(Frustum, StatuesAreSeenUpToTheEdgesOfThePictureTheSettingsMake)
+{
+    const struct { int fov, shape, width, height; float tanRight, tanUp; } views[] = {
+        {100, 0, 800, 600, 1.5891f, 1.1918f},   // wide
+        {40, 0, 1600, 900, 0.4853f, 0.3640f},   // narrow, still 4:3 over a 16 x 9 window
+        {60, 1, 1920, 1080, 1.0264f, 0.5774f},  // the window's own shape
+    };
+    float planes[24] = {};
+    frustumPlanes = planes;
+    for (const auto& v : views) {
+        fieldOfView = v.fov, pictureShape = v.shape, framebufferWidth = v.width, framebufferHeight = v.height;
+        projectionMatrix = cameraProjection();
+        viewMatrix = lookAhead;
+        computeViewProjection();
+        extractFrustumPlanes();
+        for (float side : {-1.0f, 1.0f}) {
+            for (float within : {0.98f, 1.02f}) {
+                const glm::vec3 right(side * 10.0f * v.tanRight * within, 0.0f, -10.0f);
+                const glm::vec3 up(0.0f, side * 10.0f * v.tanUp * within, -10.0f);
+                EXPECT_EQ(BoundingBox(right, right).isInFrustum(), within < 1.0f) << v.fov << " " << side * within;
+                EXPECT_EQ(BoundingBox(up, up).isInFrustum(), within < 1.0f) << v.fov << " up " << side * within;
+            }
+        }
+    }
+    fieldOfView = 60, pictureShape = 0, framebufferWidth = framebufferHeight = 0;
+    projectionMatrix = viewMatrix = glm::mat4(1.0f);
+    frustumPlanes = nullptr;
 }
 
 TEST(Node, AngleBetweenIsInDegreesNeverNegativeAndNeverNaN)
