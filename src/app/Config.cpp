@@ -25,16 +25,14 @@ int volume = 80;
 
 namespace {
 
-// Four settings fit in a few dozen bytes; these bounds keep a device or a huge file from
-// holding up the start or filling memory.
-constexpr std::size_t longestLine = 4096;
-constexpr std::size_t largestFile = 64 * 1024;
+constexpr std::size_t longestLine = configLongestLine;
+constexpr std::size_t largestFile = configLargestFile;
 
 // Reads the integer after "KEY=" at the start of the line with the rules of %i (decimal,
 // 0-prefixed octal, 0x-prefixed hexadecimal, blanks after the equals sign skipped, anything after
 // the number ignored) and stores it when settingInRange takes it. Any other number is refused with
-// one console line naming the key, and the setting keeps what it had.
-bool scanSetting(const std::string& line, int index, int& value)
+// one console line naming the key (none when quiet), and the setting keeps what it had.
+bool scanSetting(const std::string& line, int index, int& value, bool quiet = false)
 {
     const char* key = settingKeys[index];
     const std::size_t keyLength = std::strlen(key);
@@ -47,6 +45,8 @@ bool scanSetting(const std::string& line, int index, int& value)
     if (end == text)
         return false;
     if (errno == ERANGE || !settingInRange(index, scanned)) {
+        if (quiet)
+            return false;
         while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
             ++text;
         notice("config.ini: %s=%.*s is out of range, ignored", key, static_cast<int>(end - text), text);
@@ -176,6 +176,7 @@ void dropByteOrderMark(std::string& line)
 const char* const settingKeys[settingCount] = {
     "WIDTH",       "HEIGHT",      "REFRESH_RATE",  "FULLSCREEN",    "VOLUME",     "RENDER_SCALE",
     "MOUSE_SPEED", "INVERT_LOOK", "FIELD_OF_VIEW", "PICTURE_SHAPE", "BRIGHTNESS", "CAPTIONS",
+    "GAMEPAD_LOOK_SPEED",
 };
 
 // 0 is an automatic render scale; below half of each side the picture would fall apart.
@@ -184,9 +185,16 @@ const SettingRange settingRanges[settingCount] = {
     {INT_MIN, INT_MAX, LLONG_MIN}, {0, 100, LLONG_MIN},           {50, 100, 0},
     {10, 400, LLONG_MIN},          {0, 1, LLONG_MIN},             {40, 100, LLONG_MIN},
     {0, 1, LLONG_MIN},             {50, 200, LLONG_MIN},          {0, 1, LLONG_MIN},
+    {10, 400, LLONG_MIN},
 };
 
-const int settingDefaults[settingCount] = {800, 600, 60, 0, 80, 0, 100, 0, 60, 0, 100, 0};
+const int settingDefaults[settingCount] = {800, 600, 60, 0, 80, 0, 100, 0, 60, 0, 100, 0, 100};
+
+bool lineSetsSetting(const std::string& line, int index)
+{
+    int value = 0;
+    return scanSetting(line, index, value, true);
+}
 
 bool settingInRange(int index, long long value)
 {
@@ -199,6 +207,7 @@ void currentSettings(int values[settingCount])
     const int now[settingCount] = {
         screenWidth,       screenHeight, refreshRate, fullscreen ? 1 : 0, volume,            renderScaleSetting,
         mouseSpeedPercent, invertLook,   fieldOfView, pictureShape,       brightnessPercent, captions,
+        gamepadLookSpeed,
     };
     std::copy(now, now + settingCount, values);
 }
@@ -217,6 +226,7 @@ void useSettings(const int values[settingCount])
     pictureShape = values[9];
     brightnessPercent = values[10];
     captions = values[11];
+    gamepadLookSpeed = values[12];
 }
 
 void readConfig(const std::filesystem::path& path)

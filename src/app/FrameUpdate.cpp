@@ -10,6 +10,7 @@
 #include "physics/Engine.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/Player.h"
+#include "render/Light.h"
 #include "scene/Pursuit.h"
 #include "scene/Node.h"
 #include "scene/Registries.h"
@@ -19,24 +20,6 @@ namespace {
 constexpr double rotorDegreesPerSecond = 1000.0;
 
 }  // namespace
-
-Activator::Activator(float x, float y, float z) : position(x, y, z)
-{
-    notice("Aktivator position: x: %g, y:%g, z:%g", x, y, z);
-}
-
-void Activator::checkProximity(float ex, float ey, float ez)
-{
-    const float dx = ex - position.x;
-    const float dy = ey - position.y;
-    const float dz = ez - position.z;
-    if (std::sqrt(dx * dx + dy * dy + dz * dz) < activationRadius) {
-        for (PhysicsObject* statue : pursuers)
-            statue->chasing = false;
-        for (PhysicsObject* statue : statues)
-            statue->chasing = true;
-    }
-}
 
 // Reads the frame's input, paused, deltaTime, the player's body, the vehicle box and the activators;
 // writes what the player update writes, the statues, their chasing flags, the exhibits and the
@@ -49,10 +32,15 @@ void frameUpdate(const InputSnapshot& input)
     //    judges and the passes draw the camera of this frame. Paused (by P in an earlier frame),
     //    the player is held.
     markFramePhase(FramePhase::player, true);
-    if (!paused)
-        playerUpdate(input);
-    else
+    if (!paused) {
+        const PlayerStep step = playerUpdate(input);
+        if (step.switchFlashlight)
+            toggleFlashlight();
+        if (step.moved)
+            updateFlashlight(step.eye, viewDirection, step.dt);
+    } else {
         holdPlayer(input);
+    }
     markFramePhase(FramePhase::player, false);
 
     // 2. Statues: they see the camera the frame draws.

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "core/Console.h"
+#include "core/Platform.h"
 
 namespace {
 
@@ -17,7 +18,8 @@ constexpr unsigned changedButtons = 2;
 constexpr unsigned changedCursor = 4;
 constexpr unsigned changedWindow = 8;
 constexpr unsigned changedSize = 16;
-constexpr unsigned allChanges = 31;
+constexpr unsigned changedPad = 32;
+constexpr unsigned allChanges = 63;
 constexpr unsigned windowFocused = 1;
 
 constexpr std::size_t longestFrame = 4096;
@@ -46,6 +48,19 @@ void putText(std::string& out, const std::string& text)
 {
     putNumber(out, text.size());
     out += text;
+}
+
+void putFloat(std::string& out, float value)
+{
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<char>(bits >> shift & 0xFF));
+}
+
+bool samePad(const GamepadState& a, const GamepadState& b)
+{
+    return a.id == b.id && a.buttons == b.buttons && std::memcmp(a.axes, b.axes, sizeof a.axes) == 0;
 }
 
 void putChecksum(std::string& out, const WorldChecksum& sum)
@@ -115,6 +130,16 @@ public:
     {
         const uint16_t low = byte();
         return static_cast<uint16_t>(low | (byte() << 8));
+    }
+
+    float real()
+    {
+        uint32_t bits = 0;
+        for (int shift = 0; shift < 32; shift += 8)
+            bits |= static_cast<uint32_t>(byte()) << shift;
+        float value = 0.0f;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
     }
 
 private:
@@ -249,6 +274,19 @@ bool readFrame(Reader& in, const JournalFrame& previous, JournalFrame& frame)
         frame.width = static_cast<int32_t>(width);
         frame.height = static_cast<int32_t>(height);
     }
+    if (changes & changedPad) {
+        const int64_t id = in.signedNumber();
+        const uint64_t buttons = in.number();
+        if (id < -1 || id >= joystickSlots || buttons >> gamepadButtonCount)
+            return false;
+        frame.pad.id = static_cast<int>(id);
+        frame.pad.buttons = std::bitset<gamepadButtonCount>(buttons);
+        for (float& axis : frame.pad.axes) {
+            axis = in.real();
+            if (!(axis >= -1.0f && axis <= 1.0f))
+                return false;
+        }
+    }
     WorldChecksum& sum = frame.checksum;
     for (uint16_t* part : {&sum.playerPosition, &sum.playerVelocity, &sum.view, &sum.statuePoses,
                            &sum.statueVelocities, &sum.statuesAwake})
@@ -360,10 +398,11 @@ void encodeJournalFrame(const JournalFrame& previous, const JournalFrame& frame,
     const bool windowChanged = frame.focused != previous.focused;
     const bool sizeChanged = frame.width != previous.width || frame.height != previous.height;
     const bool cursorChanged = frame.cursorX != previous.cursorX || frame.cursorY != previous.cursorY;
+    const bool padChanged = !samePad(frame.pad, previous.pad);
     payload.push_back(static_cast<char>((toggled.any() ? changedKeys : 0) |
                                         (frame.buttons != previous.buttons ? changedButtons : 0) |
                                         (cursorChanged ? changedCursor : 0) | (windowChanged ? changedWindow : 0) |
-                                        (sizeChanged ? changedSize : 0)));
+                                        (sizeChanged ? changedSize : 0) | (padChanged ? changedPad : 0)));
     if (toggled.any()) {
         putNumber(payload, toggled.count());
         for (int key = 0; key < journalKeyCount; ++key)
@@ -381,6 +420,12 @@ void encodeJournalFrame(const JournalFrame& previous, const JournalFrame& frame,
     if (sizeChanged) {
         putNumber(payload, static_cast<uint64_t>(frame.width));
         putNumber(payload, static_cast<uint64_t>(frame.height));
+    }
+    if (padChanged) {
+        putSigned(payload, frame.pad.id);
+        putNumber(payload, frame.pad.buttons.to_ulong());
+        for (float axis : frame.pad.axes)
+            putFloat(payload, axis);
     }
     putChecksum(payload, frame.checksum);
     putNumber(out, payload.size());

@@ -41,6 +41,7 @@ struct JournalFrame {
     bool focused = true;
     int32_t width = 0;  // the framebuffer's size
     int32_t height = 0;
+    GamepadState pad;  // the gamepad playing, its axes to the bit
     WorldChecksum checksum;
 };
 

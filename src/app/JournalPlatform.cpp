@@ -64,6 +64,7 @@ void RecordingPlatform::endFrame(const InputSnapshot& input)
     frame.focused = input.focused;
     frame.width = input.framebufferWidth;
     frame.height = input.framebufferHeight;
+    frame.pad = input.pad;
     frame.checksum = worldChecksum();
     writer.write(frame);
 }
@@ -129,6 +130,19 @@ void ReplayPlatform::getFramebufferSize(int* width, int* height)
 {
     *width = frame().width;
     *height = frame().height;
+}
+
+const char* ReplayPlatform::joystickName(int slot)
+{
+    return slot == frame().pad.id ? "the recorded gamepad" : nullptr;
+}
+
+bool ReplayPlatform::getGamepadState(int slot, GamepadState* state)
+{
+    if (slot != frame().pad.id)
+        return false;
+    *state = frame().pad;
+    return true;
 }
 
 void ReplayPlatform::endFrame(const InputSnapshot&)

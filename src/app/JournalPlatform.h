@@ -29,6 +29,9 @@ public:
     void pollEvents() override;
     void getFramebufferSize(int* width, int* height) override { real.getFramebufferSize(width, height); }
     void setWindowSize(int width, int height) override { real.setWindowSize(width, height); }
+    const char* joystickName(int slot) override { return real.joystickName(slot); }
+    bool getGamepadState(int slot, GamepadState* state) override { return real.getGamepadState(slot, state); }
+    bool addGamepadMappings(const char* text) override { return real.addGamepadMappings(text); }
     void endFrame(const InputSnapshot& input) override;
 
 private:
@@ -57,6 +60,10 @@ public:
     void pollEvents() override;
     void getFramebufferSize(int* width, int* height) override;
     void setWindowSize(int width, int height) override { real.setWindowSize(width, height); }
+    // The recorded gamepad, in the slot it played from.
+    const char* joystickName(int slot) override;
+    bool getGamepadState(int slot, GamepadState* state) override;
+    bool addGamepadMappings(const char* text) override { return real.addGamepadMappings(text); }
     void endFrame(const InputSnapshot& input) override;
 
     // A checksum differed, or the game ended before the journal did.

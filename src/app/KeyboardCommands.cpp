@@ -1,17 +1,15 @@
 #include "app/KeyboardCommands.h"
 
-#include <GL/glew.h>
-#include <GLFW/glfw3.h>
-
 #include "app/Config.h"
-#include "app/MainLoop.h"
-#include "app/Platform.h"
+#include "core/Platform.h"
+#include "app/Window.h"
 #include "app/WorldAssembly.h"
 #include "core/Bindings.h"
 #include "assets/SceneLoader.h"
 #include "physics/Engine.h"
 #include "physics/Player.h"
 #include "physics/PhysicsWorld.h"
+#include "render/FramePasses.h"
 #include "scene/Node.h"
 
 namespace {
@@ -40,7 +38,7 @@ void toggleStats() { showStats = !showStats; }
 void toggleWireframe()
 {
     wireframe = !wireframe;
-    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    setWireframe(wireframe);
 }
 void toggleShadows() { shadowsEnabled = !shadowsEnabled; }
 void toggleCulling()
@@ -52,28 +50,37 @@ void toggleShadowMap() { showShadowMap = !showShadowMap; }
 void showWindow()
 {
     showWindowAt = -1.0;
-    glfwShowWindow(mainWindow);
+    showGameWindow(true);
 }
 // The time of the frame the commands run in.
 double frameTime = 0.0;
 
 void hideWindow()
 {
-    glfwHideWindow(mainWindow);
+    showGameWindow(false);
     showWindowAt = frameTime + hiddenWindowSeconds;
 }
 void toggleWalkMode() { walkMode = !walkMode; }
+
+// The gamepad slot playing when the commands last looked; -1 for none.
+int padSeen = -1;
 
 int bound(Command command) { return static_cast<int>(command); }
 
 CommandKey commandKeys[] = {
     {boundKey, togglePause, true, bound(Command::pause)}, {boundKey, toggleHelp, false, bound(Command::help)},
-    {boundKey, toggleStats, false, bound(Command::stats)}, {GLFW_KEY_F3, toggleWireframe, false},
-    {GLFW_KEY_F6, toggleShadows, false}, {GLFW_KEY_F8, toggleCulling, false}, {GLFW_KEY_C, toggleShadowMap, true},
-    {GLFW_KEY_G, showWindow, true}, {GLFW_KEY_H, hideWindow, true},
+    {boundKey, toggleStats, false, bound(Command::stats)}, {keys::f3, toggleWireframe, false},
+    {keys::f6, toggleShadows, false}, {keys::f8, toggleCulling, false}, {keys::c, toggleShadowMap, true},
+    {keys::g, showWindow, true}, {keys::h, hideWindow, true},
 };
 CommandKey walkModeKey = {boundKey, toggleWalkMode, true, bound(Command::walkFly)};
-CommandKey windowKey = {boundKey, recreateWindow, true, bound(Command::windowReset)};
+// The window as configured, and shown, whether hidden with H or not.
+void restoreWindow()
+{
+    showWindowAt = -1.0;
+    recreateWindow();
+}
+CommandKey windowKey = {boundKey, restoreWindow, true, bound(Command::windowReset)};
 
 void poll(const InputSnapshot& input, CommandKey& k)
 {
@@ -88,15 +95,15 @@ void driveVehicle(const InputSnapshot& input)
     if (!vehicleBox)
         return;
     auto held = [&](int key) { return input.held(key); };
-    if (held(GLFW_KEY_M))
+    if (held(keys::m))
         vehicleBox->setLinearVelocity(glm::vec3(0.0f), true);
-    if (held(GLFW_KEY_UP))
+    if (held(keys::up))
         vehicleBox->addForce(glm::vec3(0.0f, 0.0f, -vehicleForce), phys::ForceMode::eFORCE, true);
-    if (held(GLFW_KEY_DOWN))
+    if (held(keys::down))
         vehicleBox->addForce(glm::vec3(0.0f, 0.0f, vehicleForce), phys::ForceMode::eFORCE, true);
-    if (held(GLFW_KEY_LEFT))
+    if (held(keys::left))
         vehicleBox->addForce(glm::vec3(-vehicleForce, 0.0f, 0.0f), phys::ForceMode::eFORCE, true);
-    if (held(GLFW_KEY_RIGHT))
+    if (held(keys::right))
         vehicleBox->addForce(glm::vec3(vehicleForce, 0.0f, 0.0f), phys::ForceMode::eFORCE, true);
 }
 
@@ -104,6 +111,10 @@ void driveVehicle(const InputSnapshot& input)
 
 void keyboardCommands(const InputSnapshot& input)
 {
+    // The gamepad playing at the commands' last look went away: the game waits for the player.
+    if (padSeen >= 0 && input.pad.id != padSeen)
+        paused = true;
+    padSeen = input.pad.id;
     frameTime = input.time;
     if (showWindowAt >= 0.0 && input.time >= showWindowAt)
         showWindow();
@@ -112,21 +123,7 @@ void keyboardCommands(const InputSnapshot& input)
     driveVehicle(input);
     poll(input, walkModeKey);
     poll(input, windowKey);
-    if (input.held(GLFW_KEY_I) && combine)
+    if (input.held(keys::i) && combine)
         combine->translate(0.0f, 0.0f, -1.0f);
 }
 
-void recreateWindow()
-{
-    // A new window would need a new context and every texture, buffer and program made again;
-    // changing the existing window's mode gives the same window the player expects.
-    if (glfwGetWindowMonitor(mainWindow))
-        glfwSetWindowMonitor(mainWindow, nullptr, 0, 0, screenWidth, screenHeight, GLFW_DONT_CARE);
-    else
-        glfwSetWindowSize(mainWindow, screenWidth, screenHeight);
-    glfwSetWindowTitle(mainWindow, "Vellmar");
-    showWindow();
-    glfwMakeContextCurrent(mainWindow);
-    glfwSetInputMode(mainWindow, GLFW_STICKY_KEYS, GLFW_TRUE);
-    glViewport(0, 0, framebufferWidth, framebufferHeight);
-}

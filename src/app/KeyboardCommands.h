@@ -10,6 +10,3 @@
 // writes the switches, walkMode, the culling switch, the window, the vehicle's force and the
 // harvester's place.
 void keyboardCommands(const InputSnapshot& input);
-// Back to a window of the configured size titled "Vellmar", keeping the OpenGL context and
-// everything made in it.
-void recreateWindow();

@@ -1,8 +1,5 @@
 #include "app/MainLoop.h"
 
-#include <GL/glew.h>
-#include <GLFW/glfw3.h>
-
 #include <cstdio>
 #include <filesystem>
 
@@ -12,12 +9,14 @@
 #include "core/FramePhase.h"
 #include "core/Input.h"
 #include "app/FrameUpdate.h"
+#include "app/Gamepad.h"
 #include "app/JournalPlatform.h"
 #include "app/KeyboardCommands.h"
 #include "app/Platform.h"
 #include "core/Camera.h"
 #include "app/RunFolder.h"
 #include "app/Timedemo.h"
+#include "app/Window.h"
 #include "app/WorldAssembly.h"
 #include "render/FramePasses.h"
 #include "render/Hud.h"
@@ -25,7 +24,6 @@
 #include "scene/Node.h"
 #include "sound/Sound.h"
 
-GLFWwindow* mainWindow = nullptr;
 bool running = true;
 bool showStartScreen = true;
 
@@ -33,23 +31,9 @@ namespace {
 
 double lastFrameTime = 0.0;
 
-constexpr int largestWindowSide = 16384;
-
 unsigned frameCount = 0;
 double nextFpsTime = 0.0;
 
-// The loader's own lookup of these four can miss on some drivers; the window library's is authoritative.
-void refetchEntryPoints()
-{
-    if (auto p = reinterpret_cast<PFNGLGENVERTEXARRAYSPROC>(glfwGetProcAddress("glGenVertexArrays")))
-        __glewGenVertexArrays = p;
-    if (auto p = reinterpret_cast<PFNGLBINDVERTEXARRAYPROC>(glfwGetProcAddress("glBindVertexArray")))
-        __glewBindVertexArray = p;
-    if (auto p = reinterpret_cast<PFNGLDELETEVERTEXARRAYSPROC>(glfwGetProcAddress("glDeleteVertexArrays")))
-        __glewDeleteVertexArrays = p;
-    if (auto p = reinterpret_cast<PFNGLGENERATEMIPMAPPROC>(glfwGetProcAddress("glGenerateMipmap")))
-        __glewGenerateMipmap = p;
-}
 
 // The snapshot before the first counts every key and button held: one already down when the game
 // starts is a press only once it was seen up.
@@ -58,13 +42,14 @@ InputSnapshot heldAtStart()
     InputSnapshot start;
     start.keysHeld.set();
     start.buttonsHeld.set();
+    start.pad.buttons.set();
     return start;
 }
 
 void startScreenPass(const InputSnapshot& input)
 {
     drawStartScreen();
-    if (input.pressed(keys::enter))
+    if (input.pressed(keys::enter) || input.padPressed[pad::south] || input.padPressed[pad::start])
         showStartScreen = false;
 }
 
@@ -82,45 +67,6 @@ void readSettings()
 
 InputSnapshot frameInput = heldAtStart();
 
-void createWindow()
-{
-    if (!glfwInit())
-        fatalError("GLFW failed to load!");
-    glfwWindowHint(GLFW_REFRESH_RATE, refreshRate);
-    glewExperimental = GL_TRUE;
-
-    GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
-    const char* title = fullscreen ? "Vellmar Fullscreen" : "Vellmar";
-    // The window library asserts on negative sizes, and the X server and software renderer abort
-    // on sides beyond what OpenGL can render to: such sizes fail here like any refused window.
-    if (screenWidth > 0 && screenHeight > 0 && screenWidth <= largestWindowSide && screenHeight <= largestWindowSide)
-        mainWindow = glfwCreateWindow(screenWidth, screenHeight, title, monitor, nullptr);
-    if (!mainWindow) {
-        glfwTerminate();
-        fatalError("Window failed to load!");
-    }
-    glfwMakeContextCurrent(mainWindow);
-    if (glewInit() != GLEW_OK)
-        fatalError("Failed to initialize glew");
-    refetchEntryPoints();
-    // One frame per refresh: frames the display cannot show are not drawn, and the render scale,
-    // timed on the frame's own work, does not see the wait.
-    glfwSwapInterval(1);
-
-    glfwSetInputMode(mainWindow, GLFW_STICKY_KEYS, GLFW_TRUE);
-    platform->setCursorPos(cursorCentreX, cursorCentreY);
-    glViewport(0, 0, screenWidth, screenHeight);
-    glClearColor(0.15f, 0.15f, 0.15f, 0.15f);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    // Overlays all sit at the nearest depth; a later overlay must still cover an earlier one.
-    glDepthFunc(GL_LEQUAL);
-}
-
 void startFrameLoop()
 {
     nextFpsTime = platform->getTime() + 1.0;
@@ -135,7 +81,7 @@ bool runFrame()
 
     // 2. Events, then the frame's input, read from the platform here and nowhere else.
     platform->pollEvents();
-    frameInput = takeInput(*platform, frameInput);
+    frameInput = takeInput(*platform, frameInput, watchGamepads(*platform));
     const InputSnapshot& input = frameInput;
 
     // 3.-4. Viewport over the whole framebuffer, cleared; the frame clock.
@@ -186,9 +132,9 @@ bool runFrame()
 
     // 8. Present; OpenGL errors are not reported.
     markFramePhase(FramePhase::swap, true);
-    glfwSwapBuffers(mainWindow);
+    presentFrame();
     markFramePhase(FramePhase::swap, false);
-    glGetError();
+    discardGlErrors();
 
     // 9. The frame is over for the platform too: a journal keeps its input and the world it left.
     platform->endFrame(input);
@@ -207,8 +153,7 @@ void shutdown()
 {
     stopSound();
     releaseWorld();
-    glfwTerminate();
-    mainWindow = nullptr;
+    closeWindow();
     consolePause();
 }
 
@@ -220,9 +165,9 @@ int runGame(const Session& session)
     readSettings();
     platform = openSession(session, *platform);
     createWindow();
-    // A timedemo draws as fast as it can, whatever the driver's default wait for the display.
     if (session.mode == SessionMode::timedemo)
-        glfwSwapInterval(0);
+        presentWithoutWaiting();
+    loadGamepadMappings(*platform, configFilePath().parent_path() / "gamecontrollerdb.txt");
     worldAssembly();
     startSound(volume);
     startFrameLoop();

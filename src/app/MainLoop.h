@@ -4,18 +4,15 @@
 #include "app/Arguments.h"
 #include "core/GameState.h"
 #include "core/Input.h"
+// The window the loop draws into.
+#include "app/Window.h"
 
-struct GLFWwindow;
-
-extern GLFWwindow* mainWindow;
 // False once Escape was down in a frame: the loop ends after that frame.
 extern bool running;
 extern bool showStartScreen;
 // The input of the frame running, or of the last one; taken by runFrame only.
 extern InputSnapshot frameInput;
 
-// Window library, window and OpenGL context from the configuration; fatal on failure.
-void createWindow();
 // Starts the frame-rate sampling; called once after the world is built.
 void startFrameLoop();
 // One pass of the frame loop. Returns false when the loop must end: the window was asked to

@@ -19,6 +19,9 @@ const char* const commandTitles[commandCount] = {
     "Forward", "Back", "Left", "Right", "Jump", "Fly down", "Flashlight", "Walk/fly", "Pause", "Help", "Statistics", "Window",
 };
 int boundKeys[commandCount];
+const int commandButtons[commandCount] = {
+    -1, -1, -1, -1, pad::south, pad::east, pad::west, pad::north, pad::start, pad::back, -1, -1,
+};
 
 namespace {
 
@@ -144,4 +147,8 @@ void resetBindings()
         boundKeys[c] = defaultKeys[c];
 }
 
-bool commandHeld(const InputSnapshot& input, Command command) { return input.held(boundKeys[static_cast<int>(command)]); }
+bool commandHeld(const InputSnapshot& input, Command command)
+{
+    const int index = static_cast<int>(command);
+    return input.held(boundKeys[index]) || input.padHeld(commandButtons[index]);
+}

@@ -26,6 +26,8 @@ extern const int defaultKeys[commandCount];
 extern const char* const commandTitles[commandCount];
 // The key each command is bound to now; readConfig and bindKey write it.
 extern int boundKeys[commandCount];
+// The gamepad button of each command (core/Input.h's pad::), -1 for none: walking is the left stick's.
+extern const int commandButtons[commandCount];
 
 // The key's name as the window library spells its constant without "GLFW_KEY_" ("W", "SPACE",
 // "LEFT_SHIFT"); nullptr for a code that is no key.
@@ -42,5 +44,5 @@ int bindKey(Command command, int key);
 // Every command back on its default key.
 void resetBindings();
 
-// The command's key (or, later, gamepad button) is held in this snapshot.
+// The command's key or gamepad button is held in this snapshot.
 bool commandHeld(const InputSnapshot& input, Command command);

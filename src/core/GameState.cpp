@@ -21,3 +21,4 @@ int fieldOfView = 60;
 int pictureShape = 0;
 int brightnessPercent = 100;
 int captions = 0;
+int gamepadLookSpeed = 100;

@@ -29,3 +29,4 @@ extern int fieldOfView;        // FIELD_OF_VIEW, 40-100: the camera's vertical a
 extern int pictureShape;       // PICTURE_SHAPE, 0 or 1: 0 a 4:3 picture over any window, 1 the window's own shape
 extern int brightnessPercent;  // BRIGHTNESS, 50-200: a curve over the 3D scene in percent, 100 none
 extern int captions;           // CAPTIONS, 0 or 1: captions for the sounds that matter
+extern int gamepadLookSpeed;   // GAMEPAD_LOOK_SPEED, 10-400: the right stick's turn in percent

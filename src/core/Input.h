@@ -10,12 +10,47 @@ class Platform;
 constexpr int keyCodeCount = 349;
 constexpr int mouseButtonCount = 8;
 
+// The gamepad in the window library's standard layout: its buttons, sticks and triggers.
+constexpr int gamepadButtonCount = 15;
+constexpr int gamepadAxisCount = 6;
+namespace pad {
+constexpr int south = 0;
+constexpr int east = 1;
+constexpr int west = 2;
+constexpr int north = 3;
+constexpr int back = 6;
+constexpr int start = 7;
+constexpr int dpadUp = 11;
+constexpr int dpadRight = 12;
+constexpr int dpadDown = 13;
+constexpr int dpadLeft = 14;
+// Axes from -1 to 1; a stick pushed away from the player reads negative y.
+constexpr int leftX = 0;
+constexpr int leftY = 1;
+constexpr int rightX = 2;
+constexpr int rightY = 3;
+}  // namespace pad
+
+// The playing gamepad as the platform read it; plain data, as a journal keeps it.
+struct GamepadState {
+    int id = -1;  // the joystick slot; -1 with no gamepad playing
+    std::bitset<gamepadButtonCount> buttons;
+    float axes[gamepadAxisCount] = {};
+};
+
+// A stick's tilt after the radial dead zone: nothing within gamepadDeadZone of the centre, then
+// rising smoothly from zero to full tilt at the rim, in the stick's own direction.
+constexpr float gamepadDeadZone = 0.2f;
+void stickResponse(float x, float y, float& outX, float& outY);
+
 struct InputSnapshot {
     std::bitset<keyCodeCount> keysHeld;
     // Held now and not in the previous snapshot (markPresses).
     std::bitset<keyCodeCount> keysPressed;
     std::bitset<mouseButtonCount> buttonsHeld;
     std::bitset<mouseButtonCount> buttonsPressed;
+    GamepadState pad;
+    std::bitset<gamepadButtonCount> padPressed;
     double cursorX = 0.0;
     double cursorY = 0.0;
     bool focused = false;
@@ -29,6 +64,7 @@ struct InputSnapshot {
     bool held(int key) const { return key >= 0 && key < keyCodeCount && keysHeld[key]; }
     bool pressed(int key) const { return key >= 0 && key < keyCodeCount && keysPressed[key]; }
     bool buttonHeld(int button) const { return button >= 0 && button < mouseButtonCount && buttonsHeld[button]; }
+    bool padHeld(int button) const { return button >= 0 && button < gamepadButtonCount && pad.buttons[button]; }
 };
 
 // "Pressed this frame", the one rule: a key or button counts as pressed at a look when it is held
@@ -46,6 +82,6 @@ inline bool markPress(bool heldNow, bool& heldAtLastLook)
 // The snapshot's presses: markPress for every key and button against the previous snapshot.
 void markPresses(InputSnapshot& now, const InputSnapshot& previous);
 
-// Reads the platform once (every key and button, which also uses up the sticky keys' one read)
-// and marks the presses against previous.
-InputSnapshot takeInput(Platform& platform, const InputSnapshot& previous);
+// Reads the platform once (every key and button, which also uses up the sticky keys' one read,
+// and the gamepad in that joystick slot, if any) and marks the presses against previous.
+InputSnapshot takeInput(Platform& platform, const InputSnapshot& previous, int gamepad = -1);

@@ -36,9 +36,11 @@ constexpr int leftShift = 340;
 }  // namespace keys
 
 constexpr int mouseButtonLeft = 0;
+constexpr int joystickSlots = 16;
 constexpr int keyRelease = 0;
 constexpr int keyPress = 1;
 
+struct GamepadState;
 struct InputSnapshot;
 
 class Platform {
@@ -60,6 +62,12 @@ public:
     virtual void getFramebufferSize(int* width, int* height) = 0;
     // Resizes the game's window, when there is one.
     virtual void setWindowSize(int width, int height) = 0;
+    // The joystick in that slot (0 to joystickSlots - 1): its name, nullptr when none is there; its
+    // buttons and axes in the gamepad layout, false when the window library has no mapping for it.
+    virtual const char* joystickName(int slot) = 0;
+    virtual bool getGamepadState(int slot, GamepadState* state) = 0;
+    // Adds mapping lines in SDL's game-controller format; false when the library refused one.
+    virtual bool addGamepadMappings(const char* text) = 0;
     // The frame that took this input has ended (after its swap); a journal keeps it here.
     virtual void endFrame(const InputSnapshot&) {}
 };

@@ -10,7 +10,6 @@
 #include "core/Input.h"
 #include "core/Platform.h"
 #include "physics/PhysicsWorld.h"
-#include "render/Light.h"
 
 Player* player = nullptr;
 
@@ -54,13 +53,14 @@ Player* createPlayer(PhysicsWorld& world, float radius, float x, float y, float 
     return created;
 }
 
-void playerUpdate(const InputSnapshot& input)
+PlayerStep playerUpdate(const InputSnapshot& input)
 {
+    PlayerStep step;
     if (!player || !player->body)
-        return;
+        return step;
     if (caught) {
         holdPlayer(input);
-        return;
+        return step;
     }
 
     // The player's own clock: the first update has dt 0.
@@ -87,6 +87,18 @@ void playerUpdate(const InputSnapshot& input)
     }
     cursorCentred = focused;
 
+    // The right stick looks, the left one walks, both past the dead zone (core/Input.h).
+    float walkRight = 0.0f, walkForward = 0.0f;
+    if (input.pad.id >= 0) {
+        float lookX = 0.0f, lookY = 0.0f;
+        stickResponse(input.pad.axes[pad::rightX], input.pad.axes[pad::rightY], lookX, lookY);
+        const float turn = gamepadLookRate * static_cast<float>(gamepadLookSpeed) / 100.0f * dt;
+        yaw -= lookX * turn;
+        pitch -= lookY * (invertLook ? -turn : turn);
+        stickResponse(input.pad.axes[pad::leftX], input.pad.axes[pad::leftY], walkRight, walkForward);
+        walkForward = -walkForward;
+    }
+
     viewDirection = glm::vec3(static_cast<float>(std::cos(double(pitch)) * std::sin(double(yaw))),
                               static_cast<float>(std::sin(double(pitch))),
                               static_cast<float>(std::cos(double(pitch)) * std::cos(double(yaw))));
@@ -102,12 +114,15 @@ void playerUpdate(const InputSnapshot& input)
         m += walkMode ? horizontal(viewDirection, s) : s * dt * viewDirection;
     if (commandHeld(input, Command::back))
         m -= walkMode ? horizontal(viewDirection, s) : s * dt * viewDirection;
-    if (markPress(commandHeld(input, Command::flashlight), flashlightSeen))
-        toggleFlashlight();
+    step.switchFlashlight = markPress(commandHeld(input, Command::flashlight), flashlightSeen);
     if (commandHeld(input, Command::strafeRight))
         m += walkMode ? horizontal(rightVector, s) : s * dt * flatRight;
     if (commandHeld(input, Command::strafeLeft))
         m -= walkMode ? horizontal(rightVector, s) : s * dt * flatRight;
+    if (walkForward != 0.0f)
+        m += walkMode ? horizontal(viewDirection, s * walkForward) : s * dt * walkForward * viewDirection;
+    if (walkRight != 0.0f)
+        m += walkMode ? horizontal(rightVector, s * walkRight) : s * dt * walkRight * flatRight;
 
     const glm::vec3 v = player->body->getLinearVelocity();
     const float bodyY = player->body->getGlobalPose().p.y;
@@ -130,9 +145,12 @@ void playerUpdate(const InputSnapshot& input)
     const glm::vec3 p = player->body->getGlobalPose().p;
     const glm::vec3 eye(p.x, static_cast<float>(double(p.y) + double(eyeHeight)), p.z);
     projectionMatrix = cameraProjection();
-    updateFlashlight(eye, viewDirection, dt);
     viewMatrix = glm::lookAt(eye, eye + viewDirection, upVector);
     previousTime = now;
+    step.moved = true;
+    step.eye = eye;
+    step.dt = dt;
+    return step;
 }
 
 void holdPlayer(const InputSnapshot& input)

@@ -15,7 +15,7 @@
 #include "render/Light.h"
 #include "render/OverlayImage.h"
 #include "render/RenderScale.h"
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 
 GLuint shadowFramebuffer = 0;
 GLuint shadowTexture = 0;
@@ -70,6 +70,37 @@ void createShadowTarget()
 
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void setUpDrawingState(int width, int height)
+{
+    glViewport(0, 0, width, height);
+    glClearColor(0.15f, 0.15f, 0.15f, 0.15f);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // Overlays all sit at the nearest depth; a later overlay must still cover an earlier one.
+    glDepthFunc(GL_LEQUAL);
+}
+
+void setWireframe(bool outlines) { glPolygonMode(GL_FRONT_AND_BACK, outlines ? GL_LINE : GL_FILL); }
+
+void discardGlErrors() { glGetError(); }
+
+void reportContext()
+{
+    GLint major = 0;
+    GLint minor = 0;
+    glGetIntegerv(GL_MAJOR_VERSION, &major);
+    glGetIntegerv(GL_MINOR_VERSION, &minor);
+    notice("GL Vendor : %s", reinterpret_cast<const char*>(glGetString(GL_VENDOR)));
+    notice("GL Renderer : %s", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    notice("GL Version (string) : %s", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+    notice("GL Version (integer) : %d.%d", major, minor);
+    notice("GLSL Version : %s", reinterpret_cast<const char*>(glGetString(GL_SHADING_LANGUAGE_VERSION)));
 }
 
 void windowViewport(int width, int height, bool clear)
@@ -159,7 +190,7 @@ ResolutionChoice renderFrame(const InputSnapshot& input)
         endScaledScene(framebufferWidth, framebufferHeight);
 
     if (showShadowMap && fontImage)
-        drawShadowMapPreview();
+        drawShadowMapPreview(shadowTexture);
     markFramePhase(FramePhase::litPass, false);
     return chosen;
 }

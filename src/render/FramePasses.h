@@ -24,3 +24,12 @@ void createShadowTarget();
 ResolutionChoice renderFrame(const InputSnapshot& input);
 // The window's whole framebuffer as the viewport, and, when asked, cleared.
 void windowViewport(int width, int height, bool clear);
+// The drawing state every pass starts from, once the context exists: the viewport, the clear
+// colour, depth test, culling and blending.
+void setUpDrawingState(int width, int height);
+// Polygons drawn as their outlines (F3) or filled.
+void setWireframe(bool outlines);
+// OpenGL errors are not reported: what a frame left is dropped after the swap.
+void discardGlErrors();
+// The context's vendor, renderer and versions on the console.
+void reportContext();

@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -16,10 +17,15 @@
 #include "render/RenderScale.h"
 
 bool menuClickSeen = true;
+int menuHighlight = -1;
 
 namespace {
 
 constexpr float cellSize = 0.0625f;  // one glyph cell of the 16 x 16 font grid
+
+// The left stick pushed past half way down or up when the menu last looked (markPress).
+bool stickDownSeen = true;
+bool stickUpSeen = true;
 
 struct MenuEntry {
     OverlayImage** image;
@@ -152,11 +158,26 @@ ResolutionChoice drawPauseMenu(const InputSnapshot& input)
         if (w / 4 < cx && cx < 3 * w / 4 && top[i] < cy && cy < bottom[i])
             hovered = &entries[i];
     }
+    const int step = moveHighlight(input);
+    if (step != 0)
+        menuHighlight = menuHighlight < 0 ? 0 : std::clamp(menuHighlight + step, 0, 2);
+    const MenuEntry* highlighted = menuHighlight >= 0 ? &entries[menuHighlight] : nullptr;
 
-    OverlayImage* image = hovered ? *hovered->image : pauseImage;
+    const MenuEntry* shown = hovered ? hovered : highlighted;
+    OverlayImage* image = shown ? *shown->image : pauseImage;
     if (image)
         image->draw(0, 0, 1600);
+    if (highlighted && input.padPressed[pad::south])
+        return {highlighted->width, highlighted->height};
     if (!hovered || !markPress(input.buttonHeld(mouseButtonLeft), menuClickSeen))
         return {};
     return {hovered->width, hovered->height};
+}
+
+int moveHighlight(const InputSnapshot& input)
+{
+    const float stickY = input.pad.axes[pad::leftY];
+    const bool down = markPress(stickY > 0.5f, stickDownSeen) || input.padPressed[pad::dpadDown];
+    const bool up = markPress(stickY < -0.5f, stickUpSeen) || input.padPressed[pad::dpadUp];
+    return (down ? 1 : 0) - (up ? 1 : 0);
 }

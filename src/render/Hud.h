@@ -24,9 +24,13 @@ struct ResolutionChoice {
     int width = 0;
     int height = 0;
 };
-// The resolution menu while paused; returns the entry clicked this frame, which the frame loop
-// applies.
+// The resolution menu while paused; returns the entry clicked this frame, or picked with the
+// gamepad's south button once the d-pad or the left stick highlighted it, which the frame loop applies.
 ResolutionChoice drawPauseMenu(const InputSnapshot& input);
+// The d-pad or the left stick past half way moved a menu's highlight: 1 down, -1 up, 0 not.
+int moveHighlight(const InputSnapshot& input);
 
 // The left button was held when the menu last looked over an entry (markPress).
 extern bool menuClickSeen;
+// The entry the gamepad highlighted, -1 before the gamepad moved it.
+extern int menuHighlight;

@@ -14,6 +14,11 @@ texture_refused() { bb_fatal; grep -B1 -E "^Image load failed - IL reports error
     bb_fail "no load-failed line after the picture's name: $1"; bb_refuse_console "^Press Enter"; }
 texture=Scene/$(sed -n 's/^map_Kd \(.*\)$/\1/p' "$VELLMAR_RUN_DIR/Scene/statue.mtl" | head -1)
 damage "" "" plays_at 800x600 "config.ini not found"
+# The window library's own gamepad side: a mapping file beside config.ini taken silently, a damaged one named.
+pads='03000000de280000ff11000001000000,My Pad,a:b0,b:b1,leftx:a0,lefty:a1,platform:Linux,'
+damage "WIDTH=800\n" "echo '$pads' >\"\$1/gamecontrollerdb.txt\"" plays_silently gamecontrollerdb
+damage "WIDTH=800\n" "printf '$pads\\n03,x\\n' >\"\$1/gamecontrollerdb.txt\"" plays_saying \
+    "gamecontrollerdb.txt: line 2 is no gamepad mapping, the file is not used"
 damage "WIDTH=-800\nHEIGHT=-600\n" "" bb_fatal "WIDTH=-800" "HEIGHT=-600" "Window failed to load!" "Press Enter to continue . . ."
 damage "" 'truncate -s 3000 "$1/Scene/gameOver.dds"' plays_saying "Scene/gameOver.dds: cut before the end of its first level"
 # The start screen as one level without a level count, as many tools write it: it is drawn.
@@ -35,5 +40,5 @@ damage "" "printf '\\xff\\xff\\xff\\xff' | dd of=\"\$1/$texture\" bs=1 seek=12 c
 # A damaged GIF named by a material: stb_image refuses it, DevIL never sees it.
 damage "" "printf 'GIF89a\\002\\000\\002\\000\\367\\000\\000%040d' 0 | tr 0 '\\356' >\"\$1/Scene/damaged.gif\" &&
     sed -i 's/^map_Kd .*/map_Kd damaged.gif/' \"\$1/Scene/statue.mtl\"" texture_refused "1287 - .+" Scene/damaged.gif
-[ "$BB_CASES" = 14 ] || bb_fail "only $BB_CASES cases ran"
+[ "$BB_CASES" = 16 ] || bb_fail "only $BB_CASES cases ran"
 bb_finish

@@ -1,6 +1,7 @@
 #include "WorldHarness.h"
 
 #include <chrono>
+#include <numeric>
 #include <thread>
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -14,7 +15,7 @@
 #include "render/Hud.h"
 #include "render/Light.h"
 #include "render/RenderScale.h"
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 
 namespace {
 
@@ -244,10 +245,9 @@ TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerOrBrighterWhileTheHudStaysAsItIs)
     const float fullAhead = aheadOfFlashlight();
     brightnessPercent = 200;
     const std::vector<unsigned char> bright = pictureAt(100);
-    size_t brighter = 0;
-    for (size_t i = 0; i < full.size(); ++i)
-        brighter += bright[i] > full[i] + 8;
-    EXPECT_GT(brighter, full.size() / 8) << "BRIGHTNESS=200 lifts the dark hall";
+    EXPECT_GT(std::inner_product(full.begin(), full.end(), bright.begin(), size_t(0), std::plus<>(),
+                                 [](int before, int after) { return after > before + 8; }),
+              full.size() / 8) << "BRIGHTNESS=200 lifts the dark hall";
     brightnessPercent = 100;
     const std::vector<unsigned char> half = pictureAt(50);
     EXPECT_NE(half, full) << "the scene itself is drawn at half of each side";

@@ -4,7 +4,7 @@
 #include "app/FrameUpdate.h"
 #include "app/KeyboardCommands.h"
 #include "core/FramePhase.h"
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 #include "physics/PhysicsWorld.h"
 
 namespace {

@@ -11,6 +11,8 @@
 
 #include "TempDir.h"
 #include "app/Config.h"
+#include "app/Gamepad.h"
+#include "app/Platform.h"
 #include "core/Bindings.h"
 #include "core/GameState.h"
 #include "render/RenderScale.h"
@@ -87,12 +89,12 @@ TEST(Config, EachKeyIsReadOrRefusedWithItsLine)
         {"MOUSE_SPEED=10\n", summary(), &mouseSpeedPercent, 10}, {"INVERT_LOOK=1\n", summary(), &invertLook, 1},
         {"FIELD_OF_VIEW=0x64\n", summary(), &fieldOfView, 100}, {"PICTURE_SHAPE=1\n", summary(), &pictureShape, 1},
         {"BRIGHTNESS=50\n", summary(), &brightnessPercent, 50}, {"CAPTIONS=1\n", summary(), &captions, 1},
-        {"MOUSE_SPEED=401\n", refused("MOUSE_SPEED=401"), &mouseSpeedPercent, 100},
-        {"INVERT_LOOK=2\n", refused("INVERT_LOOK=2"), &invertLook, 0},
-        {"FIELD_OF_VIEW=39\n", refused("FIELD_OF_VIEW=39"), &fieldOfView, 60},
-        {"PICTURE_SHAPE=-1\n", refused("PICTURE_SHAPE=-1"), &pictureShape, 0},
-        {"BRIGHTNESS=201\n", refused("BRIGHTNESS=201"), &brightnessPercent, 100},
+        {"MOUSE_SPEED=401\nINVERT_LOOK=2\nFIELD_OF_VIEW=39\n", refused("MOUSE_SPEED=401", refused("INVERT_LOOK=2",
+         refused("FIELD_OF_VIEW=39"))), &fieldOfView, 60},
+        {"PICTURE_SHAPE=-1\nBRIGHTNESS=201\n", refused("PICTURE_SHAPE=-1", refused("BRIGHTNESS=201")), &brightnessPercent, 100},
         {"CAPTIONS=0\nCAPTIONS=9\n", refused("CAPTIONS=9"), &captions, 0},
+        {"GAMEPAD_LOOK_SPEED=400\n", summary(), &gamepadLookSpeed, 400},
+        {"GAMEPAD_LOOK_SPEED=9\n", refused("GAMEPAD_LOOK_SPEED=9"), &gamepadLookSpeed, 100},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file.substr(0, 40));
@@ -170,9 +172,31 @@ TEST(Config, KeyLinesBindTheCommandsOrAreRefusedWithTheirLine)
         EXPECT_EQ(bound, c.bound);
     }
     for (int key = 0; key < 400; ++key)  // every name reads back as its key
-        if (keyName(key))
-            EXPECT_EQ(keyNamed(keyName(key)), key) << keyName(key);
+        EXPECT_TRUE(!keyName(key) || keyNamed(keyName(key)) == key) << key;
     EXPECT_TRUE(keyNamed("LEFT_SHIFT") == GLFW_KEY_LEFT_SHIFT && keyNamed("MENU") == GLFW_KEY_MENU &&
                 keyNamed("F25") == GLFW_KEY_F25 && keyNamed("KP_EQUAL") == GLFW_KEY_KP_EQUAL &&
                 keyNamed("WORLD_2") == GLFW_KEY_WORLD_2 && keyNamed("0") == GLFW_KEY_0 && keyNamed("48") == GLFW_KEY_0);
+}
+
+// gamecontrollerdb.txt beside config.ini: mapping lines go to the platform; a damaged file is named
+// in one line and none of it is used.
+TEST(Config, AGamepadMappingFileIsAddedWholeOrNotAtAll)
+{
+    const std::string good = "# mine\n\n03000000de280000ff11000001000000,My Pad,a:b0,b:b1,platform:Linux,\r\n";
+    const struct { std::string file, console; } cases[] = {
+        {good, ""},
+        {good + "03000000de28,Short,a:b0\n", "gamecontrollerdb.txt: line 4 is no gamepad mapping, the file is not used\n"},
+        {"03000000de280000ff11000001000000,Pad,a\n", "gamecontrollerdb.txt: line 1 is no gamepad mapping, the file is not used\n"},
+        {"0300000zde280000ff11000001000000,,a:b0\n", "gamecontrollerdb.txt: line 1 is no gamepad mapping, the file is not used\n"},
+        {std::string("\x00\x01", 2), "gamecontrollerdb.txt: line 1 is no gamepad mapping, the file is not used\n"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        dir.write("gamecontrollerdb.txt", c.file);
+        ScriptedPlatform pads;
+        testing::internal::CaptureStdout();
+        loadGamepadMappings(pads, "gamecontrollerdb.txt");
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.console);
+        EXPECT_EQ(pads.mappings, c.console.empty() ? c.file : "");
+    }
 }

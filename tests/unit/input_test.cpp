@@ -40,3 +40,20 @@ TEST(FrameInput, APressCountsOnceHeldOrTappedAndAReaderThatSkipsFramesKeepsItsOw
         EXPECT_EQ(readerPressed, row.readerPressed) << row.events << " looked at " << row.looks;
     }
 }
+
+// The stick's dead zone is round (its length, not each axis) and the response rises from zero.
+TEST(FrameInput, StickResponseHasARoundDeadZoneAndRisesSmoothlyFromZero)
+{
+    const struct { float x, y, outX, outY; } rows[] = {
+        {0.0f, 0.0f, 0.0f, 0.0f},      {0.19f, 0.0f, 0.0f, 0.0f},      {0.0f, -0.2f, 0.0f, 0.0f},
+        {0.15f, 0.15f, 0.00016f, 0.00016f},  // each axis inside, the length not
+        {0.21f, 0.0f, 0.00016f, 0.0f}, {0.6f, 0.0f, 0.25f, 0.0f},      {0.0f, -1.0f, 0.0f, -1.0f},
+        {0.8f, 0.8f, 0.7071f, 0.7071f},  // past the rim: full tilt, same direction
+    };
+    for (const auto& row : rows) {
+        float x = 9.0f, y = 9.0f;
+        stickResponse(row.x, row.y, x, y);
+        EXPECT_NEAR(x, row.outX, 5e-5f) << row.x << "," << row.y;
+        EXPECT_NEAR(y, row.outY, 5e-5f) << row.x << "," << row.y;
+    }
+}

@@ -77,6 +77,7 @@ TEST(Journal, FramesReadBackAsWrittenAndAFrameCutShortIsDroppedAlone)
     header.gameVersion = "1.2";
     JournalFrame last = frameAt(2000000, 300, -90000);
     last.buttons = 1, last.focused = false, last.height = 600;
+    last.pad.id = 3, last.pad.buttons.set(pad::south), last.pad.axes[pad::leftY] = -0.625f;
     const std::vector<JournalFrame> frames = {frameAt(1000000, 87, 512 * 256), frameAt(1016667, 87, 513 * 256), last};
     const std::string bytes = journalOf(frames, header);
     const std::size_t twoFrames = journalOf({frames[0], frames[1]}, header).size();
@@ -94,7 +95,8 @@ TEST(Journal, FramesReadBackAsWrittenAndAFrameCutShortIsDroppedAlone)
             const JournalFrame &a = journal.frames[i], &b = frames[i];
             EXPECT_TRUE(a.clockTicks == b.clockTicks && a.keys == b.keys && a.buttons == b.buttons &&
                         a.cursorX == b.cursorX && a.cursorY == b.cursorY && a.focused == b.focused && a.width == b.width && a.height == b.height &&
-                        a.checksum == b.checksum) << "frame " << i;
+                        a.checksum == b.checksum && a.pad.id == b.pad.id && a.pad.buttons == b.pad.buttons &&
+                        a.pad.axes[pad::leftY] == b.pad.axes[pad::leftY]) << "frame " << i;
         }
     }
 }
