@@ -292,7 +292,7 @@ bool readFrame(Reader& in, const JournalFrame& previous, JournalFrame& frame)
                            &sum.statueVelocities, &sum.statuesAwake})
         *part = in.word();
     sum.flags = in.byte();
-    return in.ok() && in.atEnd() && sum.flags < 128;
+    return in.ok() && in.atEnd() && sum.flags < 64;
 }
 
 }  // namespace

@@ -171,12 +171,16 @@ int runGame(const Session& session)
     worldAssembly();
     startSound(volume);
     startFrameLoop();
-    if (running && session.mode == SessionMode::timedemo) {
-        notice("%s", runTimedemo().c_str());
-    } else if (running) {
-        while (runFrame()) {
-        }
+    const bool timed = session.mode == SessionMode::timedemo;
+    for (bool more = running; more;) {
+        if (timed)
+            beginTimedFrame(!showStartScreen);
+        more = runFrame();
+        if (timed)
+            endTimedFrame();
     }
+    if (timed)
+        notice("%s", timedemoReport().c_str());
     const int status = closeSession();
     shutdown();
     return status;

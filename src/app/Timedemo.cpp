@@ -1,13 +1,12 @@
 #include "app/Timedemo.h"
 
-#include <GL/glew.h>
-
 #include <array>
 #include <chrono>
 #include <cstdio>
 
-#include "app/MainLoop.h"
 #include "core/FrameTimes.h"
+#include "core/GameState.h"
+#include "render/FramePasses.h"
 #include "render/RenderScale.h"
 
 namespace {
@@ -16,6 +15,13 @@ using Clock = std::chrono::steady_clock;
 
 std::array<Clock::time_point, framePhaseCount> phaseBegan;
 std::array<double, framePhaseCount> phaseMicros;
+std::array<Samples, framePhaseCount> phases;
+Samples phasedFrames;
+Samples wholeFrames;
+Samples scales;
+Clock::time_point frameBegan;
+bool timing = false;
+bool phased = false;
 
 double microsSince(Clock::time_point from)
 {
@@ -25,7 +31,7 @@ double microsSince(Clock::time_point from)
 void timePhase(FramePhase phase, bool begins)
 {
     if (isDrawingPhase(phase))
-        glFinish();
+        finishDrawing();
     const int i = static_cast<int>(phase);
     if (begins)
         phaseBegan[i] = Clock::now();
@@ -35,31 +41,29 @@ void timePhase(FramePhase phase, bool begins)
 
 }  // namespace
 
-std::string runTimedemo()
+void beginTimedFrame(bool inPlay)
 {
-    std::array<Samples, framePhaseCount> phases;
-    Samples phasedFrames;
-    Samples wholeFrames;
-    Samples scales;
-    bool more = true;
-    for (unsigned inPlay = 0; more;) {
-        const bool play = !showStartScreen;
-        const bool phased = play && inPlay % 2 == 1;
-        framePhaseHook = phased ? timePhase : nullptr;
-        phaseMicros.fill(0.0);
-        const Clock::time_point began = Clock::now();
-        more = runFrame();
-        glFinish();
-        if (!play)
-            continue;
-        (phased ? phasedFrames : wholeFrames).add(microsSince(began));
-        for (int i = 0; phased && i < framePhaseCount; ++i)
-            phases[i].add(phaseMicros[i]);
-        scales.add(renderScale);
-        ++inPlay;
-    }
-    framePhaseHook = nullptr;
+    timing = inPlay;
+    phased = inPlay && (phasedFrames.micros.size() + wholeFrames.micros.size()) % 2 == 1;
+    framePhaseHook = phased ? timePhase : nullptr;
+    phaseMicros.fill(0.0);
+    frameBegan = Clock::now();
+}
 
+void endTimedFrame()
+{
+    finishDrawing();
+    framePhaseHook = nullptr;
+    if (!timing)
+        return;
+    (phased ? phasedFrames : wholeFrames).add(microsSince(frameBegan));
+    for (int i = 0; phased && i < framePhaseCount; ++i)
+        phases[i].add(phaseMicros[i]);
+    scales.add(renderScale);
+}
+
+std::string timedemoReport()
+{
     char line[160];
     std::snprintf(line, sizeof line, "Timedemo: %zu frames in play at %d x %d, render scale median %.2f\n",
                   phasedFrames.micros.size() + wholeFrames.micros.size(), framebufferWidth, framebufferHeight,
