@@ -8,7 +8,7 @@
 // before the light loop rather than inside it, and the per-light work keeps to products and
 // inverse square roots (no pow, no length followed by a division).
 //
-// The game links this source twice more once the world is built, for the lights it placed (see
+// The game links this source three more times once the world is built, for the lights it placed (see
 // buildFixedLightPrograms in render/Light.cpp): FIXED_LIGHTS then spells out every light's term with
 // its values written in, only the flashlight's position and direction still read from the uniforms,
 // so the compiler folds what the general program looks up per fragment; NO_SHADOW_MAP leaves the

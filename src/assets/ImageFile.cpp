@@ -149,6 +149,27 @@ const char* const tooLarge = "a side above 16384 pixels";
 
 bool sidesFit(unsigned width, unsigned height) { return width <= largestImageSide && height <= largestImageSide; }
 
+// stb_image reads the numbers of a binary PGM/PPM header into an int without a bound. A side within
+// the limit and the largest sample value each take at most five digits.
+bool pnmNumbersFit(const uint8_t* bytes, size_t size)
+{
+    if (size < 2 || bytes[0] != 'P' || (bytes[1] != '5' && bytes[1] != '6'))
+        return true;
+    size_t digits = 0, numbers = 0;
+    for (size_t i = 2; i < size && numbers < 3; ++i) {
+        if (bytes[i] >= '0' && bytes[i] <= '9') {
+            if (++digits > 5)
+                return false;
+            continue;
+        }
+        numbers += digits > 0;
+        digits = 0;
+        while (bytes[i] == '#' && i + 1 < size && bytes[i + 1] != '\n' && bytes[i + 1] != '\r')
+            ++i;
+    }
+    return true;
+}
+
 // The bound image as 8-bit RGBA.
 RgbaImage converted(ILuint image)
 {
@@ -170,9 +191,10 @@ RgbaImage decodeWithStb(const uint8_t* bytes, size_t size)
                           : nullptr;
     if (pixels == nullptr)
         return failed(0, "Image load failed", IL_ILLEGAL_FILE_VALUE, size > 0 ? stbi_failure_reason() : "empty file");
-    if (channels < 1 || channels > 4) {
+    // DevIL takes a side of 0 for 1 and would read past the pixels.
+    if (width < 1 || height < 1 || channels < 1 || channels > 4 || !sidesFit(width, height)) {
         stbi_image_free(pixels);
-        return failed(0, "Image load failed", IL_ILLEGAL_FILE_VALUE, "no channels");
+        return failed(0, "Image load failed", IL_INVALID_FILE_HEADER, width < 1 || height < 1 ? "a side of 0" : tooLarge);
     }
     ILuint image = 0;
     ilGenImages(1, &image);
@@ -240,6 +262,8 @@ RgbaImage readRgbaImage(const char* path)
                       "pictures of this kind are not read (only .tga, .png, .jpg, .jpeg, .bmp, .gif, .pgm, .ppm, .pnm)");
     // A file that cannot be opened is left to DevIL, which reports it as it does for any kind.
     MappedFile file(path);
+    if (file.opened && !pnmNumbersFit(file.bytes, file.size))
+        return failed(0, "Image load failed", IL_INVALID_FILE_HEADER, tooLarge);
     if (file.opened && reader == Reader::Targa) {
         const ILenum error = checkTarga(file.bytes, file.size);
         if (error != IL_NO_ERROR)
