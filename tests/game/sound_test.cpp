@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "WorldHarness.h"
+#include "core/Captions.h"
 #include "sound/Sound.h"
 
 namespace {
@@ -90,6 +91,11 @@ TEST_F(SoundTest, AStatueMovingBehindIsHeardFromItsSideSilentOnceSeenAndPausedWi
     listen(5);
     const Loudness left = listen(20);
     EXPECT_GT(left.left, 1.5 * left.right);
+    EXPECT_STREQ(shownCaptions[captionGrind].where, "behind left");
+    EXPECT_GT(shownCaptions[captionGrind].showing, 0.0f);
+    turn(0.75f * pi);  // seen, it freezes, and its caption goes
+    listen(40);
+    EXPECT_EQ(shownCaptions[captionGrind].showing, 0.0f);
     EXPECT_FALSE(caught);
 }
 
