@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "WorldHarness.h"
+#include "core/FramePhase.h"
 #include "sound/Sound.h"
 
 namespace {
@@ -17,11 +18,22 @@ constexpr float pi = 3.14159265f;
 constexpr int mixRate = 24000;
 constexpr int framesPerPass = mixRate / 60;
 
-// RMS per ear over a stretch, and of both ears over its loudest 1/12 s.
+// RMS per ear over a stretch, and of both ears over its loudest 1/12 s; the passes where a sound
+// starts (louder by 2.5 times than the pass before).
 struct Loudness {
     double left = 0.0, right = 0.0, peak = 0.0;
+    std::vector<int> onsets;
     double both() const { return (left + right) / 2.0; }
 };
+
+float forcedSpeed = 0.0f;
+
+// Just before the sound hears the world, the first statue slides at forcedSpeed.
+void forceStatueSpeed(FramePhase phase, bool begins)
+{
+    if (phase == FramePhase::sound && begins)
+        pursuers[0]->mesh->physicsActor->setLinearVelocity(glm::vec3(forcedSpeed, 0.0f, 0.0f), true);
+}
 
 }  // namespace
 
@@ -40,7 +52,7 @@ protected:
     Loudness listen(int count)
     {
         std::vector<int16_t> mix(2 * framesPerPass);
-        double left = 0.0, right = 0.0, chunk = 0.0;
+        double left = 0.0, right = 0.0, chunk = 0.0, pass = 0.0, previous = 1e12;
         Loudness heard;
         for (int i = 1; i <= count; ++i) {
             frame();
@@ -49,8 +61,13 @@ protected:
                 const double l = double(mix[2 * k]) * mix[2 * k], r = double(mix[2 * k + 1]) * mix[2 * k + 1];
                 left += l;
                 right += r;
-                chunk += (l + r) / 2.0;
+                pass += (l + r) / 2.0;
             }
+            if (pass > 2.5 * 2.5 * previous)
+                heard.onsets.push_back(i);
+            chunk += pass;
+            previous = pass;
+            pass = 0.0;
             if (i % 5 == 0) {
                 heard.peak = std::max(heard.peak, std::sqrt(chunk / (5.0 * framesPerPass)));
                 chunk = 0.0;
@@ -81,6 +98,13 @@ TEST_F(SoundTest, AStatueMovingBehindIsHeardFromItsSideSilentOnceSeenAndPausedWi
     input.tap(GLFW_KEY_P);
     listen(2);
     EXPECT_GT(listen(10).both(), 2.0 * watched.both()) << "the statue grinds on after the pause";
+    framePhaseHook = forceStatueSpeed;
+    for (float speed : {0.28f, 0.32f}) {  // it grinds from 0.3 a second on
+        forcedSpeed = speed;
+        listen(3);
+        EXPECT_EQ(listen(10).both() > 2.0 * watched.both(), speed > 0.3f) << speed;
+    }
+    framePhaseHook = nullptr;
 
     turn(-0.75f * pi);  // seen again, it freezes and falls silent
     listen(5);
@@ -99,7 +123,11 @@ TEST_F(SoundTest, FootstepsOnlyWhileWalkingOnTheGroundAndAThudOnLanding)
     play();
     const double standing = listen(20).peak;
     input.press(GLFW_KEY_S);
-    EXPECT_GT(listen(40).peak, 2.0 * standing) << "steps while walking";
+    const Loudness walking = listen(100);
+    EXPECT_GT(walking.peak, 2.0 * standing) << "steps while walking";
+    ASSERT_GE(walking.onsets.size(), 3u);  // the first at once, then one each 1.5 walked at 3 a second
+    EXPECT_LE(walking.onsets[0], 8);
+    EXPECT_NEAR(walking.onsets.back() - walking.onsets[0], 30.0 * (walking.onsets.size() - 1), 2.0);
 
     input.tap(GLFW_KEY_SPACE);
     listen(5);

@@ -107,6 +107,16 @@ TEST_F(PlayerControls, SpaceHeldJumpsOnceAndAgainOnlyAfterReleaseAndRest)
     input.press(GLFW_KEY_SPACE);
     frame();
     EXPECT_LT(velocity().y, before);
+
+    // At rest, but higher than at the last update (set down, carried): no jump either.
+    frames(120);
+    input.release(GLFW_KEY_SPACE);
+    frames(2);
+    player->body->setGlobalPose(phys::Transform(player->body->getGlobalPose().p + glm::vec3(0.0f, 0.2f, 0.0f)), true);
+    input.press(GLFW_KEY_SPACE);
+    input.pollEvents();
+    playerUpdate();
+    EXPECT_LT(velocity().y, 0.5f);
 }
 
 TEST_F(PlayerControls, FlightMovesByStepAlongTheView)
