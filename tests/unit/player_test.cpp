@@ -141,7 +141,7 @@ TEST_F(PlayerControls, MouseLooksFromTheEyeAndTheCursorIsPutBackUnlessCaught)
     EXPECT_NEAR(pitch, 50 * mouseSpeed, 1e-6);
 
     // The camera sits 2.5 above the body and looks along the view.
-    const glm::vec3 eye = player->body->getGlobalPose().p + glm::vec3(0.0f, eyeHeight, 0.0f);
+    const glm::vec3 eye = player->body->getGlobalPose().p + glm::vec3(0.0f, 2.5f, 0.0f);
     EXPECT_NEAR(glm::length(glm::vec3(viewMatrix * glm::vec4(eye, 1.0f))), 0.0f, 1e-4);
     EXPECT_NEAR((viewMatrix * glm::vec4(eye + viewDirection, 1.0f)).z, -1.0f, 1e-4);
 
