@@ -12,7 +12,7 @@ PACKAGES=(
     libopenal-dev libsndfile1-dev
     libgtest-dev libbenchmark-dev libstb-dev fonts-dejavu-core clang sox
     xvfb xauth xdotool x11-utils imagemagick libgl1-mesa-dri
-    desktop-file-utils appstream lintian dpkg-dev file
+    desktop-file-utils appstream lintian dpkg-dev file groff-base
 )
 
 installMissing()

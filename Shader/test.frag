@@ -7,10 +7,20 @@
 // save it nothing: what counts is the straight-line work. The shadow map is therefore read once,
 // before the light loop rather than inside it, and the per-light work keeps to products and
 // inverse square roots (no pow, no length followed by a division).
+//
+// The game links this source three more times once the world is built, for the lights it placed (see
+// buildFixedLightPrograms in render/Light.cpp): FIXED_LIGHTS then spells out every light's term with
+// its values written in, only the flashlight's position and direction still read from the uniforms,
+// so the compiler folds what the general program looks up per fragment; NO_SHADOW_MAP leaves the
+// shadow lookup out while shadows are off.
 uniform sampler2D myTextureSampler;
 uniform sampler2D normalMap;
 uniform sampler2D shadowMap;
 uniform mat4 lightProj;
+
+// BRIGHTNESS / 100: the curve 1 - (1 - c)^b lifts dark colours about b times and never clips.
+// 1 leaves every colour as it is; so does 0, the value of a program that never set it.
+uniform float sceneBrightness;
 
 uniform int NUM_LIGHTS;
 uniform int lightType[10];
@@ -47,6 +57,9 @@ const float sheenStrength = 0.04;
 // 1 where the flashlight reaches the fragment, falling to 0 in its shadow.
 float flashlightVisibility()
 {
+#ifdef NO_SHADOW_MAP
+    return 1.0;
+#endif
     // With shadows off the shadow matrices arrive as the identity; a perspective matrix never has
     // a 1 in its last element. The shadow map and "dVP" are stale then and must not be used.
     if (lightProj[3][3] == 1.0)
@@ -94,6 +107,40 @@ vec3 albedo()
     return untinted ? texel.rgb : texel.rgb * vertexColor;
 }
 
+// Adds one light's share to the diffuse and specular sums: type 0 a fill light without a cone,
+// type 1 a cone light, dimmed by shadow; a negative type is switched off.
+void addLight(int type, vec3 position, vec3 axis, vec3 power, float cutoff, float exponent, float shadow,
+              vec3 n, vec3 v, inout vec3 diffuse, inout vec3 specular)
+{
+    if (type < 0)
+        return;
+    vec3 toLight = position - worldPosition;
+    float distance2 = max(dot(toLight, toLight), 1.0e-8);
+    vec3 l = toLight * inversesqrt(distance2);
+    float facing = max(dot(n, l), 0.0);
+    if (type == 0) {
+        // A dim light without a cone fills the whole hall softly, a little stronger on faces towards it.
+        diffuse += power * fillStrength * (0.6 + 0.4 * facing);
+        return;
+    }
+    float axisLength2 = dot(axis, axis);
+    if (axisLength2 < 1.0e-12)
+        return;
+    float outer = cos(radians(cutoff));
+    float inner = max(cos(radians(cutoff * (1.0 - exponent))), outer + 1.0e-4);
+    float cone = smoothstep(outer, inner, -dot(l, axis) * inversesqrt(axisLength2));
+    float reach = cone / (1.0 + 0.02 * distance2) * shadow;
+    diffuse += power * (reach * facing);
+    // Blinn-Phong sheen with exponent 32, by squaring five times.
+    float h = max(dot(n, normalize(l + v)), 0.0);
+    h *= h;
+    h *= h;
+    h *= h;
+    h *= h;
+    h *= h;
+    specular += power * (reach * sheenStrength * h * step(0.0, dot(n, l)));
+}
+
 void main()
 {
     vec3 n = surfaceNormal();
@@ -102,40 +149,17 @@ void main()
 
     vec3 diffuse = vec3(0.0);
     vec3 specular = vec3(0.0);
+#ifdef FIXED_LIGHTS
+    FIXED_LIGHTS
+#else
     for (int i = 0; i < 10; ++i) {
         if (i >= NUM_LIGHTS)
             break;
-        if (lightType[i] < 0)
-            continue;
-        vec3 toLight = lightPosition[i] - worldPosition;
-        float distance2 = max(dot(toLight, toLight), 1.0e-8);
-        vec3 l = toLight * inversesqrt(distance2);
-        float facing = max(dot(n, l), 0.0);
-        if (lightType[i] == 0) {
-            // A dim light without a cone fills the whole hall softly, a little stronger on faces towards it.
-            diffuse += lightPower[i] * fillStrength * (0.6 + 0.4 * facing);
-            continue;
-        }
-        vec3 axis = lightDirection[i];
-        float axisLength2 = dot(axis, axis);
-        if (axisLength2 < 1.0e-12)
-            continue;
-        float outer = cos(radians(cutoff[i]));
-        float inner = max(cos(radians(cutoff[i] * (1.0 - exponent[i]))), outer + 1.0e-4);
-        float cone = smoothstep(outer, inner, -dot(l, axis) * inversesqrt(axisLength2));
-        float reach = cone / (1.0 + 0.02 * distance2);
-        if (i == 0)
-            reach *= shadow;
-        diffuse += lightPower[i] * (reach * facing);
-        // Blinn-Phong sheen with exponent 32, by squaring five times.
-        float h = max(dot(n, normalize(l + v)), 0.0);
-        h *= h;
-        h *= h;
-        h *= h;
-        h *= h;
-        h *= h;
-        specular += lightPower[i] * (reach * sheenStrength * h * step(0.0, dot(n, l)));
+        // Only the first light, the flashlight, casts a shadow.
+        addLight(lightType[i], lightPosition[i], lightDirection[i], lightPower[i], cutoff[i], exponent[i],
+                 i == 0 ? shadow : 1.0, n, v, diffuse, specular);
     }
+#endif
 
     // The light is compressed before it meets the surface: a bright pool shows the surface's own
     // colour and texture at full strength instead of washing out to white. The sheen is laid over
@@ -144,5 +168,8 @@ void main()
     vec3 shine = specular * exposure;
     vec3 surface = albedo() * light / (1.0 + light);
     vec3 sheen = shine / (1.0 + shine);
-    fragColor = vec4(surface + sheen * (1.0 - surface), 1.0);
+    vec3 colour = surface + sheen * (1.0 - surface);
+    if (sceneBrightness > 0.0 && sceneBrightness != 1.0)
+        colour = 1.0 - pow(clamp(1.0 - colour, 0.0, 1.0), vec3(sceneBrightness));
+    fragColor = vec4(colour, 1.0);
 }

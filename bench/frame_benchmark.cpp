@@ -69,7 +69,8 @@ using Clock = std::chrono::steady_clock;
 constexpr double frameStep = 1.0 / 60.0;
 constexpr int phaseCount = static_cast<int>(FramePhase::swap) + 1;
 const char* const phaseNames[phaseCount] = {
-    "frame update", "  pursuit", "  physics step", "keyboard commands", "shadow pass", "lit pass", "HUD", "sound", "swap",
+    "frame update", "  player", "  pursuit", "  physics step", "keyboard commands", "shadow pass", "lit pass", "HUD",
+    "sound", "swap",
 };
 
 bool isDrawingPhase(FramePhase phase)

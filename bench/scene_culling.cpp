@@ -21,7 +21,7 @@
 #include "assets/Mesh.h"
 #include "assets/SceneLoader.h"
 #include "core/Camera.h"
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 
 namespace {
 

@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             checksum += data[level.offset + i];
         expectedOffset += level.size;
     }
-    if (image.status != DdsStatus::Usable && !image.levels.empty())
+    // A file is refused with a reason exactly when it gives no level to show.
+    if ((image.status != DdsStatus::Usable && !image.levels.empty()) || image.levels.empty() == image.problem.empty())
         std::abort();
     return static_cast<int>(checksum & 0);
 }

@@ -1,12 +1,14 @@
 // libFuzzer target for model import (with -dict=../fuzz/model.dict): each input is a Wavefront
 // model read with the game's flags and checks, then turned into vertices, indices and texture
-// paths as the sceneLoader does. Every index names a vertex of its mesh and every texture path
-// lies under Scene/ within Assimp's 1023 characters. The part after a line "#mtl <name>" becomes
+// paths as the sceneLoader does. Every index names a vertex of its mesh, the indices make whole
+// triangles at finite positions, and every texture path lies under Scene/ within Assimp's 1023
+// characters. The part after a line "#mtl <name>" becomes
 // the material file of that name (one of materialNames, else model.mtl) beside model.obj, since
 // Assimp opens whatever "mtllib" names; "#mtl model.obj" keeps the whole input as the model.
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -37,10 +39,12 @@ void writeFile(const std::string& name, const uint8_t* data, size_t size)
     std::fclose(file);
 }
 
+// Under Scene/, with no backslash and no folder climbing out of it.
 void checkPaths(const std::vector<std::string>& paths)
 {
     for (const std::string& path : paths)
-        if (path.compare(0, 6, "Scene/") != 0 || path.size() > 1023)
+        if (path.compare(0, 6, "Scene/") != 0 || path.size() > 1023 || path.find('\\') != std::string::npos ||
+            (path + "/").find("/../") != std::string::npos)
             std::abort();
 }
 
@@ -52,6 +56,12 @@ void walk(const aiNode* node, const aiScene* scene)
         MeshData data = extractMesh(scene->mMeshes[node->mMeshes[i]], scene);
         for (unsigned int index : data.indices)
             if (index >= data.vertices.size())
+                std::abort();
+        // Only triangles, at finite positions.
+        if (data.indices.size() % 3 != 0)
+            std::abort();
+        for (const Vertex& v : data.vertices)
+            if (!std::isfinite(v.position.x) || !std::isfinite(v.position.y) || !std::isfinite(v.position.z))
                 std::abort();
         checkPaths(data.diffuseTexturePaths);
         checkPaths(data.normalTexturePaths);

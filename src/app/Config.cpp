@@ -1,6 +1,9 @@
 #include "app/Config.h"
 
+#include <strings.h>
+
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -9,7 +12,9 @@
 #include <fstream>
 #include <string>
 
+#include "core/Bindings.h"
 #include "core/Console.h"
+#include "core/GameState.h"
 #include "render/RenderScale.h"
 
 int screenWidth = 800;
@@ -20,28 +25,14 @@ int volume = 80;
 
 namespace {
 
-// Four settings fit in a few dozen bytes; these bounds keep a device or a huge file from
-// holding up the start or filling memory.
-constexpr std::size_t longestLine = 4096;
-constexpr std::size_t largestFile = 64 * 1024;
-
-// The range config.ini takes for each key, and the one special value outside it (0 for an
-// automatic render scale; below half of each side the picture would fall apart).
-struct SettingRange {
-    long long low;
-    long long high;
-    long long alone;
-};
-constexpr SettingRange settingRanges[settingCount] = {
-    {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN},
-    {INT_MIN, INT_MAX, LLONG_MIN}, {0, 100, LLONG_MIN},           {50, 100, 0},
-};
+constexpr std::size_t longestLine = configLongestLine;
+constexpr std::size_t largestFile = configLargestFile;
 
 // Reads the integer after "KEY=" at the start of the line with the rules of %i (decimal,
 // 0-prefixed octal, 0x-prefixed hexadecimal, blanks after the equals sign skipped, anything after
 // the number ignored) and stores it when settingInRange takes it. Any other number is refused with
-// one console line naming the key, and the setting keeps what it had.
-bool scanSetting(const std::string& line, int index, int& value)
+// one console line naming the key (none when quiet), and the setting keeps what it had.
+bool scanSetting(const std::string& line, int index, int& value, bool quiet = false)
 {
     const char* key = settingKeys[index];
     const std::size_t keyLength = std::strlen(key);
@@ -54,6 +45,8 @@ bool scanSetting(const std::string& line, int index, int& value)
     if (end == text)
         return false;
     if (errno == ERANGE || !settingInRange(index, scanned)) {
+        if (quiet)
+            return false;
         while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
             ++text;
         notice("config.ini: %s=%.*s is out of range, ignored", key, static_cast<int>(end - text), text);
@@ -63,8 +56,107 @@ bool scanSetting(const std::string& line, int index, int& value)
     return true;
 }
 
-void applyLine(const std::string& line)
+// A KEY_ line's key, kept until the whole file is read: whether another command holds the key is
+// judged then, so two commands can swap keys whatever the order of their lines.
+struct ProposedKey {
+    int key = -1;
+    int line = 0;  // 0 for the command's own default key, which no other line can take
+    std::string text;  // the line as the refusal names it
+};
+ProposedKey proposedKeys[commandCount];
+
+void scanBinding(const std::string& line, int lineNumber)
 {
+    for (int command = 0; command < commandCount; ++command) {
+        const std::size_t length = std::strlen(commandSettings[command]);
+        if (line.compare(0, length, commandSettings[command]) != 0 || line.size() <= length || line[length] != '=')
+            continue;
+        const std::size_t first = line.find_first_not_of(" \t", length + 1);
+        const std::size_t last = line.find_last_not_of(" \t\r");
+        const std::string value = first == std::string::npos || last < first ? "" : line.substr(first, last - first + 1);
+        const std::string text = std::string(commandSettings[command]) + "=" + value;
+        const int key = keyNamed(value.c_str());
+        if (key < 0)
+            notice("config.ini: %s is no key, ignored", text.c_str());
+        else if (const char* reason = fixedKeyReason(key))
+            notice("config.ini: %s: %s, ignored", text.c_str(), reason);
+        else
+            proposedKeys[command] = {key, key == defaultKeys[command] ? 0 : lineNumber, text};
+        return;
+    }
+}
+
+// A key held by two commands stays with the one whose default it is, or whose line came first;
+// the other keeps its default, and then the rule is applied again.
+void settleBindings()
+{
+    for (bool refused = true; refused;) {
+        refused = false;
+        for (int command = 0; command < commandCount && !refused; ++command) {
+            ProposedKey& mine = proposedKeys[command];
+            for (int other = 0; other < commandCount && mine.key >= 0; ++other) {
+                const ProposedKey& theirs = proposedKeys[other];
+                const int otherKey = theirs.key >= 0 ? theirs.key : defaultKeys[other];
+                if (other == command || otherKey != mine.key || (theirs.key >= 0 && theirs.line > mine.line))
+                    continue;
+                notice("config.ini: %s: %s is taken by %s, ignored", mine.text.c_str(), keyName(mine.key),
+                       commandSettings[other]);
+                mine.key = -1;
+                refused = true;
+            }
+        }
+    }
+    for (int command = 0; command < commandCount; ++command) {
+        const int key = proposedKeys[command].key;
+        boundKeys[command] = key >= 0 ? key : defaultKeys[command];
+        proposedKeys[command] = ProposedKey();
+    }
+}
+
+// A line naming one of the keys (in any case, after blanks, in UTF-16) in a form the reader does
+// not take, or a setting's line without a number, is named with the form expected. A line it takes
+// (or refuses with its own line) says nothing here; neither does anything naming no key.
+void reportUnreadForm(const std::string& line, int lineNumber)
+{
+    std::string text;
+    for (char c : line)
+        if (c != '\0')
+            text += c;
+    const bool utf16 = text.size() != line.size();
+    if (lineNumber == 1 && (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0))
+        text.erase(0, 2);
+    while (!text.empty() && text.back() == '\r')
+        text.pop_back();
+    const std::size_t start = std::min(text.find_first_not_of(" \t"), text.size());
+    std::size_t end = start;
+    while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_'))
+        ++end;
+    const std::string name = text.substr(start, end - start);
+    const char* key = nullptr;
+    bool setting = false;
+    for (int index = 0; index < settingCount; ++index)
+        if (strcasecmp(name.c_str(), settingKeys[index]) == 0)
+            key = settingKeys[index], setting = true;
+    for (int command = 0; command < commandCount; ++command)
+        if (strcasecmp(name.c_str(), commandSettings[command]) == 0)
+            key = commandSettings[command];
+    if (key == nullptr)
+        return;
+    if (!utf16 && start == 0 && name == key && end < text.size() && text[end] == '=') {
+        const char* number = text.c_str() + end + 1;
+        char* stop = nullptr;
+        std::strtoll(number, &stop, 0);
+        if (!setting || stop != number)
+            return;
+    }
+    notice("config.ini: line %d \"%s\" is not read: expected %s=%s%s", lineNumber, text.c_str(), key,
+           setting ? "<number>" : "<key name>", utf16 ? " in ASCII or UTF-8, not UTF-16" : "");
+}
+
+void applyLine(const std::string& line, int lineNumber)
+{
+    reportUnreadForm(line, lineNumber);
+    scanBinding(line, lineNumber);
     int values[settingCount];
     currentSettings(values);
     for (int index = 0; index < settingCount; ++index)
@@ -81,7 +173,28 @@ void dropByteOrderMark(std::string& line)
 
 }  // namespace
 
-const char* const settingKeys[settingCount] = {"WIDTH", "HEIGHT", "REFRESH_RATE", "FULLSCREEN", "VOLUME", "RENDER_SCALE"};
+const char* const settingKeys[settingCount] = {
+    "WIDTH",       "HEIGHT",      "REFRESH_RATE",  "FULLSCREEN",    "VOLUME",     "RENDER_SCALE",
+    "MOUSE_SPEED", "INVERT_LOOK", "FIELD_OF_VIEW", "PICTURE_SHAPE", "BRIGHTNESS", "CAPTIONS",
+    "GAMEPAD_LOOK_SPEED",
+};
+
+// 0 is an automatic render scale; below half of each side the picture would fall apart.
+const SettingRange settingRanges[settingCount] = {
+    {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN}, {INT_MIN, INT_MAX, LLONG_MIN},
+    {INT_MIN, INT_MAX, LLONG_MIN}, {0, 100, LLONG_MIN},           {50, 100, 0},
+    {10, 400, LLONG_MIN},          {0, 1, LLONG_MIN},             {40, 100, LLONG_MIN},
+    {0, 1, LLONG_MIN},             {50, 200, LLONG_MIN},          {0, 1, LLONG_MIN},
+    {10, 400, LLONG_MIN},
+};
+
+const int settingDefaults[settingCount] = {800, 600, 60, 0, 80, 0, 100, 0, 60, 0, 100, 0, 100};
+
+bool lineSetsSetting(const std::string& line, int index)
+{
+    int value = 0;
+    return scanSetting(line, index, value, true);
+}
 
 bool settingInRange(int index, long long value)
 {
@@ -91,7 +204,11 @@ bool settingInRange(int index, long long value)
 
 void currentSettings(int values[settingCount])
 {
-    const int now[settingCount] = {screenWidth, screenHeight, refreshRate, fullscreen ? 1 : 0, volume, renderScaleSetting};
+    const int now[settingCount] = {
+        screenWidth,       screenHeight, refreshRate, fullscreen ? 1 : 0, volume,            renderScaleSetting,
+        mouseSpeedPercent, invertLook,   fieldOfView, pictureShape,       brightnessPercent, captions,
+        gamepadLookSpeed,
+    };
     std::copy(now, now + settingCount, values);
 }
 
@@ -103,20 +220,23 @@ void useSettings(const int values[settingCount])
     fullscreen = values[3] != 0;
     volume = values[4];
     renderScaleSetting = values[5];
+    mouseSpeedPercent = values[6];
+    invertLook = values[7];
+    fieldOfView = values[8];
+    pictureShape = values[9];
+    brightnessPercent = values[10];
+    captions = values[11];
+    gamepadLookSpeed = values[12];
 }
 
-void readConfig()
+void readConfig(const std::filesystem::path& path)
 {
-    std::ifstream file("config.ini", std::ios::binary);
-    screenWidth = 800;
-    screenHeight = 600;
-    refreshRate = 60;
-    fullscreen = false;
-    volume = 80;
-    renderScaleSetting = 0;
+    std::ifstream file(path, std::ios::binary);
+    useSettings(settingDefaults);
+    resetBindings();
     // A folder of that name opens like a file on Linux but holds no settings.
     std::error_code error;
-    if (!file.good() || std::filesystem::is_directory("config.ini", error)) {
+    if (!file.good() || std::filesystem::is_directory(path, error)) {
         notice("config.ini not found");
         return;
     }
@@ -132,7 +252,7 @@ void readConfig()
         if (lineTooLong)
             notice("config.ini: line %d is longer than %zu bytes, ignored", lineNumber, longestLine);
         else
-            applyLine(line);
+            applyLine(line, lineNumber);
         line.clear();
         lineTooLong = false;
         ++lineNumber;
@@ -155,6 +275,7 @@ void readConfig()
         else
             lineTooLong = true;
     }
+    settleBindings();
     notice("WIDTH=%i\nHEIGHT=%i\nREFRESH_RATE=%i\nFULLSCREEN=%s", screenWidth, screenHeight, refreshRate,
                 fullscreen ? "true" : "false");
 }

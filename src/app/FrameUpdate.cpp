@@ -10,6 +10,7 @@
 #include "physics/Engine.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/Player.h"
+#include "render/Light.h"
 #include "scene/Pursuit.h"
 #include "scene/Node.h"
 #include "scene/Registries.h"
@@ -20,36 +21,34 @@ constexpr double rotorDegreesPerSecond = 1000.0;
 
 }  // namespace
 
-Activator::Activator(float x, float y, float z) : position(x, y, z)
-{
-    notice("Aktivator position: x: %g, y:%g, z:%g", x, y, z);
-}
-
-void Activator::checkProximity(float ex, float ey, float ez)
-{
-    const float dx = ex - position.x;
-    const float dy = ey - position.y;
-    const float dz = ez - position.z;
-    if (std::sqrt(dx * dx + dy * dy + dz * dz) < activationRadius) {
-        for (PhysicsObject* statue : pursuers)
-            statue->chasing = false;
-        for (PhysicsObject* statue : statues)
-            statue->chasing = true;
-    }
-}
-
-// Reads deltaTime, the player's body, the vehicle box and the activators; writes the statues, their
-// chasing flags, the exhibits and the physics world (one step).
-void frameUpdate()
+// Reads the frame's input, paused, deltaTime, the player's body, the vehicle box and the activators;
+// writes what the player update writes, the statues, their chasing flags, the exhibits and the
+// physics world (one step).
+void frameUpdate(const InputSnapshot& input)
 {
     const double dt = deltaTime;
 
-    // 1. Statues first: they see the camera of the previous player update.
+    // 1. The player first: velocity, camera and flashlight from this frame's input, so the pursuit
+    //    judges and the passes draw the camera of this frame. Paused (by P in an earlier frame),
+    //    the player is held.
+    markFramePhase(FramePhase::player, true);
+    if (!paused) {
+        const PlayerStep step = playerUpdate(input);
+        if (step.switchFlashlight)
+            toggleFlashlight();
+        if (step.moved)
+            updateFlashlight(step.eye, viewDirection, step.dt);
+    } else {
+        holdPlayer(input);
+    }
+    markFramePhase(FramePhase::player, false);
+
+    // 2. Statues: they see the camera the frame draws.
     markFramePhase(FramePhase::pursuit, true);
     pursuitUpdate(dt);
     markFramePhase(FramePhase::pursuit, false);
 
-    // 2. Activators, from the player's eye.
+    // 3. Activators, from the player's eye.
     if (player && player->body) {
         for (size_t i = 0; i < activators.size(); ++i) {
             const glm::vec3 p = player->body->getGlobalPose().p;
@@ -57,7 +56,7 @@ void frameUpdate()
         }
     }
 
-    // 3.-4. The harvester, and its rotor turning about its own axis.
+    // 4.-5. The harvester, and its rotor turning about its own axis.
     if (combine)
         combine->update(dt);
     if (combineRotor) {
@@ -65,18 +64,18 @@ void frameUpdate()
         combineRotor->update(dt);
     }
 
-    // 5. One physics step of the frame's own length.
+    // 6. One physics step of the frame's own length.
     markFramePhase(FramePhase::physicsStep, true);
     loader->physicsWorld->step(dt);
     markFramePhase(FramePhase::physicsStep, false);
 
-    // 6. The harvester stands where the vehicle box is; its mesh follows on the next update.
+    // 7. The harvester stands where the vehicle box is; its mesh follows on the next update.
     if (combine && vehicleBox) {
         const glm::vec3 p = vehicleBox->getGlobalPose().p;
         combine->setPosition(p.x, p.y, p.z);
     }
 
-    // 7. The cow's level of detail and the crates.
+    // 8. The cow's level of detail and the crates.
     if (giantCow)
         giantCow->update(dt);
     for (Crate* crate : crates)

@@ -6,6 +6,7 @@
 // record per frame: its length, the frame's clock reading and what the platform reported that
 // frame (only what changed since the frame before), and the world's checksum after the frame.
 // Numbers are variable-length (7 bits a byte, low first; signed ones zig-zag coded).
+#include <algorithm>
 #include <bitset>
 #include <cstdint>
 #include <cstdio>
@@ -41,8 +42,9 @@ struct JournalFrame {
 };
 
 struct JournalHeader {
+    JournalHeader() { std::copy(settingDefaults, settingDefaults + settingCount, settings); }
     std::string gameVersion;
-    int settings[settingCount] = {};
+    int settings[settingCount];
 };
 
 struct Journal {

@@ -1,16 +1,15 @@
 #include "app/KeyboardCommands.h"
 
-#include <GL/glew.h>
-#include <GLFW/glfw3.h>
-
 #include "app/Config.h"
-#include "app/MainLoop.h"
-#include "app/Platform.h"
+#include "core/Platform.h"
+#include "app/Window.h"
 #include "app/WorldAssembly.h"
+#include "core/Bindings.h"
 #include "assets/SceneLoader.h"
 #include "physics/Engine.h"
 #include "physics/Player.h"
 #include "physics/PhysicsWorld.h"
+#include "render/FramePasses.h"
 #include "scene/Node.h"
 
 namespace {
@@ -22,13 +21,16 @@ constexpr double hiddenWindowSeconds = 3.0;
 // The time at which a window hidden with H shows itself again; negative while it is not hidden.
 double showWindowAt = -1.0;
 
-// One command key with its previous-press latch. Keys whose latch starts set must be released
-// once in play before they act, so a key held while leaving the start screen does nothing.
+// One command key and whether it was held when the commands last looked (markPress). Keys that
+// start seen must be released once in play before they act, so a key held while leaving the start
+// screen does nothing.
 struct CommandKey {
-    int key;
+    int key;  // a fixed key; bound for the player's commands
     void (*command)();
-    bool latch;
+    bool seen;
+    int bound = -1;  // the Command whose key (config.ini's KEY_ lines) this is
 };
+constexpr int boundKey = -1;
 
 void togglePause() { paused = !paused; }
 void toggleHelp() { showHelp = !showHelp; }
@@ -36,7 +38,7 @@ void toggleStats() { showStats = !showStats; }
 void toggleWireframe()
 {
     wireframe = !wireframe;
-    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    setWireframe(wireframe);
 }
 void toggleShadows() { shadowsEnabled = !shadowsEnabled; }
 void toggleCulling()
@@ -48,80 +50,80 @@ void toggleShadowMap() { showShadowMap = !showShadowMap; }
 void showWindow()
 {
     showWindowAt = -1.0;
-    glfwShowWindow(mainWindow);
+    showGameWindow(true);
 }
+// The time of the frame the commands run in.
+double frameTime = 0.0;
+
 void hideWindow()
 {
-    glfwHideWindow(mainWindow);
-    showWindowAt = platform->getTime() + hiddenWindowSeconds;
+    showGameWindow(false);
+    showWindowAt = frameTime + hiddenWindowSeconds;
 }
 void toggleWalkMode() { walkMode = !walkMode; }
 
+// The gamepad slot playing when the commands last looked; -1 for none.
+int padSeen = -1;
+
+int bound(Command command) { return static_cast<int>(command); }
+
 CommandKey commandKeys[] = {
-    {GLFW_KEY_P, togglePause, true},       {GLFW_KEY_F1, toggleHelp, false},    {GLFW_KEY_F2, toggleStats, false},
-    {GLFW_KEY_F3, toggleWireframe, false}, {GLFW_KEY_F6, toggleShadows, false}, {GLFW_KEY_F8, toggleCulling, false},
-    {GLFW_KEY_C, toggleShadowMap, true},   {GLFW_KEY_G, showWindow, true},      {GLFW_KEY_H, hideWindow, true},
+    {boundKey, togglePause, true, bound(Command::pause)}, {boundKey, toggleHelp, false, bound(Command::help)},
+    {boundKey, toggleStats, false, bound(Command::stats)}, {keys::f3, toggleWireframe, false},
+    {keys::f6, toggleShadows, false}, {keys::f8, toggleCulling, false}, {keys::c, toggleShadowMap, true},
+    {keys::g, showWindow, true}, {keys::h, hideWindow, true},
 };
-CommandKey walkModeKey = {GLFW_KEY_R, toggleWalkMode, true};
-CommandKey windowKey = {GLFW_KEY_N, recreateWindow, true};
-
-bool held(int key) { return platform->getKey(key) == GLFW_PRESS; }
-
-void poll(CommandKey& k)
+CommandKey walkModeKey = {boundKey, toggleWalkMode, true, bound(Command::walkFly)};
+// The window as configured, and shown, whether hidden with H or not.
+void restoreWindow()
 {
-    if (held(k.key)) {
-        if (!k.latch) {
-            k.command();
-            k.latch = true;
-        }
-    } else {
-        k.latch = false;
-    }
+    showWindowAt = -1.0;
+    recreateWindow();
+}
+CommandKey windowKey = {boundKey, restoreWindow, true, bound(Command::windowReset)};
+
+void poll(const InputSnapshot& input, CommandKey& k)
+{
+    const bool held = k.bound >= 0 ? commandHeld(input, static_cast<Command>(k.bound)) : input.held(k.key);
+    if (markPress(held, k.seen))
+        k.command();
 }
 
 // The vehicle is pushed along world axes; a force lasts the one physics step of this frame.
-void driveVehicle()
+void driveVehicle(const InputSnapshot& input)
 {
     if (!vehicleBox)
         return;
-    if (held(GLFW_KEY_M))
+    auto held = [&](int key) { return input.held(key); };
+    if (held(keys::m))
         vehicleBox->setLinearVelocity(glm::vec3(0.0f), true);
-    if (held(GLFW_KEY_UP))
+    if (held(keys::up))
         vehicleBox->addForce(glm::vec3(0.0f, 0.0f, -vehicleForce), phys::ForceMode::eFORCE, true);
-    if (held(GLFW_KEY_DOWN))
+    if (held(keys::down))
         vehicleBox->addForce(glm::vec3(0.0f, 0.0f, vehicleForce), phys::ForceMode::eFORCE, true);
-    if (held(GLFW_KEY_LEFT))
+    if (held(keys::left))
         vehicleBox->addForce(glm::vec3(-vehicleForce, 0.0f, 0.0f), phys::ForceMode::eFORCE, true);
-    if (held(GLFW_KEY_RIGHT))
+    if (held(keys::right))
         vehicleBox->addForce(glm::vec3(vehicleForce, 0.0f, 0.0f), phys::ForceMode::eFORCE, true);
 }
 
 }  // namespace
 
-void keyboardCommands()
+void keyboardCommands(const InputSnapshot& input)
 {
-    if (showWindowAt >= 0.0 && platform->getTime() >= showWindowAt)
+    // The gamepad playing at the commands' last look went away: the game waits for the player.
+    if (padSeen >= 0 && input.pad.id != padSeen)
+        paused = true;
+    padSeen = input.pad.id;
+    frameTime = input.time;
+    if (showWindowAt >= 0.0 && input.time >= showWindowAt)
         showWindow();
     for (CommandKey& k : commandKeys)
-        poll(k);
-    driveVehicle();
-    poll(walkModeKey);
-    poll(windowKey);
-    if (held(GLFW_KEY_I) && combine)
+        poll(input, k);
+    driveVehicle(input);
+    poll(input, walkModeKey);
+    poll(input, windowKey);
+    if (input.held(keys::i) && combine)
         combine->translate(0.0f, 0.0f, -1.0f);
 }
 
-void recreateWindow()
-{
-    // A new window would need a new context and every texture, buffer and program made again;
-    // changing the existing window's mode gives the same window the player expects.
-    if (glfwGetWindowMonitor(mainWindow))
-        glfwSetWindowMonitor(mainWindow, nullptr, 0, 0, screenWidth, screenHeight, GLFW_DONT_CARE);
-    else
-        glfwSetWindowSize(mainWindow, screenWidth, screenHeight);
-    glfwSetWindowTitle(mainWindow, "Vellmar");
-    showWindow();
-    glfwMakeContextCurrent(mainWindow);
-    glfwSetInputMode(mainWindow, GLFW_STICKY_KEYS, GLFW_TRUE);
-    glViewport(0, 0, framebufferWidth, framebufferHeight);
-}

@@ -1,14 +1,12 @@
 #pragma once
 // The command keys of play: pause, overlays, render switches, walking mode, window keys and the
-// vehicle. A command key acts once per press through its own latch; vehicle keys act while held.
+// vehicle. A command key acts once per press (markPress); vehicle keys act while held.
 
 // The switches themselves (paused, showHelp, ...) are in core/GameState.h.
 #include "core/GameState.h"
+#include "core/Input.h"
 
-// Polls every command key once; called each frame of play after the frame update. Reads the keys;
+// Looks at every command key once; called each frame of play after the frame update. Reads the keys;
 // writes the switches, walkMode, the culling switch, the window, the vehicle's force and the
 // harvester's place.
-void keyboardCommands();
-// Back to a window of the configured size titled "Vellmar", keeping the OpenGL context and
-// everything made in it.
-void recreateWindow();
+void keyboardCommands(const InputSnapshot& input);

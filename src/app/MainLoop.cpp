@@ -1,18 +1,20 @@
 #include "app/MainLoop.h"
 
-#include <GL/glew.h>
-#include <GLFW/glfw3.h>
-
 #include <cstdio>
+#include <filesystem>
 
 #include "app/Config.h"
+#include "app/ConfigFolder.h"
 #include "core/Console.h"
 #include "core/FramePhase.h"
+#include "core/Input.h"
 #include "app/FrameUpdate.h"
+#include "app/Gamepad.h"
 #include "app/KeyboardCommands.h"
 #include "app/Platform.h"
 #include "core/Camera.h"
 #include "app/RunFolder.h"
+#include "app/Window.h"
 #include "app/WorldAssembly.h"
 #include "render/FramePasses.h"
 #include "render/Hud.h"
@@ -20,86 +22,48 @@
 #include "scene/Node.h"
 #include "sound/Sound.h"
 
-GLFWwindow* mainWindow = nullptr;
 bool running = true;
 bool showStartScreen = true;
 
 namespace {
 
-bool enterLatch = true;
 double lastFrameTime = 0.0;
-
-constexpr int largestWindowSide = 16384;
 
 unsigned frameCount = 0;
 double nextFpsTime = 0.0;
 
-// The loader's own lookup of these four can miss on some drivers; the window library's is authoritative.
-void refetchEntryPoints()
+
+// The snapshot before the first counts every key and button held: one already down when the game
+// starts is a press only once it was seen up.
+InputSnapshot heldAtStart()
 {
-    if (auto p = reinterpret_cast<PFNGLGENVERTEXARRAYSPROC>(glfwGetProcAddress("glGenVertexArrays")))
-        __glewGenVertexArrays = p;
-    if (auto p = reinterpret_cast<PFNGLBINDVERTEXARRAYPROC>(glfwGetProcAddress("glBindVertexArray")))
-        __glewBindVertexArray = p;
-    if (auto p = reinterpret_cast<PFNGLDELETEVERTEXARRAYSPROC>(glfwGetProcAddress("glDeleteVertexArrays")))
-        __glewDeleteVertexArrays = p;
-    if (auto p = reinterpret_cast<PFNGLGENERATEMIPMAPPROC>(glfwGetProcAddress("glGenerateMipmap")))
-        __glewGenerateMipmap = p;
+    InputSnapshot start;
+    start.keysHeld.set();
+    start.buttonsHeld.set();
+    start.pad.buttons.set();
+    return start;
 }
 
-void startScreenPass()
+void startScreenPass(const InputSnapshot& input)
 {
     drawStartScreen();
-    if (platform->getKey(GLFW_KEY_ENTER) == GLFW_PRESS) {
-        if (!enterLatch) {
-            showStartScreen = false;
-            enterLatch = true;
-        }
-    } else {
-        enterLatch = false;
-    }
+    if (input.pressed(keys::enter) || input.padPressed[pad::south] || input.padPressed[pad::start])
+        showStartScreen = false;
+}
+
+// The game's config.ini, named on the console when there is one to read.
+void readSettings()
+{
+    const std::filesystem::path path = configFilePath();
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error))
+        notice("Reading the settings in %s", std::filesystem::absolute(path, error).c_str());
+    readConfig(path);
 }
 
 }  // namespace
 
-void createWindow()
-{
-    if (!glfwInit())
-        fatalError("GLFW failed to load!");
-    glfwWindowHint(GLFW_REFRESH_RATE, refreshRate);
-    glewExperimental = GL_TRUE;
-
-    GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
-    const char* title = fullscreen ? "Vellmar Fullscreen" : "Vellmar";
-    // The window library asserts on negative sizes, and the X server and software renderer abort
-    // on sides beyond what OpenGL can render to: such sizes fail here like any refused window.
-    if (screenWidth > 0 && screenHeight > 0 && screenWidth <= largestWindowSide && screenHeight <= largestWindowSide)
-        mainWindow = glfwCreateWindow(screenWidth, screenHeight, title, monitor, nullptr);
-    if (!mainWindow) {
-        glfwTerminate();
-        fatalError("Window failed to load!");
-    }
-    glfwMakeContextCurrent(mainWindow);
-    if (glewInit() != GLEW_OK)
-        fatalError("Failed to initialize glew");
-    refetchEntryPoints();
-    // One frame per refresh: frames the display cannot show are not drawn, and the render scale,
-    // timed on the frame's own work, does not see the wait.
-    glfwSwapInterval(1);
-
-    glfwSetInputMode(mainWindow, GLFW_STICKY_KEYS, GLFW_TRUE);
-    platform->setCursorPos(cursorCentreX, cursorCentreY);
-    glViewport(0, 0, screenWidth, screenHeight);
-    glClearColor(0.15f, 0.15f, 0.15f, 0.15f);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    // Overlays all sit at the nearest depth; a later overlay must still cover an earlier one.
-    glDepthFunc(GL_LEQUAL);
-}
+InputSnapshot frameInput = heldAtStart();
 
 void startFrameLoop()
 {
@@ -113,43 +77,48 @@ bool runFrame()
     if (platform->windowShouldClose())
         return false;
 
-    // 2.-3. Viewport over the whole framebuffer, cleared.
-    glfwGetFramebufferSize(mainWindow, &framebufferWidth, &framebufferHeight);
-    glViewport(0, 0, framebufferWidth, framebufferHeight);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-
-    // 4.-6. Cursor, frame clock (read before the events), events.
-    platform->getCursorPos(&cursorX, &cursorY);
-    double now = platform->getTime();
-    deltaTime = now - lastFrameTime;
-    lastFrameTime = now;
+    // 2. Events, then the frame's input, read from the platform here and nowhere else.
     platform->pollEvents();
+    frameInput = takeInput(*platform, frameInput, watchGamepads(*platform));
+    const InputSnapshot& input = frameInput;
 
-    // 7. Escape ends the loop after this pass, swap included.
-    running = platform->getKey(GLFW_KEY_ESCAPE) == GLFW_RELEASE;
+    // 3.-4. Viewport over the whole framebuffer, cleared; the frame clock.
+    framebufferWidth = input.framebufferWidth;
+    framebufferHeight = input.framebufferHeight;
+    windowViewport(framebufferWidth, framebufferHeight, true);
+    deltaTime = input.time - lastFrameTime;
+    lastFrameTime = input.time;
 
-    // 8. Frame-rate sample; start-screen passes count too.
-    if (platform->getTime() > nextFpsTime) {
+    // 5. Escape ends the loop after this pass, swap included.
+    running = !input.held(keys::escape);
+
+    // 6. Frame-rate sample; start-screen passes count too.
+    if (input.time > nextFpsTime) {
         framesPerSecond = static_cast<int>(frameCount);
-        nextFpsTime = platform->getTime() + 1.0;
+        nextFpsTime = input.time + 1.0;
         frameCount = 0;
     }
     ++frameCount;
 
-    // 9. Either the start screen, or one frame of play.
+    // 7. Either the start screen, or one frame of play: update (player, pursuit, physics, exhibits),
+    //    command keys, the two passes, the resolution the pause menu chose, HUD and sound.
     if (showStartScreen) {
-        startScreenPass();
+        startScreenPass(input);
     } else {
         updateRenderScale();
         markFramePhase(FramePhase::update, true);
-        frameUpdate();
+        frameUpdate(input);
         markFramePhase(FramePhase::update, false);
         markFramePhase(FramePhase::keyboardCommands, true);
-        keyboardCommands();
+        keyboardCommands(input);
         markFramePhase(FramePhase::keyboardCommands, false);
-        renderFrame();
+        // The pause menu is drawn in the frame that P paused: its cursor shows with it.
+        platform->setCursorVisible(paused);
+        const ResolutionChoice chosen = renderFrame(input);
+        if (chosen.width > 0)
+            setResolution(chosen.width, chosen.height);
         markFramePhase(FramePhase::hud, true);
-        drawHud();
+        drawHud(input);
         markFramePhase(FramePhase::hud, false);
         // The sound follows what the frame did; the start screen keeps the ambience it began with.
         markFramePhase(FramePhase::sound, true);
@@ -159,20 +128,27 @@ bool runFrame()
         timeFrameWork();
     }
 
-    // 10. Present; OpenGL errors are not reported.
+    // 8. Present; OpenGL errors are not reported.
     markFramePhase(FramePhase::swap, true);
-    glfwSwapBuffers(mainWindow);
+    presentFrame();
     markFramePhase(FramePhase::swap, false);
-    glGetError();
+    discardGlErrors();
     return running;
+}
+
+void setResolution(int width, int height)
+{
+    framebufferWidth = width;
+    framebufferHeight = height;
+    windowViewport(width, height, false);
+    platform->setWindowSize(width, height);
 }
 
 void shutdown()
 {
     stopSound();
     releaseWorld();
-    glfwTerminate();
-    mainWindow = nullptr;
+    closeWindow();
     consolePause();
 }
 
@@ -181,8 +157,9 @@ int runGame()
     // Line-buffered, so the console shows each line as it happens even through a pipe.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     enterRunFolder();
-    readConfig();
+    readSettings();
     createWindow();
+    loadGamepadMappings(*platform, configFilePath().parent_path() / "gamecontrollerdb.txt");
     worldAssembly();
     startSound(volume);
     startFrameLoop();

@@ -1,9 +1,8 @@
 #include "app/WorldAssembly.h"
 
-#include <GL/glew.h>
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "app/FrameUpdate.h"
+#include "scene/Pursuit.h"
 #include "app/Level.h"
 #include "core/Console.h"
 #include "core/Platform.h"
@@ -13,7 +12,7 @@
 #include "render/FramePasses.h"
 #include "render/Light.h"
 #include "render/OverlayImage.h"
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 #include "scene/Node.h"
 #include "scene/Registries.h"
 
@@ -25,19 +24,6 @@ Crate* crates[level::crateCount] = {};
 namespace {
 
 glm::mat4 at(const level::Spot& spot) { return glm::translate(glm::mat4(1.0f), glm::vec3(spot.x, spot.y, spot.z)); }
-
-void printContextReport()
-{
-    GLint major = 0;
-    GLint minor = 0;
-    glGetIntegerv(GL_MAJOR_VERSION, &major);
-    glGetIntegerv(GL_MINOR_VERSION, &minor);
-    notice("GL Vendor : %s", reinterpret_cast<const char*>(glGetString(GL_VENDOR)));
-    notice("GL Renderer : %s", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
-    notice("GL Version (string) : %s", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
-    notice("GL Version (integer) : %d.%d", major, minor);
-    notice("GLSL Version : %s", reinterpret_cast<const char*>(glGetString(GL_SHADING_LANGUAGE_VERSION)));
-}
 
 void addActivator()
 {
@@ -92,7 +78,7 @@ void worldAssembly()
 {
     // 1. The system cursor is hidden over the game, and the context reported.
     platform->setCursorVisible(false);
-    printContextReport();
+    reportContext();
 
     // 2. Shader programs; the text program must exist before the first image.
     mainProgram = new ShaderProgram("Shader/test.vert", "Shader/test.frag");
@@ -147,6 +133,7 @@ void worldAssembly()
 
     // 13.-14. Lights; the first one is the flashlight.
     placeLights();
+    buildFixedLightPrograms();
 
     // 15. The shadow target.
     createShadowTarget();
@@ -159,17 +146,15 @@ void releaseWorld()
 {
     delete mainProgram;
     mainProgram = nullptr;
+    for (ShaderProgram*& variant : fixedLightPrograms) {
+        delete variant;
+        variant = nullptr;
+    }
     delete loader;
     loader = nullptr;
     delete lights[0];
     delete lights[2];
     lights[0] = lights[2] = nullptr;
     flashlight = nullptr;
-    // The font image takes the text program, shared by every image, with it.
-    if (fontImage) {
-        const GLuint sharedProgram = fontImage->program;
-        delete fontImage;
-        fontImage = nullptr;
-        glDeleteProgram(sharedProgram);
-    }
+    releaseFontImage();
 }

@@ -5,11 +5,17 @@
 
 namespace {
 
+constexpr size_t flagsOffset = 8;
 constexpr size_t heightOffset = 12;
 constexpr size_t widthOffset = 16;
 constexpr size_t linearSizeOffset = 20;
 constexpr size_t mipMapCountOffset = 28;
+constexpr size_t pixelFormatFlagsOffset = 80;
 constexpr size_t fourCCOffset = 84;
+
+// Header flag: the mip-map count field is set. Pixel format flag: the FourCC field is set.
+constexpr uint32_t ddsdMipMapCount = 0x20000;
+constexpr uint32_t ddpfFourCC = 0x4;
 
 // The longest texture side any OpenGL implementation takes; longer sides are nonsense headers.
 // It also keeps every level's byte size within a GLsizei.
@@ -18,6 +24,26 @@ constexpr uint32_t largestSide = 1u << 15;
 uint32_t readLittleEndian(const unsigned char* bytes)
 {
     return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
+}
+
+uint32_t levelCount(const unsigned char* header)
+{
+    const uint32_t count = readLittleEndian(header + mipMapCountOffset);
+    return count == 0 && (readLittleEndian(header + flagsOffset) & ddsdMipMapCount) == 0 ? 1 : count;
+}
+
+// The FourCC as the player would look it up, in quotes, or "uncompressed pixels".
+std::string formatName(const unsigned char* header)
+{
+    if ((readLittleEndian(header + pixelFormatFlagsOffset) & ddpfFourCC) == 0)
+        return "uncompressed pixels";
+    std::string name = "the format \"";
+    for (size_t i = 0; i < 4; ++i) {
+        const unsigned char c = header[fourCCOffset + i];
+        name += c >= 0x20 && c < 0x7f ? std::string(1, char(c)) : "\\x" + std::string(1, "0123456789abcdef"[c >> 4]) +
+                                                                    "0123456789abcdef"[c & 15];
+    }
+    return name + "\"";
 }
 
 }  // namespace
@@ -30,14 +56,20 @@ bool hasDdsMagic(const unsigned char* bytes, size_t count)
 uint64_t ddsDataBytes(const unsigned char* header)
 {
     uint64_t linearSize = readLittleEndian(header + linearSizeOffset);
-    return readLittleEndian(header + mipMapCountOffset) > 1 ? linearSize * 2 : linearSize;
+    return levelCount(header) > 1 ? linearSize * 2 : linearSize;
 }
 
 DdsImage parseDds(const unsigned char* bytes, size_t size)
 {
     DdsImage image;
-    if (size < ddsHeaderBytes || !hasDdsMagic(bytes, size))
+    if (!hasDdsMagic(bytes, size)) {
+        image.problem = "not a DDS file";
         return image;
+    }
+    if (size < ddsHeaderBytes) {
+        image.problem = "cut inside its header";
+        return image;
+    }
 
     const unsigned char* fourCC = bytes + fourCCOffset;
     uint64_t blockBytes = 0;
@@ -52,19 +84,22 @@ DdsImage parseDds(const unsigned char* bytes, size_t size)
         blockBytes = 16;
     } else {
         image.status = DdsStatus::UnknownFormat;
+        image.problem = formatName(bytes) + " cannot be read (only DXT1, DXT3 and DXT5)";
         return image;
     }
     image.status = DdsStatus::Usable;
 
     uint32_t width = readLittleEndian(bytes + widthOffset);
     uint32_t height = readLittleEndian(bytes + heightOffset);
-    uint32_t levelCount = readLittleEndian(bytes + mipMapCountOffset);
-    if (width == 0 || height == 0 || width > largestSide || height > largestSide)
+    const uint32_t count = levelCount(bytes);
+    if (width == 0 || height == 0 || width > largestSide || height > largestSide) {
+        image.problem = "a side of 0 or above 32768 pixels";
         return image;
+    }
 
     const uint64_t dataEnd = ddsHeaderBytes + std::min<uint64_t>(size - ddsHeaderBytes, ddsDataBytes(bytes));
     uint64_t offset = ddsHeaderBytes;
-    for (uint32_t level = 0; level < levelCount; ++level) {
+    for (uint32_t level = 0; level < count; ++level) {
         uint64_t levelSize = uint64_t((width + 3) / 4) * ((height + 3) / 4) * blockBytes;
         if (levelSize > dataEnd - offset)
             break;
@@ -75,5 +110,9 @@ DdsImage parseDds(const unsigned char* bytes, size_t size)
         width = std::max(width / 2, 1u);
         height = std::max(height / 2, 1u);
     }
+    if (image.levels.empty())
+        image.problem = count == 0 ? "no level" : "cut before the end of its first level";
+    const DdsLevel* last = image.levels.empty() ? nullptr : &image.levels.back();
+    image.partialChain = last != nullptr && (last->width > 1 || last->height > 1);
     return image;
 }

@@ -4,6 +4,7 @@
 // points past the bytes it is given, whatever the header claims.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // Magic "DDS " and the 124-byte header in front of the level data.
@@ -25,6 +26,10 @@ struct DdsImage {
     DdsStatus status = DdsStatus::NotDds;
     DdsFormat format = DdsFormat::Dxt1;
     std::vector<DdsLevel> levels;
+    // Why the file gives no level to show, for the player; empty when it gives one.
+    std::string problem;
+    // Fewer levels than the whole chain down to 1 x 1.
+    bool partialChain = false;
 };
 
 // Whether the file starts with the four characters "DDS " (count is how many bytes there are).
@@ -38,5 +43,7 @@ uint64_t ddsDataBytes(const unsigned char* header);
 // each ceil(w/4) x ceil(h/4) blocks of 8 (DXT1) or 16 bytes, halving each side down to 1. Only
 // levels lying wholly inside both the bytes given and the data size the header allows are listed;
 // the list ends at the first that does not, after the 1 x 1 level or after the header's count.
-// A file shorter than magic and header is NotDds; a zero side or level count gives no levels.
+// The count is read only when the header's flags say it is there (DDSD_MIPMAPCOUNT): a file without
+// the flag and with a count of 0 holds one level. A file shorter than magic and header is NotDds;
+// a zero side or level count gives no levels.
 DdsImage parseDds(const unsigned char* bytes, size_t size);

@@ -8,7 +8,26 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstring>
+
+// Third-party code: its own warnings are not ours to fix.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wstringop-overflow"
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
+#define STBI_NO_STDIO
+#define STBI_ONLY_BMP
+#define STBI_ONLY_GIF
+#define STBI_ONLY_PNM
+#define STBI_ONLY_TGA
+#define STBI_ONLY_PNG
+#define STBI_ONLY_JPEG
+#include <stb_image.h>
+#pragma GCC diagnostic pop
 
 namespace {
 
@@ -45,10 +64,34 @@ bool indicesInMap(const uint8_t* pixels, size_t count, unsigned mapLength)
     return true;
 }
 
-bool hasTargaName(const char* path)
+enum class Reader { Targa, DevIL, Stb, None };
+
+// Which reader takes a picture, by the ending of its name.
+constexpr struct {
+    const char* ending;
+    Reader reader;
+} pictureKinds[] = {{".tga", Reader::Targa}, {".png", Reader::DevIL}, {".jpg", Reader::DevIL},
+                    {".jpeg", Reader::DevIL}, {".bmp", Reader::Stb},  {".gif", Reader::Stb},
+                    {".pgm", Reader::Stb},    {".ppm", Reader::Stb},  {".pnm", Reader::Stb}};
+
+Reader readerFor(const char* path)
 {
     const size_t length = std::strlen(path);
-    return length >= 4 && strcasecmp(path + length - 4, ".tga") == 0;
+    for (const auto& kind : pictureKinds) {
+        const size_t ending = std::strlen(kind.ending);
+        if (length >= ending && strcasecmp(path + length - ending, kind.ending) == 0)
+            return kind.reader;
+    }
+    return Reader::None;
+}
+
+// Targa kinds DevIL reads wrong: grey with alpha loses its alpha, and 15- or 16-bit colour-map
+// entries come out as uninitialised memory. The bytes have passed checkTarga.
+bool targaForStb(const uint8_t* bytes)
+{
+    const uint8_t type = bytes[2], mapEntryBits = bytes[7], depth = bytes[16];
+    return ((type == Grey || type == GreyRle) && depth == 16) ||
+           ((type == Mapped || type == MappedRle) && (mapEntryBits == 15 || mapEntryBits == 16));
 }
 
 // A regular file mapped read-only: only the pages the check touches are read, which for a raw
@@ -95,11 +138,73 @@ void initImageLibrary()
     initialised = true;
 }
 
-RgbaImage failed(ILuint image, const char* step, ILenum error)
+RgbaImage failed(ILuint image, const char* step, ILenum error, const std::string& reason = "")
 {
     if (image != 0)
         ilDeleteImages(1, &image);
-    return {0, step, error};
+    return {0, step, error, reason};
+}
+
+const char* const tooLarge = "a side above 16384 pixels";
+
+bool sidesFit(unsigned width, unsigned height) { return width <= largestImageSide && height <= largestImageSide; }
+
+// stb_image reads the numbers of a binary PGM/PPM header into an int without a bound. A side within
+// the limit and the largest sample value each take at most five digits.
+bool pnmNumbersFit(const uint8_t* bytes, size_t size)
+{
+    if (size < 2 || bytes[0] != 'P' || (bytes[1] != '5' && bytes[1] != '6'))
+        return true;
+    size_t digits = 0, numbers = 0;
+    for (size_t i = 2; i < size && numbers < 3; ++i) {
+        if (bytes[i] >= '0' && bytes[i] <= '9') {
+            if (++digits > 5)
+                return false;
+            continue;
+        }
+        numbers += digits > 0;
+        digits = 0;
+        while (bytes[i] == '#' && i + 1 < size && bytes[i + 1] != '\n' && bytes[i + 1] != '\r')
+            ++i;
+    }
+    return true;
+}
+
+// The bound image as 8-bit RGBA.
+RgbaImage converted(ILuint image)
+{
+    if (!ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE))
+        return failed(image, "Image conversion failed", ilGetError());
+    return {image, nullptr, IL_NO_ERROR, ""};
+}
+
+
+// The picture in a DevIL image, so that every reader hands the caller the same thing. stb_image
+// gives its own channels (asking it for four converts 16-bit PGM files past its buffer), which
+// DevIL makes RGBA.
+RgbaImage decodeWithStb(const uint8_t* bytes, size_t size)
+{
+    static const ILenum formats[] = {IL_LUMINANCE, IL_LUMINANCE_ALPHA, IL_RGB, IL_RGBA};
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* pixels = size > 0 && size <= INT_MAX
+                          ? stbi_load_from_memory(bytes, static_cast<int>(size), &width, &height, &channels, 0)
+                          : nullptr;
+    if (pixels == nullptr)
+        return failed(0, "Image load failed", IL_ILLEGAL_FILE_VALUE, size > 0 ? stbi_failure_reason() : "empty file");
+    // DevIL takes a side of 0 for 1 and would read past the pixels.
+    if (width < 1 || height < 1 || channels < 1 || channels > 4 || !sidesFit(width, height)) {
+        stbi_image_free(pixels);
+        return failed(0, "Image load failed", IL_INVALID_FILE_HEADER, width < 1 || height < 1 ? "a side of 0" : tooLarge);
+    }
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    const ILboolean made =
+        ilTexImage(width, height, 1, static_cast<ILubyte>(channels), formats[channels - 1], IL_UNSIGNED_BYTE, pixels);
+    stbi_image_free(pixels);
+    if (!made)
+        return failed(image, "Image load failed", ilGetError());
+    return converted(image);
 }
 
 }  // namespace
@@ -151,13 +256,32 @@ RgbaImage readRgbaImage(const char* path)
     // An error left over from an earlier picture would be taken for this one's.
     while (ilGetError() != IL_NO_ERROR) {
     }
-    // A file that cannot be opened is left to DevIL, which reports it as it does for any format.
-    if (hasTargaName(path)) {
-        MappedFile file(path);
-        const ILenum error = file.opened ? checkTarga(file.bytes, file.size) : IL_NO_ERROR;
+    Reader reader = readerFor(path);
+    if (reader == Reader::None)
+        return failed(0, "Image load failed", IL_INVALID_EXTENSION,
+                      "pictures of this kind are not read (only .tga, .png, .jpg, .jpeg, .bmp, .gif, .pgm, .ppm, .pnm)");
+    // A file that cannot be opened is left to DevIL, which reports it as it does for any kind.
+    MappedFile file(path);
+    if (file.opened && !pnmNumbersFit(file.bytes, file.size))
+        return failed(0, "Image load failed", IL_INVALID_FILE_HEADER, tooLarge);
+    if (file.opened && reader == Reader::Targa) {
+        const ILenum error = checkTarga(file.bytes, file.size);
         if (error != IL_NO_ERROR)
             return failed(0, "Image load failed", error);
+        if (targaForStb(file.bytes))
+            reader = Reader::Stb;
+    } else if (file.opened && file.size > 0 && file.size <= INT_MAX) {
+        // Both readers would take whatever size the header claims.
+        const int size = static_cast<int>(file.size);
+        int width = 0, height = 0, channels = 0;
+        if (stbi_info_from_memory(file.bytes, size, &width, &height, &channels) && !sidesFit(width, height))
+            return failed(0, "Image load failed", IL_INVALID_FILE_HEADER, tooLarge);
+        // This stb_image converts 16-bit PGM and PPM samples to 8 bits from the wrong byte.
+        if (reader == Reader::Stb && stbi_is_16_bit_from_memory(file.bytes, size))
+            return failed(0, "Image load failed", IL_FORMAT_NOT_SUPPORTED, "16-bit samples are not read");
     }
+    if (file.opened && reader == Reader::Stb)
+        return decodeWithStb(file.bytes, file.size);
 
     ILuint image = 0;
     ilGenImages(1, &image);
@@ -168,7 +292,12 @@ RgbaImage readRgbaImage(const char* path)
     ILenum error = ilGetError();
     if (!loaded || error != IL_NO_ERROR)
         return failed(image, "Image load failed", error);
-    if (!ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE))
-        return failed(image, "Image conversion failed", ilGetError());
-    return {image, nullptr, IL_NO_ERROR};
+    if (!sidesFit(ilGetInteger(IL_IMAGE_WIDTH), ilGetInteger(IL_IMAGE_HEIGHT)))
+        return failed(image, "Image load failed", IL_INVALID_FILE_HEADER, tooLarge);
+    // DevIL keeps the rows in the file's order; a Targa stored from its bottom row (the kind's
+    // default) is turned the right way up.
+    if (ilGetInteger(IL_IMAGE_ORIGIN) == IL_ORIGIN_LOWER_LEFT)
+        iluFlipImage();
+    return converted(image);
 }
+

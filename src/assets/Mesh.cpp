@@ -6,7 +6,7 @@
 #include "assets/Textures.h"
 #include "core/Console.h"
 #include "physics/PhysicsWorld.h"
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 
 namespace {
 

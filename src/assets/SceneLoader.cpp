@@ -11,7 +11,7 @@
 #include "assets/Textures.h"
 #include "core/Console.h"
 #include "physics/PhysicsWorld.h"
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 
 sceneLoader* loader = nullptr;
 

@@ -34,12 +34,18 @@ std::string fetchLog(GLuint object, bool isProgram)
 }  // namespace
 
 ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath)
+    : ShaderProgram(vertexPath, fragmentPath, std::string())
+{
+}
+
+ShaderProgram::ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath,
+                             const std::string& fragmentDefinitions)
 {
     program = glCreateProgram();
     if (program == 0)
         fatalError("could not retrieve program handle!");
     compileShader(vertexPath, GL_VERTEX_SHADER, vertexShader);
-    compileShader(fragmentPath, GL_FRAGMENT_SHADER, fragmentShader);
+    compileShader(fragmentPath, GL_FRAGMENT_SHADER, fragmentShader, fragmentDefinitions);
     link();
 }
 
@@ -50,7 +56,8 @@ ShaderProgram::~ShaderProgram()
     glDeleteShader(fragmentShader);
 }
 
-void ShaderProgram::compileShader(const std::string& path, GLenum shaderType, GLuint& handle)
+void ShaderProgram::compileShader(const std::string& path, GLenum shaderType, GLuint& handle,
+                                  const std::string& definitions)
 {
     std::ifstream file(path);
     if (!file.good())
@@ -63,6 +70,13 @@ void ShaderProgram::compileShader(const std::string& path, GLenum shaderType, GL
         fatalError("Failed to open shader file: " + path);
     }
     file.close();
+    if (!definitions.empty()) {
+        // After the #version line, which must come first; the line numbers in a log then count the
+        // definitions too.
+        const size_t lineEnd = text.find('\n');
+        text.insert(lineEnd == std::string::npos ? text.size() : lineEnd + 1,
+                    lineEnd == std::string::npos ? "\n" + definitions : definitions);
+    }
 
     handle = glCreateShader(shaderType);
     if (handle == 0)

@@ -8,13 +8,18 @@
 class ShaderProgram {
 public:
     ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath);
+    // The same, with definitions (preprocessor lines) put into the fragment source right after its
+    // #version line: one source linked again for a special case.
+    ShaderProgram(const std::string& vertexPath, const std::string& fragmentPath, const std::string& fragmentDefinitions);
     // Deletes the program, then the vertex and the fragment shader.
     ~ShaderProgram();
     ShaderProgram(const ShaderProgram&) = delete;
     ShaderProgram& operator=(const ShaderProgram&) = delete;
 
-    // Reads and compiles one source into handle (one of the two shader fields).
-    void compileShader(const std::string& path, GLenum shaderType, GLuint& handle);
+    // Reads and compiles one source into handle (one of the two shader fields), with definitions
+    // after its first line when there are any.
+    void compileShader(const std::string& path, GLenum shaderType, GLuint& handle,
+                       const std::string& definitions = std::string());
     // Attaches both shaders, sends "fragColor" to colour number 0 and links.
     void link();
 

@@ -71,22 +71,6 @@ std::vector<unsigned char> readDds(std::FILE* file)
     return bytes;
 }
 
-// Every level from the picture's own size down to 1 x 1, each half the one before.
-bool hasWholeChain(const DdsImage& image)
-{
-    if (image.levels.empty())
-        return false;
-    const uint32_t width = image.levels[0].width;
-    const uint32_t height = image.levels[0].height;
-    for (size_t level = 0; level < image.levels.size(); ++level) {
-        if (level >= 32 || image.levels[level].width != std::max(1u, width >> level) ||
-            image.levels[level].height != std::max(1u, height >> level))
-            return false;
-    }
-    const DdsLevel& last = image.levels.back();
-    return last.width == 1 && last.height == 1;
-}
-
 // A folder opens like a file on Linux but reads nothing: to the player it is a file that could not
 // be opened.
 std::FILE* openFile(const char* path)
@@ -105,8 +89,10 @@ std::FILE* openFile(const char* path)
 GLuint loadImageTexture(const char* path)
 {
     RgbaImage image = readRgbaImage(path);
-    if (image.failure != nullptr)
+    if (image.failure != nullptr) {
+        refusedFile(path, image.reason.empty() ? iluErrorString(image.error) : image.reason);
         imageLibraryFailure(image.failure, image.error);
+    }
 
     GLuint texture = 0;
     glGenTextures(1, &texture);
@@ -133,8 +119,10 @@ GLuint loadDDS(const char* path)
     std::fclose(file);
 
     DdsImage image = parseDds(bytes.data(), bytes.size());
-    if (image.status != DdsStatus::Usable)
+    if (!image.problem.empty()) {
+        refusedFile(path, image.problem);
         return 0;
+    }
 
     GLuint texture = 0;
     glGenTextures(1, &texture);
@@ -144,8 +132,8 @@ GLuint loadDDS(const char* path)
     const GLenum format = glFormat(image.format);
     // Level by level, the driver first guesses the chain from level 0 and then keeps a second copy
     // (4.5 MB over the screen images). A whole chain can be laid out at once, and the texture is
-    // complete either way; a partial one stays incomplete as it always was.
-    const bool atOnce = hasWholeChain(image) && GLEW_ARB_texture_storage;
+    // complete either way. A partial chain ends at its last level, so it is complete too.
+    const bool atOnce = !image.partialChain && GLEW_ARB_texture_storage;
     if (atOnce)
         glTexStorage2D(GL_TEXTURE_2D, static_cast<GLsizei>(image.levels.size()), format,
                        static_cast<GLsizei>(image.levels[0].width), static_cast<GLsizei>(image.levels[0].height));
@@ -160,6 +148,11 @@ GLuint loadDDS(const char* path)
             glCompressedTexImage2D(GL_TEXTURE_2D, number, format, static_cast<GLsizei>(l.width),
                                    static_cast<GLsizei>(l.height), 0, static_cast<GLsizei>(l.size),
                                    bytes.data() + l.offset);
+    }
+    if (image.partialChain) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(image.levels.size() - 1));
+        if (image.levels.size() == 1)
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     }
     return texture;
 }

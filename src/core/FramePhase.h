@@ -3,12 +3,13 @@
 // The hook is null in the game: then a mark costs one untaken branch and nothing else.
 
 enum class FramePhase {
-    update,            // the whole frame update, which holds the next two
+    update,            // the whole frame update, which holds the next three
+    player,            // the player update: velocity, camera and flashlight
     pursuit,           // the statues' pursuit
     physicsStep,       // the one physics step
     keyboardCommands,
     shadowPass,
-    litPass,           // player update and lights included
+    litPass,           // the lights' upload included
     hud,
     sound,
     swap,

@@ -4,8 +4,6 @@ double deltaTime = 0.0;
 int framesPerSecond = 0;
 int framebufferWidth = 0;
 int framebufferHeight = 0;
-double cursorX = 0.0;
-double cursorY = 0.0;
 
 bool paused = false;
 bool showHelp = false;
@@ -16,3 +14,11 @@ bool showShadowMap = false;
 
 bool dangerNear = false;
 bool caught = false;
+
+int mouseSpeedPercent = 100;
+int invertLook = 0;
+int fieldOfView = 60;
+int pictureShape = 0;
+int brightnessPercent = 100;
+int captions = 0;
+int gamepadLookSpeed = 100;

@@ -2,6 +2,7 @@
 // Everything the game asks of the window system's input, timer and window goes through `platform`:
 // keys, the mouse button, the cursor, the clock, the window's size and close flag. Only src/app
 // talks to the window library; it plugs in its own platform, tests and benchmarks a scripted one.
+// A frame's input is read from here once, by takeInput (core/Input.h).
 
 // The key, button and action codes the game uses. They have the window library's values, so a
 // platform passes them through unchanged.
@@ -35,8 +36,11 @@ constexpr int leftShift = 340;
 }  // namespace keys
 
 constexpr int mouseButtonLeft = 0;
+constexpr int joystickSlots = 16;
 constexpr int keyRelease = 0;
 constexpr int keyPress = 1;
+
+struct GamepadState;
 
 class Platform {
 public:
@@ -53,8 +57,16 @@ public:
     // Whether the window has the keyboard and mouse; only then can the cursor be put back.
     virtual bool windowFocused() = 0;
     virtual void pollEvents() = 0;
+    // The size in pixels of what the game draws into; 0 x 0 without a window.
+    virtual void getFramebufferSize(int* width, int* height) = 0;
     // Resizes the game's window, when there is one.
     virtual void setWindowSize(int width, int height) = 0;
+    // The joystick in that slot (0 to joystickSlots - 1): its name, nullptr when none is there; its
+    // buttons and axes in the gamepad layout, false when the window library has no mapping for it.
+    virtual const char* joystickName(int slot) = 0;
+    virtual bool getGamepadState(int slot, GamepadState* state) = 0;
+    // Adds mapping lines in SDL's game-controller format; false when the library refused one.
+    virtual bool addGamepadMappings(const char* text) = 0;
 };
 
 // The window library's platform in the game; a scripted one in tests and benchmarks.

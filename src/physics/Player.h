@@ -8,6 +8,7 @@
 #include "core/Camera.h"
 
 class PhysicsWorld;
+struct InputSnapshot;
 namespace phys {
 class RigidDynamic;
 }
@@ -23,13 +24,16 @@ struct Player {
 extern Player* player;
 
 constexpr float eyeHeight = 2.5f;
+// Radians of turn per pixel of mouse move at MOUSE_SPEED=100.
 constexpr float mouseSpeed = 0.005f;
+// The right stick at full tilt turns the view this fast, times gamepadLookSpeed percent
+// (core/GameState.h).
+constexpr float gamepadLookRate = 3.0f;  // radians per second
 
 extern bool walkMode;
 extern float moveSpeed;
 extern float yaw;
 extern float pitch;
-extern bool jumpArmed;
 
 // The camera's other two axes, recomputed by every player update.
 extern glm::vec3 rightVector;
@@ -37,14 +41,22 @@ extern glm::vec3 upVector;
 
 // The player with its sphere of that radius centred at (x, y, z).
 Player* createPlayer(PhysicsWorld& world, float radius, float x, float y, float z);
-// Mouse look, movement, jump, camera matrices and the flashlight, once per frame of play. Reads
-// the keys, the cursor, the clock, caught and walkMode; writes the body's velocity, yaw, pitch, the
-// camera (core/Camera.h), rightVector, upVector and the flashlight, and puts the cursor back. Once
-// caught, it only holds the player.
-void playerUpdate();
+// What a player update leaves for the flashlight, which the frame update then moves and switches.
+struct PlayerStep {
+    bool moved = false;  // false without a player, or once caught
+    bool switchFlashlight = false;
+    glm::vec3 eye{0.0f};
+    float dt = 0.0f;
+};
+
+// Mouse look, movement, jump and camera matrices, once per frame of play. Reads the frame's keys,
+// cursor, focus and clock, caught, walkMode and the look and view settings (core/GameState.h);
+// writes the body's velocity, yaw, pitch, the camera (core/Camera.h), rightVector and upVector,
+// and puts the cursor back. Once caught, it only holds the player.
+PlayerStep playerUpdate(const InputSnapshot& input);
 // In place of the update while paused (and by it once caught): the body keeps no horizontal
 // velocity of its own, only what gravity gives it, and the player's clock and cursor keep pace,
 // so the next update takes one frame's step and looks on from where the view was.
-void holdPlayer();
+void holdPlayer(const InputSnapshot& input);
 // Back to the controls' start: walking, looking along +z, clock not started.
 void resetPlayerControls();

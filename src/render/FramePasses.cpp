@@ -8,15 +8,14 @@
 #include "core/Console.h"
 #include "core/FramePhase.h"
 #include "core/GameState.h"
-#include "core/Platform.h"
+#include "core/Input.h"
 #include "assets/SceneLoader.h"
 #include "assets/ShaderProgram.h"
-#include "physics/Player.h"
 #include "render/Hud.h"
 #include "render/Light.h"
 #include "render/OverlayImage.h"
 #include "render/RenderScale.h"
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 
 GLuint shadowFramebuffer = 0;
 GLuint shadowTexture = 0;
@@ -73,7 +72,45 @@ void createShadowTarget()
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-void renderFrame()
+void setUpDrawingState(int width, int height)
+{
+    glViewport(0, 0, width, height);
+    glClearColor(0.15f, 0.15f, 0.15f, 0.15f);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // Overlays all sit at the nearest depth; a later overlay must still cover an earlier one.
+    glDepthFunc(GL_LEQUAL);
+}
+
+void setWireframe(bool outlines) { glPolygonMode(GL_FRONT_AND_BACK, outlines ? GL_LINE : GL_FILL); }
+
+void discardGlErrors() { glGetError(); }
+
+void reportContext()
+{
+    GLint major = 0;
+    GLint minor = 0;
+    glGetIntegerv(GL_MAJOR_VERSION, &major);
+    glGetIntegerv(GL_MINOR_VERSION, &minor);
+    notice("GL Vendor : %s", reinterpret_cast<const char*>(glGetString(GL_VENDOR)));
+    notice("GL Renderer : %s", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    notice("GL Version (string) : %s", reinterpret_cast<const char*>(glGetString(GL_VERSION)));
+    notice("GL Version (integer) : %d.%d", major, minor);
+    notice("GLSL Version : %s", reinterpret_cast<const char*>(glGetString(GL_SHADING_LANGUAGE_VERSION)));
+}
+
+void windowViewport(int width, int height, bool clear)
+{
+    glViewport(0, 0, width, height);
+    if (clear)
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+ResolutionChoice renderFrame(const InputSnapshot& input)
 {
     glm::mat4 lightView(1.0f);
     glm::mat4 lightProjection(1.0f);
@@ -106,8 +143,8 @@ void renderFrame()
         markFramePhase(FramePhase::shadowPass, false);
     }
 
-    // 2. Lit pass: drawn with the camera matrices the previous player update left, at the render
-    //    scale; the shadow-map preview after it is drawn at full resolution.
+    // 2. Lit pass: drawn with the camera this frame's player update made, at the render scale;
+    //    the shadow-map preview after it is drawn at full resolution.
     markFramePhase(FramePhase::litPass, true);
     const GLuint program = mainProgram->program;
     // The pause menu is drawn inside this pass; the scene's scale is 1 while paused, so it stays whole.
@@ -116,35 +153,44 @@ void renderFrame()
         glViewport(0, 0, framebufferWidth, framebufferHeight);
     glCullFace(GL_BACK);
     glUseProgram(program);
+    uploadLights();
     const glm::mat4 projection = projectionMatrix;
     const glm::mat4 view = viewMatrix;
-    if (shadowsEnabled) {
-        glActiveTexture(GL_TEXTURE10);
-        glBindTexture(GL_TEXTURE_2D, shadowTexture);
-        glUniform1i(glGetUniformLocation(program, "shadowMap"), 10);
-        setMatrix(program, "dVP", lightViewProjection);
-    }
-    setMatrix(program, "dV", lightView);
-    setMatrix(program, "lightProj", lightProjection);
-    setMatrix(program, "projectionMatrix", projection);
-    setMatrix(program, "viewMatrix", view);
+    auto setPassUniforms = [&](GLuint into) {
+        if (shadowsEnabled) {
+            glActiveTexture(GL_TEXTURE10);
+            glBindTexture(GL_TEXTURE_2D, shadowTexture);
+            glUniform1i(glGetUniformLocation(into, "shadowMap"), 10);
+            setMatrix(into, "dVP", lightViewProjection);
+        }
+        setMatrix(into, "dV", lightView);
+        setMatrix(into, "lightProj", lightProjection);
+        setMatrix(into, "projectionMatrix", projection);
+        setMatrix(into, "viewMatrix", view);
+        glUniform1f(glGetUniformLocation(into, "sceneBrightness"), static_cast<float>(brightnessPercent) / 100.0f);
+    };
+    setPassUniforms(program);
 
-    if (!paused) {
-        playerUpdate();
-        platform->setCursorVisible(false);
-    } else {
-        holdPlayer();
-        platform->setCursorVisible(true);
-        drawPauseMenu();
-    }
+    ResolutionChoice chosen;
+    if (paused)
+        chosen = drawPauseMenu(input);
 
-    // The pause menu leaves the text program current.
-    glUseProgram(program);
-    loader->draw(program);
+    // The pause menu leaves the text program current. The main program holds every uniform the game
+    // sends; the program linked for the fixed lights draws while the lights are as it was linked for.
+    GLuint drawing = program;
+    if (const ShaderProgram* fixed = fixedLightProgram(shadowsEnabled)) {
+        drawing = fixed->program;
+        glUseProgram(drawing);
+        setPassUniforms(drawing);
+        uploadLights(drawing);
+    }
+    glUseProgram(drawing);
+    loader->draw(drawing);
     if (scaled)
         endScaledScene(framebufferWidth, framebufferHeight);
 
     if (showShadowMap && fontImage)
-        drawShadowMapPreview();
+        drawShadowMapPreview(shadowTexture);
     markFramePhase(FramePhase::litPass, false);
+    return chosen;
 }

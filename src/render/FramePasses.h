@@ -3,6 +3,8 @@
 // the lit pass from the camera with the shadow map, lights and camera uniforms.
 #include <GL/glew.h>
 
+#include "render/Hud.h"
+
 // The shadow target: a two-channel float texture with its own depth buffer, 1024 x 1024 at full
 // resolution and scaled on each side with the render scale. A scene drawn at half size needs no finer
 // shadow than its own pixels, and on a software renderer the pass costs its texel count.
@@ -15,8 +17,19 @@ extern int shadowSide;
 
 // Made once, as the last step of the world assembly.
 void createShadowTarget();
-// The shadow pass (while shadows are on), then the lit pass with the player update, or, while
-// paused, the player held and the pause menu. Reads shadowsEnabled, paused, showShadowMap, the
-// flashlight, the camera matrices and the framebuffer size; writes the shadow target and, through
-// the player update or the pause menu, what they write.
-void renderFrame();
+// The shadow pass (while shadows are on), then the lit pass with the lights' upload and, while
+// paused, the pause menu. Reads shadowsEnabled, paused, showShadowMap, the flashlight, the lights,
+// the camera matrices and the framebuffer size; writes the shadow target and the menu's click.
+// Returns the resolution chosen in the pause menu this frame.
+ResolutionChoice renderFrame(const InputSnapshot& input);
+// The window's whole framebuffer as the viewport, and, when asked, cleared.
+void windowViewport(int width, int height, bool clear);
+// The drawing state every pass starts from, once the context exists: the viewport, the clear
+// colour, depth test, culling and blending.
+void setUpDrawingState(int width, int height);
+// Polygons drawn as their outlines (F3) or filled.
+void setWireframe(bool outlines);
+// OpenGL errors are not reported: what a frame left is dropped after the swap.
+void discardGlErrors();
+// The context's vendor, renderer and versions on the console.
+void reportContext();

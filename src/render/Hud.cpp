@@ -2,22 +2,30 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "core/Bindings.h"
 #include "core/GameState.h"
+#include "core/Input.h"
 #include "core/Platform.h"
 #include "physics/Player.h"
 #include "render/OverlayImage.h"
 #include "render/RenderScale.h"
 
-bool menuClickLatch = true;
+bool menuClickSeen = true;
+int menuHighlight = -1;
 
 namespace {
 
 constexpr float cellSize = 0.0625f;  // one glyph cell of the 16 x 16 font grid
+
+// The left stick pushed past half way down or up when the menu last looked (markPress).
+bool stickDownSeen = true;
+bool stickUpSeen = true;
 
 struct MenuEntry {
     OverlayImage** image;
@@ -26,6 +34,21 @@ struct MenuEntry {
 };
 
 }  // namespace
+
+// Beside the help's pictures of the default keys, every command whose key was moved, with the key
+// it is on now ("Jump: Q").
+void drawChangedKeys()
+{
+    int y = 260;
+    for (int command = 0; command < commandCount; ++command) {
+        if (boundKeys[command] == defaultKeys[command])
+            continue;
+        char line[64];
+        std::snprintf(line, sizeof line, "%s: %s", commandTitles[command], keyName(boundKeys[command]));
+        drawText(line, 320, y, 24);
+        y -= 30;
+    }
+}
 
 void drawStartScreen()
 {
@@ -69,9 +92,9 @@ void drawText(const char* text, int x, int y, int size)
     fontImage->drawBuffers(fontImage->texture, static_cast<GLsizei>(6 * n));
 }
 
-// Reads showHelp, the player's fall, caught, dangerNear, showStats, the frame rate and the clock;
-// writes only pixels.
-void drawHud()
+// Reads showHelp, the player's fall, caught, dangerNear, showStats, the frame rate and the frame's
+// time; writes only pixels.
+void drawHud(const InputSnapshot& input)
 {
     if (showHelp) {
         if (helpImage)
@@ -80,6 +103,7 @@ void drawHud()
             mouseImage->draw(1300, 0, 300);
         if (keysImage)
             keysImage->draw(0, 0, 300);
+        drawChangedKeys();
     }
     if (player && player->fellOut && wonImage)
         wonImage->draw(0, 0, 1600);
@@ -92,7 +116,7 @@ void drawHud()
         drawText(warning, 400, 600, 40);
     }
     if (showStats) {
-        const StatsLines lines = formatStats(framesPerSecond, platform->getTime());
+        const StatsLines lines = formatStats(framesPerSecond, input.time);
         drawText(lines.rate, 1160, 1100, 70);
         drawText(lines.time, 1160, 1000, 40);
         // Only a reduced scale is shown: at full resolution the statistics read as they always did.
@@ -113,14 +137,13 @@ StatsLines formatStats(int framesPerSecond, double seconds)
     return lines;
 }
 
-// Reads the framebuffer size, the cursor and the left button; a click writes the resolution and
-// menuClickLatch.
-void drawPauseMenu()
+// Reads the frame's framebuffer size, cursor and left button; writes menuClickSeen.
+ResolutionChoice drawPauseMenu(const InputSnapshot& input)
 {
-    const int w = framebufferWidth;
-    const int h = framebufferHeight;
-    const double cx = cursorX;
-    const double cy = cursorY;
+    const int w = input.framebufferWidth;
+    const int h = input.framebufferHeight;
+    const double cx = input.cursorX;
+    const double cy = input.cursorY;
     const MenuEntry entries[] = {
         {&pauseImage1, 1024, 768},
         {&pauseImage2, 1280, 720},
@@ -135,26 +158,26 @@ void drawPauseMenu()
         if (w / 4 < cx && cx < 3 * w / 4 && top[i] < cy && cy < bottom[i])
             hovered = &entries[i];
     }
+    const int step = moveHighlight(input);
+    if (step != 0)
+        menuHighlight = menuHighlight < 0 ? 0 : std::clamp(menuHighlight + step, 0, 2);
+    const MenuEntry* highlighted = menuHighlight >= 0 ? &entries[menuHighlight] : nullptr;
 
-    OverlayImage* image = hovered ? *hovered->image : pauseImage;
+    const MenuEntry* shown = hovered ? hovered : highlighted;
+    OverlayImage* image = shown ? *shown->image : pauseImage;
     if (image)
         image->draw(0, 0, 1600);
-    if (!hovered)
-        return;
-    if (platform->getMouseButton(mouseButtonLeft) == keyPress) {
-        if (!menuClickLatch) {
-            setResolution(hovered->width, hovered->height);
-            menuClickLatch = true;
-        }
-    } else {
-        menuClickLatch = false;
-    }
+    if (highlighted && input.padPressed[pad::south])
+        return {highlighted->width, highlighted->height};
+    if (!hovered || !markPress(input.buttonHeld(mouseButtonLeft), menuClickSeen))
+        return {};
+    return {hovered->width, hovered->height};
 }
 
-void setResolution(int width, int height)
+int moveHighlight(const InputSnapshot& input)
 {
-    framebufferWidth = width;
-    framebufferHeight = height;
-    glViewport(0, 0, width, height);
-    platform->setWindowSize(width, height);
+    const float stickY = input.pad.axes[pad::leftY];
+    const bool down = markPress(stickY > 0.5f, stickDownSeen) || input.padPressed[pad::dpadDown];
+    const bool up = markPress(stickY < -0.5f, stickUpSeen) || input.padPressed[pad::dpadUp];
+    return (down ? 1 : 0) - (up ? 1 : 0);
 }

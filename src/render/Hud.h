@@ -2,12 +2,16 @@
 // Everything two-dimensional over the scene, in overlay units (the window spans 1600 x 1200):
 // the start screen, bitmap text, the HUD and the pause menu.
 
+struct InputSnapshot;
+
 // The start screen image over the whole window.
 void drawStartScreen();
 // One line of fixed-pitch text; (x, y) is the lower left corner of the first glyph.
 void drawText(const char* text, int x, int y, int size);
+// The commands bound to other keys than the help pictures show, as text beside them.
+void drawChangedKeys();
 // Help pictures, end screens, the death warning and the statistics, after each frame of play.
-void drawHud();
+void drawHud(const InputSnapshot& input);
 // The two statistics lines the HUD shows: the frame rate, with no digits while it is still 0
 // ("FPS"), and the running time with two decimals.
 struct StatsLines {
@@ -15,9 +19,18 @@ struct StatsLines {
     char time[256];
 };
 StatsLines formatStats(int framesPerSecond, double seconds);
-// The resolution menu while paused; a click on an entry resizes the window.
-void drawPauseMenu();
-void setResolution(int width, int height);
+// A resolution chosen in the pause menu; 0 x 0 for none.
+struct ResolutionChoice {
+    int width = 0;
+    int height = 0;
+};
+// The resolution menu while paused; returns the entry clicked this frame, or picked with the
+// gamepad's south button once the d-pad or the left stick highlighted it, which the frame loop applies.
+ResolutionChoice drawPauseMenu(const InputSnapshot& input);
+// The d-pad or the left stick past half way moved a menu's highlight: 1 down, -1 up, 0 not.
+int moveHighlight(const InputSnapshot& input);
 
-// The left button was seen pressed over an entry and not yet released over one.
-extern bool menuClickLatch;
+// The left button was held when the menu last looked over an entry (markPress).
+extern bool menuClickSeen;
+// The entry the gamepad highlighted, -1 before the gamepad moved it.
+extern int menuHighlight;

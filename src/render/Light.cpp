@@ -2,6 +2,10 @@
 
 #include <GL/glew.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
 #include "assets/ShaderProgram.h"
 #include "core/Console.h"
 
@@ -72,7 +76,11 @@ void uploadLights()
 {
     if (!flashlight || !flashlight->program)
         return;
-    GLuint p = flashlight->program->program;
+    uploadLights(flashlight->program->program);
+}
+
+void uploadLights(GLuint p)
+{
     glUniform1i(glGetUniformLocation(p, "NUM_LIGHTS"), lightCount);
     glUniform1iv(glGetUniformLocation(p, "lightType"), maxLights, lightTypes);
     glUniform3fv(glGetUniformLocation(p, "lightPosition"), maxLights, &lightPositions[0].x);
@@ -106,5 +114,118 @@ void updateFlashlight(const glm::vec3& eye, const glm::vec3& viewDirection, floa
         k = 0.0f;
     glm::vec3 eased = k * flashlight->direction + (1.0f - k) * viewDirection;
     flashlight->setLightDirection(eased.x, eased.y, eased.z);
-    uploadLights();
+}
+
+ShaderProgram* fixedLightPrograms[fixedLightVariants] = {};
+
+namespace {
+
+// The lights the fixed-light programs were linked for.
+struct FixedLights {
+    int count = -1;
+    int flashlightSlot = -1;
+    int types[maxLights];
+    glm::vec3 positions[maxLights];
+    glm::vec3 directions[maxLights];
+    glm::vec3 powers[maxLights];
+    float cutoffs[maxLights];
+    float exponents[maxLights];
+};
+FixedLights fixedLights;
+
+// A GLSL float literal that reads back as exactly this float.
+std::string literal(float value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
+    std::string s(text);
+    if (s.find_first_of(".e") == std::string::npos)
+        s += ".0";
+    return s;
+}
+
+std::string literal(const glm::vec3& v)
+{
+    return "vec3(" + literal(v.x) + ", " + literal(v.y) + ", " + literal(v.z) + ")";
+}
+
+bool finite(const glm::vec3& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+int flashlightSlot()
+{
+    return flashlight ? flashlight->number : -1;
+}
+
+}  // namespace
+
+std::string fixedLightDefinitions(FixedLightVariant variant)
+{
+    std::string terms;
+    const int moving = flashlightSlot();
+    for (int i = 0; i < lightCount && i < maxLights; ++i) {
+        const bool flashlightSlot = i == moving;
+        const int type = flashlightSlot ? (variant == flashlightOff ? -1 : flashlight->type) : lightTypes[i];
+        if (type < 0)
+            continue;
+        const std::string at = "[" + std::to_string(i) + "]";
+        // The same arguments as the general program's loop passes for slot i.
+        terms += " addLight(" + std::to_string(type) + ", " +
+                 (flashlightSlot ? "lightPosition" + at : literal(lightPositions[i])) + ", " +
+                 (flashlightSlot ? "lightDirection" + at : literal(lightDirections[i])) + ", " +
+                 literal(lightPowers[i]) + ", " + literal(lightCutoffs[i]) + ", " + literal(lightExponents[i]) + ", " +
+                 (i == 0 ? "shadow" : "1.0") + ", n, v, diffuse, specular);";
+    }
+    std::string definitions = "#define FIXED_LIGHTS" + terms + "\n";
+    if (variant == flashlightWithoutShadows)
+        definitions += "#define NO_SHADOW_MAP\n";
+    return definitions;
+}
+
+void buildFixedLightPrograms()
+{
+    for (ShaderProgram*& variant : fixedLightPrograms) {
+        delete variant;
+        variant = nullptr;
+    }
+    FixedLights& f = fixedLights;
+    f.count = lightCount;
+    f.flashlightSlot = flashlightSlot();
+    std::memcpy(f.types, lightTypes, sizeof f.types);
+    std::memcpy(f.positions, lightPositions, sizeof f.positions);
+    std::memcpy(f.directions, lightDirections, sizeof f.directions);
+    std::memcpy(f.powers, lightPowers, sizeof f.powers);
+    std::memcpy(f.cutoffs, lightCutoffs, sizeof f.cutoffs);
+    std::memcpy(f.exponents, lightExponents, sizeof f.exponents);
+    for (int i = 0; i < maxLights; ++i) {
+        // A value the source cannot spell keeps the general program.
+        if (!finite(lightPositions[i]) || !finite(lightDirections[i]) || !finite(lightPowers[i]) ||
+            !std::isfinite(lightCutoffs[i]) || !std::isfinite(lightExponents[i]))
+            return;
+    }
+    for (int v = 0; v < fixedLightVariants; ++v)
+        fixedLightPrograms[v] = new ShaderProgram("Shader/test.vert", "Shader/test.frag",
+                                                  fixedLightDefinitions(static_cast<FixedLightVariant>(v)));
+}
+
+ShaderProgram* fixedLightProgram(bool shadows)
+{
+    const FixedLights& f = fixedLights;
+    const int moving = flashlightSlot();
+    if (f.count != lightCount || f.flashlightSlot != moving)
+        return nullptr;
+    for (int i = 0; i < maxLights; ++i) {
+        const bool fixedSlot = i != moving;
+        if ((fixedSlot && (f.types[i] != lightTypes[i] || f.positions[i] != lightPositions[i] ||
+                           f.directions[i] != lightDirections[i])) ||
+            f.powers[i] != lightPowers[i] || f.cutoffs[i] != lightCutoffs[i] || f.exponents[i] != lightExponents[i])
+            return nullptr;
+    }
+    if (moving < 0 || lightTypes[moving] < 0)
+        return fixedLightPrograms[flashlightOff];
+    if (lightTypes[moving] != flashlight->type)
+        return nullptr;
+    return fixedLightPrograms[shadows ? flashlightWithShadows : flashlightWithoutShadows];
 }

@@ -4,6 +4,8 @@
 #include <glm/mat4x4.hpp>
 #include <glm/vec3.hpp>
 
+#include <string>
+
 #include "scene/Node.h"
 
 class ShaderProgram;
@@ -50,7 +52,23 @@ extern bool flashlightOn;
 // Sends every slot to the current program; the main program must be current. Reads the light
 // arrays; writes only uniforms.
 void uploadLights();
+// The same into program, which must be current, at its own locations.
+void uploadLights(unsigned int program);
+
+// The main program linked again for the lights as the world placed them, one for each state of the
+// flashlight and the shadows: every light but the flashlight's position and direction is written
+// into the source, so the fragment shader folds it. Null until built.
+enum FixedLightVariant { flashlightWithShadows, flashlightWithoutShadows, flashlightOff, fixedLightVariants };
+extern ShaderProgram* fixedLightPrograms[fixedLightVariants];
+// The definitions that link the main program's fragment source for the lights in the arrays now.
+std::string fixedLightDefinitions(FixedLightVariant variant);
+// Takes the lights as they are now as the fixed ones and links the three variants (once the world
+// assembly has placed the lights); built again, it replaces them.
+void buildFixedLightPrograms();
+// The variant for the flashlight's state and the shadows, or null once any light but the flashlight's
+// position, direction and switch differs from the fixed ones: the main program draws those.
+ShaderProgram* fixedLightProgram(bool shadows);
 void toggleFlashlight();
-// Puts the flashlight just below the eye and eases it towards the view direction, then uploads.
-// Writes the flashlight and its slot.
+// Puts the flashlight just below the eye and eases it towards the view direction. Writes the
+// flashlight and its slot; the lit pass uploads them.
 void updateFlashlight(const glm::vec3& eye, const glm::vec3& viewDirection, float dt);

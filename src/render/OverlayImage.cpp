@@ -2,7 +2,6 @@
 
 #include "assets/ShaderProgram.h"
 #include "assets/Textures.h"
-#include "render/FramePasses.h"
 
 OverlayImage* fontImage = nullptr;
 OverlayImage* helpImage = nullptr;
@@ -95,7 +94,17 @@ void OverlayImage::drawBuffers(GLuint boundTexture, GLsizei vertexCount)
     drawQuad(program, samplerLocation, boundTexture, positionBuffer, uvBuffer, vertexCount);
 }
 
-void drawShadowMapPreview()
+void releaseFontImage()
+{
+    if (!fontImage)
+        return;
+    const GLuint sharedProgram = fontImage->program;
+    delete fontImage;
+    fontImage = nullptr;
+    glDeleteProgram(sharedProgram);
+}
+
+void drawShadowMapPreview(GLuint shadowTexture)
 {
     glBindVertexArray(fontImage->vertexArray);
     fillQuad(fontImage->positionBuffer, fontImage->uvBuffer, 0.0f, 0.0f, 400.0f);

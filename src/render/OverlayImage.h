@@ -41,6 +41,9 @@ extern OverlayImage* pauseImage3;
 extern OverlayImage* wonImage;
 extern OverlayImage* gameOverImage;
 
+// Deletes the font image and the text program every image shares.
+void releaseFontImage();
+
 // The shadow texture as the text program samples it, in a 400-unit square at the lower left
 // corner, through fontImage's buffers and program.
-void drawShadowMapPreview();
+void drawShadowMapPreview(GLuint shadowTexture);

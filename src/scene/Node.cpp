@@ -13,7 +13,7 @@
 #include "physics/Engine.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/Player.h"
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 
 namespace {
 

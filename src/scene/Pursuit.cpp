@@ -1,9 +1,12 @@
 #include "scene/Pursuit.h"
 
+#include <cmath>
+
 #include "assets/Mesh.h"
+#include "core/Console.h"
 #include "physics/Engine.h"
 #include "physics/Player.h"
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 #include "scene/Node.h"
 #include "scene/Registries.h"
 
@@ -15,6 +18,24 @@ constexpr double approachStepFactor = 0.7;
 glm::vec3 playerBodyPosition() { return player->body->getGlobalPose().p; }
 
 }  // namespace
+
+Activator::Activator(float x, float y, float z) : position(x, y, z)
+{
+    notice("Aktivator position: x: %g, y:%g, z:%g", x, y, z);
+}
+
+void Activator::checkProximity(float ex, float ey, float ez)
+{
+    const float dx = ex - position.x;
+    const float dy = ey - position.y;
+    const float dz = ez - position.z;
+    if (std::sqrt(dx * dx + dy * dy + dz * dz) < activationRadius) {
+        for (PhysicsObject* statue : pursuers)
+            statue->chasing = false;
+        for (PhysicsObject* statue : statues)
+            statue->chasing = true;
+    }
+}
 
 void pursuitUpdate(double dt)
 {

@@ -1,6 +1,7 @@
 #include "WorldHarness.h"
 
 #include <chrono>
+#include <numeric>
 #include <thread>
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -14,7 +15,7 @@
 #include "render/Hud.h"
 #include "render/Light.h"
 #include "render/RenderScale.h"
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 
 namespace {
 
@@ -134,6 +135,64 @@ TEST_F(LightUniforms, EverySlotAndTheShadowPassMatricesReachTheLitPass)
     EXPECT_EQ(uniformInt("lightType[0]"), 1);
 }
 
+TEST_F(LightUniforms, TheProgramsLinkedForTheFixedLightsDrawAsTheMainProgramForEverySlotAndState)
+{
+    play();
+    frames(6, 0.25);
+    int width = 0, height = 0;
+    // One still frame drawn with the fixed lights' programs, or with the main program alone.
+    auto picture = [&](bool fixed) {
+        ShaderProgram* kept[fixedLightVariants];
+        std::copy(fixedLightPrograms, fixedLightPrograms + fixedLightVariants, kept);
+        if (!fixed)
+            std::fill(fixedLightPrograms, fixedLightPrograms + fixedLightVariants, nullptr);
+        frame(0.0);
+        std::copy(kept, kept + fixedLightVariants, fixedLightPrograms);
+        return readScreen(width, height);
+    };
+    auto expectSameAsMain = [&](const std::string& what) {
+        EXPECT_NE(fixedLightProgram(shadowsEnabled), nullptr) << what;
+        const std::vector<unsigned char> fixed = picture(true), general = picture(false);
+        int worst = 0;
+        for (size_t i = 0; i < fixed.size(); ++i)
+            worst = std::max(worst, std::abs(fixed[i] - general[i]));
+        EXPECT_LE(worst, 1) << what;
+        return fixed;
+    };
+    const int placed[3] = {lightTypes[0], lightTypes[1], lightTypes[2]};
+    lights[2]->setLightPosition(1.0f, 3.0f, 6.0f);  // its pool in view, so that every light shows
+    std::fill(lightTypes, lightTypes + 3, -1);
+    const std::vector<unsigned char> dark = picture(false);
+    for (int slot = 0; slot < 3; ++slot) {
+        for (int i = 0; i < 3; ++i)
+            lightTypes[i] = i == slot ? placed[i] : -1;
+        buildFixedLightPrograms();
+        EXPECT_NE(expectSameAsMain("slot " + std::to_string(slot) + " alone"), dark) << "each light shows";
+    }
+    std::copy(placed, placed + 3, lightTypes);
+    lights[2]->setLightPosition(-2.0f, 3.0f, 1.0f);
+    buildFixedLightPrograms();
+    const std::vector<unsigned char> asPlaced = expectSameAsMain("the lights as placed");
+
+    delete fixedLightPrograms[flashlightWithShadows];
+    fixedLightPrograms[flashlightWithShadows] = new ShaderProgram("Shader/test.vert", "Shader/test.frag", "#define FIXED_LIGHTS\n");
+    EXPECT_NE(picture(true), asPlaced) << "the lit pass draws with the fixed lights' program";
+    buildFixedLightPrograms();
+
+    input.tap(GLFW_KEY_F);
+    frame(0.0);
+    expectSameAsMain("flashlight off");
+    input.tap(GLFW_KEY_F);
+    input.tap(GLFW_KEY_F6);
+    frame(0.0);
+    expectSameAsMain("flashlight on again, shadows off");
+    input.tap(GLFW_KEY_F6);
+    frame(0.0);
+    lights[1]->setLightPower(1.0f, 1.0f, 1.0f);
+    EXPECT_EQ(fixedLightProgram(shadowsEnabled), nullptr) << "a fixed light changed: the main program draws";
+    EXPECT_NE(picture(true), asPlaced) << "and shows the change";
+}
+
 TEST_F(ShadowCulling, TheShadowPassSkipsAMeshBehindTheFlashlight)
 {
     play();
@@ -155,7 +214,7 @@ TEST_F(ShadowCulling, TheShadowPassSkipsAMeshBehindTheFlashlight)
     auto shadowTriangles = [&](const glm::vec3& lightDirection) {
         flashlight->position = eye;
         flashlight->direction = lightDirection;
-        renderFrame();
+        renderFrame(frameInput);
         return shadowPrimitives;
     };
     EXPECT_EQ(shadowTriangles(ahead), statue->indices.size() / 3) << "lit by the flashlight, it casts a shadow";
@@ -163,7 +222,7 @@ TEST_F(ShadowCulling, TheShadowPassSkipsAMeshBehindTheFlashlight)
     framePhaseHook = nullptr;
 }
 
-TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerWhileTheHudStaysAtFullResolution)
+TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerOrBrighterWhileTheHudStaysAsItIs)
 {
     play();
     frames(2);
@@ -184,6 +243,12 @@ TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerWhileTheHudStaysAtFullResolution)
     const std::vector<unsigned char> full = pictureAt(100);
     EXPECT_EQ(shadowSide, 1024);
     const float fullAhead = aheadOfFlashlight();
+    brightnessPercent = 200;
+    const std::vector<unsigned char> bright = pictureAt(100);
+    EXPECT_GT(std::inner_product(full.begin(), full.end(), bright.begin(), size_t(0), std::plus<>(),
+                                 [](int before, int after) { return after > before + 8; }),
+              full.size() / 8) << "BRIGHTNESS=200 lifts the dark hall";
+    brightnessPercent = 100;
     const std::vector<unsigned char> half = pictureAt(50);
     EXPECT_NE(half, full) << "the scene itself is drawn at half of each side";
     EXPECT_EQ(renderScale, 0.5f);
@@ -202,6 +267,8 @@ TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerWhileTheHudStaysAtFullResolution)
     caught = true;
     ASSERT_TRUE(showStats);
     const std::vector<unsigned char> overFull = pictureAt(100);
+    brightnessPercent = 50;
+    EXPECT_EQ(pictureAt(100), overFull) << "the screen images and the HUD keep their brightness";
     const std::vector<unsigned char> overHalf = pictureAt(50);
     size_t onScaleLine = 0, elsewhere = 0;
     for (int y = 0; y < height; ++y)
@@ -244,8 +311,8 @@ TEST_F(RenderScaleTest, TheFramesOwnWorkIsTimedAndAnIncompleteTargetFallsBackToF
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
     framebufferWidth = 4 * largest, framebufferHeight = 600;
     testing::internal::CaptureStdout();
-    renderFrame();
-    renderFrame();
+    renderFrame(frameInput);
+    renderFrame(frameInput);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Render scale: the scene target of " + std::to_string(2 * largest) +
                   " x 300 is incomplete, the scene is drawn at full size\n");

@@ -3,6 +3,8 @@
 #include "WorldHarness.h"
 #include "app/FrameUpdate.h"
 #include "app/KeyboardCommands.h"
+#include "core/FramePhase.h"
+#include "core/BoundingBox.h"
 #include "physics/PhysicsWorld.h"
 
 namespace {
@@ -45,6 +47,33 @@ TEST_F(GameRules, AnUnseenChaserClosesInAndASeenOneStopsDead)
     const glm::vec3 v = pursuers[0]->mesh->physicsActor->getLinearVelocity();
     EXPECT_EQ(glm::vec2(v.x, v.z), glm::vec2(0.0f)) << "seen again, it freezes";
     EXPECT_FALSE(caught);
+}
+
+// Turning away a little each frame, the statue stands still exactly in the frames whose picture
+// shows it: the pursuit judges with the camera the same frame draws.
+TEST_F(GameRules, AStatueAtTheEdgeOfTheViewIsJudgedWithTheCameraThatIsDrawn)
+{
+    play();
+    frames(5, 0.1);
+    static bool drawnShowsIt = false;
+    framePhaseHook = [](FramePhase phase, bool begins) {
+        if (phase == FramePhase::litPass && begins) {
+            computeViewProjection();
+            extractFrustumPlanes();
+            drawnShowsIt = pursuers[0]->mesh->boundingBox->isInFrustum();
+        }
+    };
+    std::string shown, still;
+    for (int i = 0; i < 30; ++i) {
+        turn(0.04f);
+        frame();
+        const glm::vec3 v = pursuers[0]->mesh->physicsActor->getLinearVelocity();
+        shown += drawnShowsIt ? '1' : '0';
+        still += v.x == 0.0f && v.z == 0.0f ? '1' : '0';
+    }
+    framePhaseHook = nullptr;
+    EXPECT_EQ(still, shown);
+    EXPECT_NE(shown.find("10"), std::string::npos) << "the statue left the picture";
 }
 
 TEST_F(GameRules, AStatueInViewStillCatchesOnTouchAndHoldsThePlayer)

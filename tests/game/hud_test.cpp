@@ -39,7 +39,7 @@ GLuint samplesDrawnByHud()
     GLuint query = 0, samples = 0;
     glGenQueries(1, &query);
     glBeginQuery(GL_SAMPLES_PASSED, query);
-    drawHud();
+    drawHud(frameInput);
     glEndQuery(GL_SAMPLES_PASSED);
     glGetQueryObjectuiv(query, GL_QUERY_RESULT, &samples);
     glDeleteQueries(1, &query);
@@ -157,12 +157,13 @@ TEST_F(PauseMenu, HoverZonesOfA1280By720WindowExcludeTheirBoundaries)
         {1023, 767, 767.2, 250, 0},   {1023, 767, 500, 319.5, 0},   {1023, 767, 500, 383.2, 2}};
     const glm::u8vec3 shown[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
     for (const auto& c : cases) {
-        framebufferWidth = c.width;
-        framebufferHeight = c.height;
-        cursorX = c.x;
-        cursorY = c.y;
+        InputSnapshot at;
+        at.framebufferWidth = c.width;
+        at.framebufferHeight = c.height;
+        at.cursorX = c.x;
+        at.cursorY = c.y;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawPauseMenu();
+        drawPauseMenu(at);
         glm::u8vec3 seen;
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(5, 5, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, &seen);

@@ -71,13 +71,28 @@ TEST_F(Textures, DdsChainIsUploadedLevelByLevelOnUnitZero)
     EXPECT_NE(loadDDS("dxt1.dds"), 0u);
     EXPECT_EQ(levelParameter(0, GL_TEXTURE_INTERNAL_FORMAT), GL_COMPRESSED_RGBA_S3TC_DXT1_EXT)
         << "DXT1 takes the variant with one-bit alpha";
-    // Cut short: only the levels wholly inside the file are uploaded.
-    dir.write("cut.dds", ddsbytes::header(64, 64, 2048, 7) + std::string(2048 + 300, 0));
-    ASSERT_NE(loadDDS("cut.dds"), 0u);
-    EXPECT_EQ(levelParameter(0, GL_TEXTURE_COMPRESSED_IMAGE_SIZE), 2048);
-    EXPECT_EQ(levelParameter(1, GL_TEXTURE_WIDTH), 0);
-    EXPECT_EQ(immutable(), GL_FALSE) << "a partial chain stays as uploaded, incomplete";
+    // Cut short, or one level without a count: the levels wholly inside the file are uploaded, and
+    // the texture ends at the last of them with a filter that needs no others, so it is complete.
+    const std::string chain = ddsbytes::header(64, 64, 2048, 7) + std::string(2048 + 512 + 100, 0);
+    const struct { std::string file; GLint levels, filter; } partial[] = {
+        {chain.substr(0, 128 + 2048 + 300), 1, GL_LINEAR}, {chain, 2, GL_NEAREST_MIPMAP_LINEAR},
+        {ddsbytes::header(64, 64, 2048, 0, "DXT1", ddsbytes::withoutLevelCount) + chain.substr(128, 2048), 1, GL_LINEAR}};
+    for (const auto& [file, levels, filter] : partial) {
+        dir.write("cut.dds", file);
+        ASSERT_NE(loadDDS("cut.dds"), 0u);
+        EXPECT_EQ(levelParameter(levels - 1, GL_TEXTURE_COMPRESSED_IMAGE_SIZE), levels == 1 ? 2048 : 512);
+        EXPECT_EQ(levelParameter(levels, GL_TEXTURE_WIDTH), 0);
+        GLint maxLevel = -1, minFilter = -1;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, &maxLevel);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+        EXPECT_EQ(maxLevel * 0x10000 + minFilter, (levels - 1) * 0x10000 + filter) << levels;
+    }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    // A refused file is named with its reason, and gives no texture.
+    dir.write("bc7.dds", ddsbytes::header(4, 4, 16, 1, "DX10") + std::string(16, 0));
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(loadDDS("bc7.dds"), 0u);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "bc7.dds: the format \"DX10\" cannot be read (only DXT1, DXT3 and DXT5)\n");
 }
 
 TEST_F(Textures, ImageFileLoadsAsRgbaAndAFolderEndsTheGameWithTheLoadFailedLine)
@@ -101,6 +116,7 @@ TEST_F(Textures, ImageFileLoadsAsRgbaAndAFolderEndsTheGameWithTheLoadFailedLine)
     // An empty material texture name makes the model import ask for the folder itself.
     EXPECT_EXIT((std::fflush(stdout), dup2(STDERR_FILENO, STDOUT_FILENO), loadImageTexture("Scene/"), std::exit(0)),
                 testing::ExitedWithCode(255),
-                testing::AllOf(testing::ContainsRegex("Image load failed - IL reports error: [0-9]+ - ."),
+                testing::AllOf(testing::ContainsRegex("Scene/: pictures of this kind are not read .*\n"
+                                                      "Image load failed - IL reports error: [0-9]+ - ."),
                                testing::Not(testing::HasSubstr("Press Enter"))));
 }

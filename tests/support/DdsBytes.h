@@ -13,13 +13,20 @@ inline void putWord(std::string& bytes, size_t offset, uint32_t value)
         bytes[offset + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-// Magic and header: height, width, linear size, level count and FourCC at their offsets.
+// Header flags as tools write them: caps, height, width, pixel format and linear size, and the
+// mip-map count flag.
+constexpr uint32_t withLevelCount = 0x000A1007, withoutLevelCount = 0x00081007;
+
+// Magic and header: flags, height, width, linear size, level count and FourCC at their offsets;
+// the pixel format says a FourCC is set unless it is empty.
 inline std::string header(uint32_t width, uint32_t height, uint32_t linearSize, uint32_t levels,
-                          const char* fourCC = "DXT1")
+                          const char* fourCC = "DXT1", uint32_t flags = withLevelCount)
 {
     std::string bytes(128, '\0');
     bytes.replace(0, 4, "DDS ");
     putWord(bytes, 4, 124);
+    putWord(bytes, 8, flags);
+    putWord(bytes, 80, *fourCC ? 4 : 0x40);
     putWord(bytes, 12, height);
     putWord(bytes, 16, width);
     putWord(bytes, 20, linearSize);

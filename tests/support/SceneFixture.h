@@ -12,7 +12,7 @@
 #include "GameHarness.h"
 #include "assets/Mesh.h"
 #include "assets/SceneLoader.h"
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 
 class SceneTest : public GameTest {
 protected:

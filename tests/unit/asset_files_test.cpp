@@ -18,15 +18,26 @@ const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nusemtl stone\nf
 const std::string settingFirst = "Kd 1 1 1\nmap_Kd stone.tga\nnewmtl stone\n";
 const std::string material = "Kd 0.5 0.25 1\nmap_Kd stone.tga\n";
 
-// A Targa header: image kind, size, bits per pixel and an optional colour map of 24-bit entries.
-std::string header(int kind, int width, int height, int depth, int mapLength = 0)
+// A Targa header: image kind, size, bits per pixel, an optional colour map and the descriptor
+// (0x20: the top row first).
+std::string header(int kind, int width, int height, int depth, int mapLength = 0, int mapBits = 24, int descriptor = 0)
 {
     std::string bytes(18, '\0');
-    const int fields[][2] = {{1, mapLength ? 1 : 0}, {2, kind}, {5, mapLength}, {7, mapLength ? 24 : 0},
+    const int fields[][2] = {{1, mapLength ? 1 : 0}, {2, kind}, {5, mapLength}, {7, mapLength ? mapBits : 0},
                              {12, width}, {14, height}, {16, depth}};
     for (const auto& [at, value] : fields)
         bytes[at] = static_cast<char>(value & 0xFF), bytes[at + 1] = at == 16 ? 0 : static_cast<char>(value >> 8);
+    bytes[17] = static_cast<char>(descriptor);
     return bytes;
+}
+
+std::string png(unsigned width, unsigned height)
+{
+    std::string ihdr("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+    for (unsigned side : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            ihdr += static_cast<char>(side >> shift);
+    return ihdr + std::string("\x08\x06\0\0\0\0\0\0\0", 9);
 }
 
 }  // namespace
@@ -135,5 +146,41 @@ TEST(ImageFile, DamagedTargaFilesAreRefusedAndWholeOnesRead)
             EXPECT_EQ(ilGetInteger(IL_IMAGE_FORMAT), IL_RGBA) << c.what;
             ilDeleteImages(1, &image.image);
         }
+    }
+}
+
+// Every kind a material may name comes out top row first, or is refused with a reason before DevIL,
+// which writes or reads past its buffers on some of them, sees it.
+TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
+{
+    const std::string rows("\x10\x20\x30\x40\x50\x60", 6), rgba("\x30\x20\x10\xff\x60\x50\x40\xff", 8);
+    // Eight bits per pixel, a palette of two colours, and an index past it.
+    std::string bmp("BM\0\0\0\0\0\0\0\0\x3e\0\0\0\x28\0\0\0\x02\0\0\0\x01\0\0\0\x01\0\x08\0", 30);
+    bmp += std::string(16, '\0') + std::string("\x02\0\0\0\0\0\0\0\x10\x20\x30\0\x40\x50\x60\0\x01\x05\0\0", 20);
+    const struct { const char* name; std::string bytes, reason, pixels; } cases[] = {
+        {"top.tga", header(2, 1, 2, 24, 0, 24, 0x20) + rows, "", rgba},
+        {"bottom.tga", header(2, 1, 2, 24) + rows.substr(3) + rows.substr(0, 3), "", rgba},
+        {"map16.tga", header(1, 2, 1, 8, 2, 16, 0x20) + std::string("\x00\x7c\x1f\x00\x00\x01", 6), "", std::string("\xff\0\0\xff\0\0\xff\xff", 8)},
+        {"greyalpha.tga", header(3, 2, 1, 16, 0, 24, 0x20) + std::string("\x80\x40\xff\x00", 4), "", std::string("\x80\x80\x80\x40\xff\xff\xff\x00", 8)},
+        {"plain.PPM", "P6\n1 2\n255\n" + std::string("\x30\x20\x10\x60\x50\x40", 6), "", std::string("\x30\x20\x10\xff\x60\x50\x40\xff", 8)},
+        {"deep.pgm", "P5\n2 1\n65535\n\x12\x34\xff\xff", "16-bit samples are not read", ""},
+        {"text.pgm", "P2\n1 1\n255\n7\n", "unknown image type", ""},
+        {"damaged.gif", std::string("GIF89a\x02\x00\x02\x00\xf7\x00\x00", 13) + std::string(40, '\xee'), "unknown code", ""},
+        {"palette.bmp", bmp, "", "\x60\x50\x40\xff"},  // the index past the palette reads no further
+        {"wide.gif", std::string("GIF89a\x00\xfc\x01\x00\x00\x00\x00", 13) + std::string(40, '\0'), "a side above 16384 pixels", ""},
+        {"wide.png", png(64512, 1), "a side above 16384 pixels", ""},
+        {"picture.xpm", "/* XPM */\n", "pictures of this kind are not read (only .tga, .png, .jpg, .jpeg, .bmp, .gif, .pgm, .ppm, .pnm)", ""},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        dir.write(c.name, c.bytes);
+        RgbaImage image = readRgbaImage(c.name);
+        EXPECT_EQ(image.reason, c.reason) << c.name;
+        EXPECT_EQ(image.image != 0, c.reason.empty()) << c.name;
+        if (image.image == 0)
+            continue;
+        const ILubyte* data = ilGetData();
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), c.pixels.size()), c.pixels) << c.name;
+        ilDeleteImages(1, &image.image);
     }
 }

@@ -26,6 +26,7 @@ TEST(DdsFile, LevelsHaveTheBlockSizeOfTheirSidesAndBrokenHeadersAreRefused)
         const char* fourCC;
         size_t data;
         std::vector<size_t> sizes;
+        uint32_t flags = ddsbytes::withLevelCount;
     } cases[] = {
         // The header's buffer is twice level 0; the whole chain needs less.
         {256, 64, 16384, 9, "DXT5", 32768, {16384, 4096, 1024, 256, 64, 32, 16, 16, 16}},
@@ -36,10 +37,11 @@ TEST(DdsFile, LevelsHaveTheBlockSizeOfTheirSidesAndBrokenHeadersAreRefused)
         {1u << 15, 1u << 15, 8, 16, "DXT1", 1024, {}},  // level 0 needs 512 MiB
         {most, most, most, most, "DXT1", 64, {}}, {most, 4, 8, 1, "DXT1", 8, {}},
         {64, 64, 2048, 0, "DXT1", 4096, {}},      {0, 64, 2048, 7, "DXT1", 4096, {}},
+        {64, 64, 2048, 0, "DXT1", 4096, {2048}, ddsbytes::withoutLevelCount},  // no count: one level
         {64, 0, 2048, 7, "DXT1", 4096, {}},       {64, 64, 0, 7, "DXT1", 4096, {}}, {4, 4, 8, 2, "DXT1", 0, {}},
     };
     for (const auto& c : cases) {
-        const std::string file = ddsbytes::header(c.width, c.height, c.linearSize, c.levels, c.fourCC) +
+        const std::string file = ddsbytes::header(c.width, c.height, c.linearSize, c.levels, c.fourCC, c.flags) +
                                  std::string(c.data, '\0');
         std::vector<size_t> sizes;
         size_t offset = ddsHeaderBytes;
@@ -69,6 +71,14 @@ TEST(DdsFile, LevelsHaveTheBlockSizeOfTheirSidesAndBrokenHeadersAreRefused)
     EXPECT_EQ(parse("DDSX" + good.substr(4)).status, DdsStatus::NotDds);
     for (size_t length : {0u, 3u, 4u, 88u, 127u})
         EXPECT_EQ(parse(good.substr(0, length)).status, DdsStatus::NotDds) << length;
+    const std::pair<std::string, const char*> problems[] = {
+        {"d" + good.substr(1), "not a DDS file"}, {good.substr(0, 100), "cut inside its header"},
+        {ddsbytes::header(4, 4, 8, 1, "DX10") + good, "the format \"DX10\" cannot be read (only DXT1, DXT3 and DXT5)"},
+        {ddsbytes::header(4, 4, 8, 1, "\0\0\0\0") + good, "uncompressed pixels cannot be read (only DXT1, DXT3 and DXT5)"},
+        {ddsbytes::header(4, 0, 8, 1), "a side of 0 or above 32768 pixels"}, {ddsbytes::header(4, 4, 8, 0), "no level"},
+        {good.substr(0, 135), "cut before the end of its first level"}, {good, ""}};
+    for (const auto& [file, problem] : problems)
+        EXPECT_EQ(parse(file).problem, problem);
     for (const char* fourCC : {"DXT2", "DXT4", "ATI2", "dxt1", "\0\0\0\0"})
         EXPECT_EQ(parse(ddsbytes::header(4, 4, 8, 1, fourCC) + std::string(8, 0)).status, DdsStatus::UnknownFormat);
 }

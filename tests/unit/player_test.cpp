@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "app/Level.h"
 #include "app/Platform.h"
 #include "app/WorldAssembly.h"
+#include "core/Input.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/Player.h"
 #include "render/Light.h"
@@ -42,7 +44,8 @@ protected:
             input.now += dt;
             world->step(dt);
             input.pollEvents();
-            playerUpdate();
+            snapshot = takeInput(input, snapshot);
+            playerUpdate(snapshot);
         }
     }
     void frame(double dt = 1.0 / 60.0) { frames(1, dt); }
@@ -51,6 +54,7 @@ protected:
     float horizontalSpeed() const { return std::hypot(velocity().x, velocity().z); }
 
     ScriptedPlatform input;
+    InputSnapshot snapshot;
     PhysicsWorld* world = nullptr;
 };
 
@@ -144,6 +148,15 @@ TEST_F(PlayerControls, MouseLooksFromTheEyeAndTheCursorIsPutBackUnlessCaught)
     const glm::vec3 eye = player->body->getGlobalPose().p + glm::vec3(0.0f, 2.5f, 0.0f);
     EXPECT_NEAR(glm::length(glm::vec3(viewMatrix * glm::vec4(eye, 1.0f))), 0.0f, 1e-4);
     EXPECT_NEAR((viewMatrix * glm::vec4(eye + viewDirection, 1.0f)).z, -1.0f, 1e-4);
+
+    // MOUSE_SPEED scales the turn per pixel; INVERT_LOOK turns the vertical look round.
+    for (const auto& [speed, invert, step] : {std::tuple(400, 0, 0.02f), std::tuple(10, 1, 5e-4f)}) {
+        mouseSpeedPercent = speed, invertLook = invert, yaw = pitch = 0.0f;
+        input.moveCursor(612.0, 334.0);
+        frame();
+        EXPECT_NEAR(glm::length(glm::vec2(yaw, pitch) - glm::vec2(-100, invert ? -50 : 50) * step), 0.0f, 1e-6) << speed;
+    }
+    mouseSpeedPercent = 100, invertLook = 0;
 
     input.press(GLFW_KEY_W);
     frame();

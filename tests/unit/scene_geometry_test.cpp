@@ -1,6 +1,6 @@
 // Scene geometry: bounding boxes, their sample points and radii, the camera's frustum planes and
 // culling; nodes turning, moving and following their parent.
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "core/GameState.h"
 #include "physics/Player.h"
 #include "scene/Node.h"
 
@@ -69,9 +70,8 @@ TEST(Frustum, TheGameCameraSeesOnlyWithinItsPlanesAndCullsByTheRadiusInWorldUnit
     EXPECT_FALSE(BoundingBox({}, {}).isInFrustum()) << "the zeroed table, before it is filled, shows nothing";
     extractPlanes(cameraProjection() * lookAhead, planes);
     EXPECT_TRUE(BoundingBox({0, 0, -10}, {0, 0, -10}).isInFrustum());
-    // Outside the right, left, top, bottom, far and near planes.
-    for (const glm::vec3& p : {glm::vec3(20, 0, -10), glm::vec3(-20, 0, -10), glm::vec3(0, 20, -10),
-                               glm::vec3(0, -20, -10), glm::vec3(0, 0, -150), glm::vec3(0, 0, -0.05f)})
+    // Outside the far and near planes (the sides: StatuesAreSeenUpToTheEdgesOfThePictureTheSettingsMake).
+    for (const glm::vec3& p : {glm::vec3(0, 0, -150), glm::vec3(0, 0, -0.05f)})
         EXPECT_FALSE(BoundingBox(p, p).isInFrustum()) << p.x << ", " << p.y << ", " << p.z;
 
     // The eye inside a statue-sized box: it covers the whole view, yet no sample point is inside.
@@ -93,6 +93,32 @@ TEST(Frustum, TheGameCameraSeesOnlyWithinItsPlanesAndCullsByTheRadiusInWorldUnit
         box.boxMatrix = at({0.0f, 0.0f, z + out});
         EXPECT_TRUE(box.isOutside(planes)) << z;
     }
+}
+
+// A statue counts as seen exactly where the picture shows it: at the edges of a wide and a narrow
+// view over 4:3 (whatever the window), and of a 16 x 9 window with the picture in its own shape.
+TEST(Frustum, StatuesAreSeenUpToTheEdgesOfThePictureTheSettingsMake)
+{
+    const struct { int fov, shape, width, height; float tanRight, tanUp; } views[] = {
+        {100, 0, 800, 600, 1.5891f, 1.1918f},   // wide
+        {40, 0, 1600, 900, 0.4853f, 0.3640f},   // narrow, still 4:3 over a 16 x 9 window
+        {60, 1, 1920, 1080, 1.0264f, 0.5774f},  // the window's own shape
+    };
+    float planes[24] = {};
+    frustumPlanes = planes;
+    for (const auto& v : views) {
+        fieldOfView = v.fov, pictureShape = v.shape, framebufferWidth = v.width, framebufferHeight = v.height;
+        projectionMatrix = cameraProjection(), viewMatrix = lookAhead;
+        computeViewProjection(), extractFrustumPlanes();
+        for (float edge : {-0.98f, 0.98f, -1.02f, 1.02f}) {
+            const glm::vec3 right(10.0f * v.tanRight * edge, 0.0f, -10.0f), up(0.0f, 10.0f * v.tanUp * edge, -10.0f);
+            EXPECT_EQ(BoundingBox(right, right).isInFrustum(), std::fabs(edge) < 1.0f) << v.fov << " right " << edge;
+            EXPECT_EQ(BoundingBox(up, up).isInFrustum(), std::fabs(edge) < 1.0f) << v.fov << " up " << edge;
+        }
+    }
+    fieldOfView = 60, pictureShape = 0, framebufferWidth = framebufferHeight = 0;
+    projectionMatrix = viewMatrix = glm::mat4(1.0f);
+    frustumPlanes = nullptr;
 }
 
 TEST(Node, AngleBetweenIsInDegreesNeverNegativeAndNeverNaN)

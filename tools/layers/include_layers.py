@@ -1,10 +1,23 @@
 #!/usr/bin/env python3
 """Counts the #include arrows between the folders of src/ and the include cycles between units
-(a .h with its .cpp is one unit). Usage: include_layers.py [src folder]."""
+(a .h with its .cpp is one unit). Usage: include_layers.py [--check] [src folder].
+With --check it fails, one line per fault naming the file, on an arrow that allowed_arrows.txt
+does not list, on any cycle, on an OpenGL call outside src/render and src/assets, and on GLFW
+outside the platform and window files of src/app."""
 import os, re, sys
 from collections import defaultdict
 
-src = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), '..', '..', 'src')
+args = [a for a in sys.argv[1:] if a != '--check']
+check = '--check' in sys.argv[1:]
+here = os.path.dirname(os.path.abspath(__file__))
+src = args[0] if args else os.path.join(here, '..', '..', 'src')
+allowed = set()
+for line in open(os.path.join(here, 'allowed_arrows.txt'), encoding='utf-8'):
+    if '->' in line and not line.startswith('#'):
+        a, targets = line.split('->')
+        allowed |= {(a.strip(), b) for b in targets.split()}
+faults = []
+glfwFiles = {'app/Platform.cpp', 'app/Window.cpp'}
 edges = defaultdict(set)
 for folder, _, files in os.walk(src):
     for name in files:
@@ -12,12 +25,20 @@ for folder, _, files in os.walk(src):
             continue
         path = os.path.join(folder, name)
         unit = os.path.relpath(path, src).rsplit('.', 1)[0]
-        for line in open(path, encoding='utf-8'):
+        where = os.path.relpath(path, src)
+        for number, line in enumerate(open(path, encoding='utf-8'), 1):
             m = re.match(r'\s*#include\s+"([^"]+)"', line)
             if m:
                 target = m.group(1).rsplit('.', 1)[0]
                 if target != unit:
                     edges[unit].add(target)
+                fa, fb = unit.split('/')[0], target.split('/')[0]
+                if fa != fb and (fa, fb) not in allowed:
+                    faults.append('%s:%d: %s may not include %s' % (where, number, fa, m.group(1)))
+            if re.search(r'[<"]GLFW/', line) and where not in glfwFiles:
+                faults.append('%s:%d: only %s see GLFW' % (where, number, ' and '.join(sorted(glfwFiles))))
+            if re.search(r'\bgl[A-Z]\w*\s*\(', line) and unit.split('/')[0] not in ('render', 'assets'):
+                faults.append('%s:%d: OpenGL is called from src/render and src/assets only' % (where, number))
 
 folders = defaultdict(set)
 for a, targets in edges.items():
@@ -56,3 +77,7 @@ for v in list(edges):
 print('include cycles: %d, largest %d units' % (len(comps), max((len(c) for c in comps), default=0)))
 for c in comps:
     print('  ' + ' '.join(c))
+    faults.append('%s: in an include cycle with %s' % (c[0], ' '.join(c[1:])))
+if check and faults:
+    print('\n'.join(faults), file=sys.stderr)
+    sys.exit(1)

@@ -1,4 +1,4 @@
-#include "scene/BoundingBox.h"
+#include "core/BoundingBox.h"
 
 #include <cmath>
 

@@ -1,0 +1,75 @@
+// A whole game by gamepad alone, through the scripted platform's gamepad.
+#include "WorldHarness.h"
+#include "core/Input.h"
+#include "render/Hud.h"
+
+class Gamepad : public WorldTest {
+protected:
+    void push(int button)
+    {
+        input.pressPad(0, button);
+        frame();
+        input.releasePad(0, button);
+        frame();
+    }
+};
+
+TEST_F(Gamepad, AWholeGameByGamepadAlone)
+{
+    testing::internal::CaptureStdout();
+    input.connectGamepad(0, "Test Pad");
+    input.connectGamepad(1, "Pedals", false);
+    frames(3);
+    push(pad::south);
+    ASSERT_FALSE(showStartScreen) << "the south button leaves the start screen";
+    frames(30);
+
+    const glm::vec3 start = playerPosition();
+    input.tiltPad(0, pad::leftY, -0.6f);
+    frames(10);
+    const float halfTilt = playerPosition().z - start.z;
+    input.tiltPad(0, pad::leftY, -1.0f);
+    frames(10);
+    EXPECT_GT(halfTilt, 0.05f) << "the stick pushed away walks forward";
+    EXPECT_NEAR(playerPosition().z - start.z - halfTilt, 0.5f, 0.05f) << "full tilt: the walking speed";
+    EXPECT_NEAR(halfTilt, 0.125f, 0.03f) << "half way past the dead zone: a quarter of it";
+    input.tiltPad(0, pad::leftY, 0.0f);
+
+    const float facing = yaw;
+    input.tiltPad(0, pad::rightX, 0.15f);
+    frames(10);
+    EXPECT_EQ(yaw, facing) << "a stick resting off centre does not drift the view";
+    input.tiltPad(0, pad::rightX, 1.0f);
+    frames(10);
+    EXPECT_NEAR(yaw, facing - 0.5f, 0.06f) << "full tilt right turns right at the look speed";
+    input.tiltPad(0, pad::rightX, 0.0f);
+    frames(30);
+
+    input.pressPad(0, pad::south);
+    frames(2);
+    EXPECT_GT(player->body->getLinearVelocity().y, 2.0f) << "the south button jumps";
+    frames(60);
+    input.releasePad(0, pad::south);
+    frame();
+
+    push(pad::start);
+    ASSERT_TRUE(paused);
+    for (int button : {pad::dpadDown, pad::dpadDown, pad::dpadUp})  // first entry, second, first again
+        push(button);
+    push(pad::south);
+    int width = 0, height = 0;
+    glfwGetWindowSize(mainWindow, &width, &height);
+    EXPECT_EQ(width, 1024) << "the highlighted entry, not the one under the resting cursor";
+    EXPECT_EQ(height, 768);
+    push(pad::start);
+    EXPECT_FALSE(paused);
+
+    input.disconnectGamepad(0);
+    frame();
+    EXPECT_TRUE(paused) << "a gamepad lost in play pauses";
+    const std::string console = testing::internal::GetCapturedStdout();
+    EXPECT_NE(console.find("Gamepad connected: Test Pad\n"), std::string::npos);
+    EXPECT_NE(console.find("Gamepad disconnected: Test Pad\n"), std::string::npos);
+    EXPECT_EQ(console.find("Pedals has no gamepad mapping, ignored"),
+              console.rfind("Joystick Pedals has no gamepad mapping, ignored") + 9) << "named once";
+}

@@ -1,0 +1,78 @@
+// Saving settings into config.ini: every other byte kept, the changed key on the line that wins,
+// and a failure at any step of the write leaving the old file whole with one console line.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <iterator>
+
+#include "TempDir.h"
+#include "app/ConfigWriter.h"
+
+namespace {
+
+std::string contents(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::filesystem::is_directory(path) ? "" : std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Fails step n of a save (0 open, 1 write, 2 fsync, 3 close, 4 rename) with failError.
+int failStep = -1, failError = 0;
+bool fails(int step) { return step == failStep && (errno = failError, true); }
+
+}  // namespace
+
+TEST(ConfigWriter, OnlyTheChangedKeyOnTheLineThatWinsChangesOrItIsAppended)
+{
+    const struct { std::string before, after; } cases[] = {
+        {"", "VOLUME=35\n"},
+        {"# mine\r\nVOLUME=80\r\nODD=1\r\n\r\n", "# mine\r\nVOLUME=35\r\nODD=1\r\n\r\n"},
+        {"\xEF\xBB\xBFVOLUME=80\nWIDTH=5", "\xEF\xBB\xBFVOLUME=35\nWIDTH=5"},
+        {"VOLUME=10\nVOLUME= 20 loud\nVOLUME=999\nVOLUME=x\n", "VOLUME=10\nVOLUME=35\nVOLUME=999\nVOLUME=x\n"},
+        {"WIDTH=5\r\nvolume=1\r\n VOLUME=2", "WIDTH=5\r\nvolume=1\r\n VOLUME=2\r\nVOLUME=35\r\n"},
+        {"VOLUME=1" + std::string(5000, ' ') + "\n", "VOLUME=1" + std::string(5000, ' ') + "\nVOLUME=35\n"},
+    };
+    int values[settingCount];
+    currentSettings(values);
+    values[firstPlayerSetting] = 35;
+    const bool changed[settingCount] = {false, false, false, false, true};
+    for (const auto& c : cases)
+        EXPECT_EQ(rewriteConfig(c.before, values, changed), c.after) << c.before.substr(0, 30);
+}
+
+TEST(ConfigWriter, AFailureAtAnyStepKeepsTheOldFileAndLeavesNothingBeside)
+{
+    fileCalls = {
+        [](const char* p, int f, mode_t m) { return fails(0) ? -1 : systemFileCalls.open(p, f, m); },
+        [](int d, const void* b, std::size_t n) { return fails(1) ? ssize_t(-1) : systemFileCalls.write(d, b, n); },
+        [](int d) { return fails(2) ? -1 : systemFileCalls.fsync(d); },
+        [](int d) { return fails(3) ? -1 : systemFileCalls.close(d); },
+        [](const char* a, const char* b) { return fails(4) ? -1 : systemFileCalls.rename(a, b); },
+    };
+    const bool changed[settingCount] = {false, false, false, false, true};  // VOLUME
+    volume = 35;
+    const std::string old = "# keep\nVOLUME=80\n";
+    for (int step = -1; step <= 6; ++step) {
+        TempDir dir;
+        dir.write("target/config.ini", old);
+        std::filesystem::create_symlink("target/config.ini", "config.ini");
+        if (step == 5)
+            std::filesystem::permissions("target/config.ini", std::filesystem::perms::owner_read);
+        if (step == 6)
+            std::filesystem::remove("target/config.ini"), std::filesystem::create_directory("target/config.ini");
+        failStep = step, failError = step == 1 ? ENOSPC : EIO;
+        testing::internal::CaptureStdout();
+        const bool saved = saveSettings("config.ini", changed);
+        const std::string console = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(saved, step < 0) << step;
+        EXPECT_EQ(contents("target/config.ini"), step < 0 ? "# keep\nVOLUME=35\n" : step == 6 ? "" : old) << step;
+        EXPECT_TRUE(std::filesystem::is_symlink("config.ini")) << "written through the link";
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator("target"), {}), 1) << step;
+        EXPECT_EQ(console.find("The settings were not saved in " + (dir.path / "target/config.ini").string()),
+                  step < 0 ? std::string::npos : 0) << console;
+        EXPECT_EQ(std::count(console.begin(), console.end(), '\n'), step < 0 ? 0 : 1) << console;
+    }
+    fileCalls = systemFileCalls, failStep = -1, volume = 80;
+}
