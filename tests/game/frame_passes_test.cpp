@@ -290,35 +290,25 @@ TEST_F(RenderScaleTest, TheFramesOwnWorkIsTimedAndAnIncompleteTargetFallsBackToF
 {
     play();
     renderScaleSetting = 0;
-    auto framesWaited = [](int count, double waitBefore, double waitAfter) {
-        for (int i = 0; i < count; ++i) {
-            updateRenderScale();
-            std::this_thread::sleep_for(std::chrono::duration<double>(waitBefore));
-            timeFrameWork();
-            std::this_thread::sleep_for(std::chrono::duration<double>(waitAfter));  // the display's wait
-        }
-    };
     renderScale = 0.5f;
-    framesWaited(33, 0.0, 0.02);
-    EXPECT_EQ(renderScale, 1.0f) << "a frame held by the display does not keep the scale down";
-    paused = true;
-    framesWaited(6, 0.05, 0.0);
-    EXPECT_EQ(renderScale, 1.0f) << "paused frames are not timed";
-    paused = false;
-
-    renderScale = 0.5f;
-    GLint largest = 0;
+    for (int i = 0; i < 39; ++i) {  // 33 frames held 20 ms by the display, then 6 paused ones of 50 ms work
+        paused = i >= 33;
+        updateRenderScale();
+        std::this_thread::sleep_for(std::chrono::milliseconds(paused ? 50 : 0));
+        timeFrameWork();
+        std::this_thread::sleep_for(std::chrono::milliseconds(paused ? 0 : 20));
+    }
+    EXPECT_EQ(renderScale, 1.0f) << "neither the display's wait nor paused frames keep the scale down";
+    paused = false, renderScale = 0.5f;
+    GLint largest = 0, bound = -1, viewport[4] = {};
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
     framebufferWidth = 4 * largest, framebufferHeight = 600;
     testing::internal::CaptureStdout();
     renderFrame(frameInput);
     renderFrame(frameInput);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Render scale: the scene target of " + std::to_string(2 * largest) +
-                  " x 300 is incomplete, the scene is drawn at full size\n");
-    GLint bound = -1, viewport[4] = {};
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Render scale: the scene target of " + std::to_string(2 * largest) +
+                                                          " x 300 is incomplete, the scene is drawn at full size\n");
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &bound);
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_TRUE(bound == 0 && viewport[3] == 600) << "drawn straight to the window";
-    EXPECT_TRUE(sceneScale() == 1.0f && shadowSide == shadowMapSize);
+    EXPECT_TRUE(bound == 0 && viewport[3] == 600 && sceneScale() == 1.0f && shadowSide == 1024) << "drawn to the window";
 }

@@ -28,13 +28,6 @@ struct Loudness {
 
 float forcedSpeed = 0.0f;
 
-// Just before the sound hears the world, the first statue slides at forcedSpeed.
-void forceStatueSpeed(FramePhase phase, bool begins)
-{
-    if (phase == FramePhase::sound && begins)
-        pursuers[0]->mesh->physicsActor->setLinearVelocity(glm::vec3(forcedSpeed, 0.0f, 0.0f), true);
-}
-
 }  // namespace
 
 class SoundTest : public WorldTest {
@@ -65,9 +58,7 @@ protected:
             }
             if (pass > 2.5 * 2.5 * previous)
                 heard.onsets.push_back(i);
-            chunk += pass;
-            previous = pass;
-            pass = 0.0;
+            chunk += pass, previous = pass, pass = 0.0;
             if (i % 5 == 0) {
                 heard.peak = std::max(heard.peak, std::sqrt(chunk / (5.0 * framesPerPass)));
                 chunk = 0.0;
@@ -82,7 +73,7 @@ protected:
     bool startInSetUp = true;
 };
 
-TEST_F(SoundTest, AStatueMovingBehindIsHeardFromItsSideSilentOnceSeenAndPausedWithTheWorld)
+TEST_F(SoundTest, AStatueMovingBehindIsHeardFromItsSideEvenPausedAndSilentOnceSeen)
 {
     play();
     const Loudness watched = listen(20);  // the statue ahead stands still
@@ -98,7 +89,10 @@ TEST_F(SoundTest, AStatueMovingBehindIsHeardFromItsSideSilentOnceSeenAndPausedWi
     input.tap(GLFW_KEY_P);
     listen(2);
     EXPECT_GT(listen(10).both(), 2.0 * watched.both()) << "the statue grinds on after the pause";
-    framePhaseHook = forceStatueSpeed;
+    framePhaseHook = [](FramePhase phase, bool begins) {  // just before the sound hears the world
+        if (phase == FramePhase::sound && begins)
+            pursuers[0]->mesh->physicsActor->setLinearVelocity(glm::vec3(forcedSpeed, 0.0f, 0.0f), true);
+    };
     for (float speed : {0.28f, 0.32f}) {  // it grinds from 0.3 a second on
         forcedSpeed = speed;
         listen(3);
@@ -110,10 +104,6 @@ TEST_F(SoundTest, AStatueMovingBehindIsHeardFromItsSideSilentOnceSeenAndPausedWi
     listen(5);
     EXPECT_LT(listen(20).both(), 1.3 * watched.both());
 
-    turn(-0.75f * pi);  // behind, to the left
-    listen(5);
-    const Loudness left = listen(20);
-    EXPECT_GT(left.left, 1.5 * left.right);
     EXPECT_FALSE(caught);
 }
 
@@ -123,10 +113,9 @@ TEST_F(SoundTest, FootstepsOnlyWhileWalkingOnTheGroundAndAThudOnLanding)
     play();
     const double standing = listen(20).peak;
     input.press(GLFW_KEY_S);
+    EXPECT_GT(listen(5).peak, 2.0 * standing) << "the first step at once";
     const Loudness walking = listen(100);
-    EXPECT_GT(walking.peak, 2.0 * standing) << "steps while walking";
-    ASSERT_GE(walking.onsets.size(), 3u);  // the first at once, then one each 1.5 walked at 3 a second
-    EXPECT_LE(walking.onsets[0], 8);
+    ASSERT_GE(walking.onsets.size(), 3u);  // then one each 1.5 walked at 3 a second
     EXPECT_NEAR(walking.onsets.back() - walking.onsets[0], 30.0 * (walking.onsets.size() - 1), 2.0);
 
     input.tap(GLFW_KEY_SPACE);
@@ -145,9 +134,7 @@ TEST_F(SoundTest, FootstepsOnlyWhileWalkingOnTheGroundAndAThudOnLanding)
     teleport(-11.0f, 1.0f, 1.0f);  // against the wall on the left
     input.press(GLFW_KEY_D);
     listen(10);
-    const glm::vec3 atWall = playerPosition();
     EXPECT_LT(listen(40).peak, 1.3 * standing) << "no steps while walking into a wall";
-    EXPECT_LT(glm::length(playerPosition() - atWall), 0.05f);
     input.release(GLFW_KEY_D);
 
     input.tap(GLFW_KEY_R);  // flying

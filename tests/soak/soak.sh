@@ -1,11 +1,7 @@
 #!/usr/bin/env bash
 # Soak: the real game for some minutes (default 10) with random keys and mouse from xdotool
-# (walking, jumping, every toggle, the pause menu's resolutions, N, H). Once a minute N puts the
-# window back at its configured 1024 x 768 and the resident memory is read there, so that every
-# sample is of the same window. It passes when the game still obeys H at the end, ends with 0 on
-# Escape, and the memory's trend (a least-squares line through the samples after the first
-# minute's) grew by less than 5 MB over the run.
-#   tests/soak/soak.sh [minutes]   (SOAK_SEED=n repeats a run)
+# (walking, jumping, every toggle, the pause menu's resolutions, N, H), the memory read once a minute
+# at 1024 x 768 (README). tests/soak/soak.sh [minutes]   (SOAK_SEED=n repeats a run)
 cd "$(dirname "$0")/../.."
 MINUTES=${1:-10}
 export VELLMAR_RUN_DIR=${VELLMAR_RUN_DIR:-$PWD/build/run}
@@ -19,9 +15,7 @@ sample()
 {
     bb_window_found && xdotool windowfocus --sync "$BB_WINDOW" 2>/dev/null
     bb_key n && sleep 2 && bb_window_found
-    local size && size=$(bb_window_size)
-    [ "$size" = 1024x768 ] || { bb_log "window at $size after N, no sample"; return; }
-    samples+=("$(rss)") && bb_log "RSS ${samples[-1]} kB"
+    [ "$(bb_window_size)" = 1024x768 ] && samples+=("$(rss)") && bb_log "RSS ${samples[-1]} kB"
 }
 samples=() paused=no
 end=$((SECONDS + MINUTES * 60)) next=$((SECONDS + 60))
@@ -62,6 +56,5 @@ bb_log "RSS per minute at 1024 x 768 (kB): ${samples[*]}"
 growth=$(printf '%s\n' "${samples[@]:1}" | awk '{ x = NR - 1; n++; sx += x; sy += $1; sxx += x * x; sxy += x * $1 }
     END { if (n < 3) { print "none"; exit } printf "%d\n", (n * sxy - sx * sy) / (n * sxx - sx * sx) * (n - 1) }')
 bb_log "trend over the run: $growth kB"
-[ "$growth" != none ] || bb_fail "fewer than 3 samples after the first minute"
-[ "$growth" = none ] || [ "$growth" -lt 5120 ] || bb_fail "memory grew by $growth kB over the run"
+[ "$growth" != none ] && [ "$growth" -lt 5120 ] || bb_fail "memory trend $growth kB (under 5 MB over 3 or more samples)"
 bb_finish

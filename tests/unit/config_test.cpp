@@ -133,8 +133,7 @@ TEST(RenderScale, ShrinksWhileFramesRunOverSixtyASecondAndGrowsBackToOneWhenThey
         EXPECT_FLOAT_EQ(nextRenderScale(c.scale, c.seconds), c.expected) << c.scale << " at " << c.seconds << " s";
     // Frame by frame: a single long gap is left out, a steady run of slow frames is not.
     const struct { double seconds; int frames; float expected; } runs[] = {
-        {0.004, 3, 1.0f}, {2.0, 1, 1.0f}, {0.004, 3, 1.0f}, {0.3, 4, 0.5f}, {0.004, 30, 1.0f},
-    };
+        {0.004, 3, 1.0f}, {2.0, 1, 1.0f}, {0.004, 3, 1.0f}, {0.3, 4, 0.5f}, {0.004, 30, 1.0f}};
     for (const auto& r : runs) {
         for (int i = 0; i < r.frames; ++i)
             adaptRenderScale(r.seconds);

@@ -119,7 +119,7 @@ TEST_F(PlayerControls, SpaceHeldJumpsOnceAndAgainOnlyAfterReleaseAndRest)
     player->body->setGlobalPose(phys::Transform(player->body->getGlobalPose().p + glm::vec3(0.0f, 0.2f, 0.0f)), true);
     input.press(GLFW_KEY_SPACE);
     input.pollEvents();
-    playerUpdate();
+    playerUpdate(snapshot = takeInput(input, snapshot));
     EXPECT_LT(velocity().y, 0.5f);
 }
 
