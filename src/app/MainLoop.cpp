@@ -11,6 +11,7 @@
 #include "app/FrameUpdate.h"
 #include "app/Gamepad.h"
 #include "app/KeyboardCommands.h"
+#include "app/OptionsPage.h"
 #include "app/Platform.h"
 #include "core/Camera.h"
 #include "app/RunFolder.h"
@@ -117,6 +118,13 @@ bool runFrame()
         const ResolutionChoice chosen = renderFrame(input);
         if (chosen.width > 0)
             setResolution(chosen.width, chosen.height);
+        if (chosen.options)
+            openOptions();
+        // The options page over the scene while paused; ending the pause leaves it.
+        if (optionsOpen && paused)
+            optionsPage(input);
+        else if (optionsOpen)
+            leaveOptions();
         markFramePhase(FramePhase::hud, true);
         drawHud(input);
         markFramePhase(FramePhase::hud, false);
@@ -146,6 +154,9 @@ void setResolution(int width, int height)
 
 void shutdown()
 {
+    // Quitting from the options page leaves it too.
+    if (optionsOpen)
+        leaveOptions();
     stopSound();
     releaseWorld();
     closeWindow();

@@ -12,6 +12,8 @@ bool wireframe = false;
 bool shadowsEnabled = true;
 bool showShadowMap = false;
 
+bool optionsOpen = false;
+
 bool dangerNear = false;
 bool caught = false;
 

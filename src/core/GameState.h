@@ -16,6 +16,9 @@ extern bool wireframe;
 extern bool shadowsEnabled;
 extern bool showShadowMap;
 
+// The pause menu's options page is open in place of the menu (app/OptionsPage.cpp).
+extern bool optionsOpen;
+
 // The statues' pursuit (scene/Pursuit.cpp): some statue is near the player's eye this frame; a
 // statue touched the player, and the game is lost for good.
 extern bool dangerNear;

@@ -172,7 +172,8 @@ ResolutionChoice renderFrame(const InputSnapshot& input)
     setPassUniforms(program);
 
     ResolutionChoice chosen;
-    if (paused)
+    // The options page is drawn over the scene by the frame loop, after this pass.
+    if (paused && !optionsOpen)
         chosen = drawPauseMenu(input);
 
     // The pause menu leaves the text program current. The main program holds every uniform the game

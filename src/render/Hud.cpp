@@ -158,20 +158,51 @@ ResolutionChoice drawPauseMenu(const InputSnapshot& input)
         if (w / 4 < cx && cx < 3 * w / 4 && top[i] < cy && cy < bottom[i])
             hovered = &entries[i];
     }
+    // Beside the middle resolution, right of the entries' column; the gamepad's fourth entry.
+    const TextEntry options{"Options", 1250, 480, 40};
+    const bool overOptions = cursorOver(options, input);
     const int step = moveHighlight(input);
     if (step != 0)
-        menuHighlight = menuHighlight < 0 ? 0 : std::clamp(menuHighlight + step, 0, 2);
-    const MenuEntry* highlighted = menuHighlight >= 0 ? &entries[menuHighlight] : nullptr;
+        menuHighlight = menuHighlight < 0 ? 0 : std::clamp(menuHighlight + step, 0, 3);
+    const MenuEntry* highlighted = menuHighlight >= 0 && menuHighlight < 3 ? &entries[menuHighlight] : nullptr;
 
     const MenuEntry* shown = hovered ? hovered : highlighted;
     OverlayImage* image = shown ? *shown->image : pauseImage;
     if (image)
         image->draw(0, 0, 1600);
+    drawTextEntry(options, overOptions || menuHighlight == 3);
+    if (menuHighlight == 3 && input.padPressed[pad::south])
+        return {0, 0, true};
     if (highlighted && input.padPressed[pad::south])
         return {highlighted->width, highlighted->height};
-    if (!hovered || !markPress(input.buttonHeld(mouseButtonLeft), menuClickSeen))
+    if ((!hovered && !overOptions) || !markPress(input.buttonHeld(mouseButtonLeft), menuClickSeen))
         return {};
+    if (overOptions)
+        return {0, 0, true};
     return {hovered->width, hovered->height};
+}
+
+bool cursorOver(const TextEntry& entry, const InputSnapshot& input)
+{
+    if (input.framebufferWidth <= 0 || input.framebufferHeight <= 0)
+        return false;
+    const double x = input.cursorX * 1600.0 / input.framebufferWidth;
+    const double y = 1200.0 - input.cursorY * 1200.0 / input.framebufferHeight;
+    const double width = static_cast<double>(std::strlen(entry.text)) * entry.size;
+    // A little beyond the glyphs, so the short entries are easy to hit.
+    const double margin = entry.size * 0.25;
+    return entry.x - margin < x && x < entry.x + width + margin && entry.y - margin < y &&
+           y < entry.y + entry.size + margin;
+}
+
+void drawTextEntry(const TextEntry& entry, bool hovered)
+{
+    drawText(entry.text, entry.x, entry.y, entry.size);
+    if (!hovered)
+        return;
+    const int width = static_cast<int>(std::strlen(entry.text)) * entry.size;
+    drawText(">", entry.x - entry.size, entry.y, entry.size);
+    drawText("<", entry.x + width, entry.y, entry.size);
 }
 
 int moveHighlight(const InputSnapshot& input)

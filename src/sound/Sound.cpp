@@ -321,6 +321,12 @@ bool startSoundLoopback(int volume, int rate)
     return startSoundOn(volume, [rate] { return openLoopbackDevice(rate); });
 }
 
+void setSoundVolume(int volume)
+{
+    if (audioDeviceOpen())
+        alListenerf(AL_GAIN, static_cast<float>(volume) / 100.0f);
+}
+
 void renderSound(int16_t* stereo, int frames)
 {
     renderAudio(stereo, frames);

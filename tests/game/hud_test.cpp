@@ -1,6 +1,8 @@
 #include "render/Hud.h"
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "DdsBytes.h"
@@ -198,4 +200,25 @@ TEST_F(PauseMenu, AClickCountsOncePerPressAfterAReleaseOverAnEntry)
     input.moveCursor(640, 240);
     frames(3);
     expectWindow(1280, 720);
+}
+
+TEST_F(PauseMenu, TheOptionsPageChangesSettingsAtOnceAndSavesThemIntoConfigIniOnLeaving)
+{
+    TempDir dir;
+    dir.write("config.ini", "# mine\r\nBRIGHTNESS=100\r\nODD=1");
+    input.tap(GLFW_KEY_P);
+    frame();
+    input.moveCursor(700, 350);  // "Options", right of the middle resolution
+    clickAfterARelease();
+    ASSERT_TRUE(optionsOpen);
+    input.tap(GLFW_KEY_RIGHT);  // the first row, the volume, is chosen
+    frame();
+    input.moveCursor(630, 350);  // the brightness's ">"
+    clickAfterARelease();
+    EXPECT_EQ(glm::ivec2(volume, brightnessPercent), glm::ivec2(90, 110));
+    input.tap(GLFW_KEY_P);
+    frame();
+    std::ifstream saved("config.ini", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), "# mine\r\nBRIGHTNESS=110\r\nODD=1\r\nVOLUME=90\r\n");
+    EXPECT_FALSE(optionsOpen);
 }

@@ -203,3 +203,12 @@ TEST_F(BrokenSoundTest, AMissingOrBrokenFileIsReportedOnceAndTheRestIsHeard)
     }
     EXPECT_GT(statue.both(), 200.0) << "the statue is still heard";
 }
+
+TEST(SoundDevice, VolumeZeroOpensNoDevice)
+{
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(startSoundLoopback(0, 24000));
+    soundUpdate(1.0 / 60.0, nullptr, nullptr);
+    stopSound();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Sound: volume 0, no audio device opened\n");
+}
