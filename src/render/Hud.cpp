@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/Bindings.h"
+#include "core/Captions.h"
 #include "core/GameState.h"
 #include "core/Input.h"
 #include "core/Platform.h"
@@ -115,6 +116,7 @@ void drawHud(const InputSnapshot& input)
         std::snprintf(warning, sizeof warning, "WARNING: DEATH IMMINENT");
         drawText(warning, 400, 600, 40);
     }
+    drawCaptions();
     if (showStats) {
         const StatsLines lines = formatStats(framesPerSecond, input.time);
         drawText(lines.rate, 1160, 1100, 70);
@@ -125,6 +127,23 @@ void drawHud(const InputSnapshot& input)
             std::snprintf(scale, sizeof scale, "scale %ld%%", std::lround(sceneScale() * 100.0f));
             drawText(scale, 1160, 940, 40);
         }
+    }
+}
+
+void drawCaptions()
+{
+    if (!captions)
+        return;
+    // Low in the middle: clear of the death warning, the help pictures in the corners and the statistics.
+    int y = 60;
+    for (int kind = 0; kind < captionKinds; ++kind) {
+        const Caption& shown = shownCaptions[kind];
+        if (shown.showing <= 0.0f)
+            continue;
+        char line[64];
+        std::snprintf(line, sizeof line, "%s%s%s", captionTexts[kind], shown.where[0] ? ", " : "", shown.where);
+        drawText(line, 420, y, 26);
+        y += 40;
     }
 }
 

@@ -12,6 +12,8 @@ void drawText(const char* text, int x, int y, int size);
 void drawChangedKeys();
 // Help pictures, end screens, the death warning and the statistics, after each frame of play.
 void drawHud(const InputSnapshot& input);
+// With CAPTIONS=1 the captions of the sounds playing, one line each, low in the middle.
+void drawCaptions();
 // The two statistics lines the HUD shows: the frame rate, with no digits while it is still 0
 // ("FPS"), and the running time with two decimals.
 struct StatsLines {

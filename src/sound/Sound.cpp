@@ -1,10 +1,12 @@
 #include "sound/Sound.h"
 
 #include <AL/al.h>
+#include <glm/geometric.hpp>
 #include <glm/vec3.hpp>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "core/Console.h"
 #include "physics/Engine.h"
 #include "core/Camera.h"
+#include "core/Captions.h"
 #include "core/GameState.h"
 #include "physics/Player.h"
 #include "render/Light.h"
@@ -216,6 +219,75 @@ void followCamera(const glm::vec3& eye)
     alListenerfv(AL_ORIENTATION, orientation);
 }
 
+// Where `p` lies seen from the listener looking along the view, in words of the caption.
+void directionWords(const glm::vec3& p, char* where, std::size_t size)
+{
+    ALfloat x = 0.0f, y = 0.0f, z = 0.0f;
+    alGetListener3f(AL_POSITION, &x, &y, &z);
+    const glm::vec3 d = p - glm::vec3(x, y, z);
+    const glm::vec3 ahead = glm::normalize(glm::vec3(viewDirection.x, 0.0f, viewDirection.z) + glm::vec3(1e-6f, 0, 0));
+    const glm::vec3 right(-ahead.z, 0.0f, ahead.x);
+    const float f = glm::dot(d, ahead), r = glm::dot(d, right);
+    // Eight sectors: a side is named once the sound lies more than 22.5 degrees off the axis.
+    const float edge = 0.38f * std::hypot(f, r);
+    std::snprintf(where, size, "%s%s%s", f > edge ? "ahead" : f < -edge ? "behind" : "",
+                  std::fabs(f) > edge && std::fabs(r) > edge ? " " : "", r > edge ? "right" : r < -edge ? "left" : "");
+}
+
+// Shows the caption of `kind` while `playing`, from `p` when given; lets it run out otherwise.
+void caption(CaptionKind kind, bool playing, float dt, const glm::vec3* p = nullptr)
+{
+    Caption& shown = shownCaptions[kind];
+    if (!playing) {
+        shown.showing = std::max(0.0f, shown.showing - dt);
+        return;
+    }
+    shown.showing = captionAfterglow;
+    shown.where[0] = '\0';
+    if (p)
+        directionWords(*p, shown.where, sizeof shown.where);
+}
+
+bool sourcePlaying(ALuint source)
+{
+    ALint state = 0;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    return state == AL_PLAYING;
+}
+
+glm::vec3 sourcePosition(ALuint source)
+{
+    glm::vec3 p(0.0f);
+    alGetSource3f(source, AL_POSITION, &p.x, &p.y, &p.z);
+    return p;
+}
+
+constexpr float harvesterNear = 10.0f;
+
+// The captions of what plays now; the nearest grinding statue speaks for all of them.
+void updateCaptions(float dt)
+{
+    ALfloat x = 0.0f, y = 0.0f, z = 0.0f;
+    alGetListener3f(AL_POSITION, &x, &y, &z);
+    const glm::vec3 listener(x, y, z);
+    const glm::vec3* nearest = nullptr;
+    glm::vec3 statue(0.0f);
+    for (size_t i = 0; i < statueSources.size() && i < statuePlaying.size(); ++i) {
+        const glm::vec3 p = sourcePosition(statueSources[i]);
+        if (statuePlaying[i] && (!nearest || glm::length(p - listener) < glm::length(statue - listener)))
+            statue = p, nearest = &statue;
+    }
+    caption(captionGrind, nearest != nullptr, dt, nearest);
+    caption(captionHeartbeat, sourcePlaying(sources[heartbeat]), dt);
+    const glm::vec3 cowAt = sourcePosition(sources[cowCall]);
+    caption(captionCow, sourcePlaying(sources[cowCall]), dt, &cowAt);
+    const glm::vec3 harvesterAt = sourcePosition(sources[harvester]);
+    caption(captionHarvester, sourcePlaying(sources[harvester]) && glm::length(harvesterAt - listener) < harvesterNear,
+            dt, &harvesterAt);
+    caption(captionLanding, sourcePlaying(sources[landing]), dt);
+    caption(captionSting, sourcePlaying(sources[sting]), dt);
+}
+
 // A statue grinds while its body slides, fading in and out; silent while it stands.
 void updateStatues(float dt)
 {
@@ -339,6 +411,7 @@ void soundUpdate(double dt, const Node* harvesterNode, const Node* cow)
     const Mood now = currentMood();
     if (now != mood)
         enterMood(now);
+    updateCaptions(static_cast<float>(dt));
     if ((mood != Mood::play && mood != Mood::paused) || !player || !player->body) {
         bodyTracked = false;
         return;

@@ -241,7 +241,7 @@ TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerOrBrighterWhileTheHudStaysAsItIs)
         return moments[(static_cast<size_t>(shadowSide / 2) * shadowSide + shadowSide / 2) * 2];
     };
     const std::vector<unsigned char> full = pictureAt(100);
-    EXPECT_EQ(shadowSide, shadowMapSize);
+    EXPECT_EQ(shadowSide, 1024);
     const float fullAhead = aheadOfFlashlight();
     brightnessPercent = 200;
     const std::vector<unsigned char> bright = pictureAt(100);
@@ -257,7 +257,7 @@ TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerOrBrighterWhileTheHudStaysAsItIs)
         for (int x = 0; x < width; x += 2)
             unevenSquares += half[(static_cast<size_t>(y) * width + x) * 3] != half[((y + 1) * width + x + 1) * 3];
     EXPECT_EQ(unevenSquares, 0u) << "at half of each side each scene pixel becomes a square of four";
-    EXPECT_EQ(shadowSide, shadowMapSize / 2) << "the shadow target follows the scene's scale";
+    EXPECT_EQ(shadowSide, 512) << "the shadow target follows the scene's scale";
     EXPECT_NEAR(aheadOfFlashlight(), fullAhead, 0.01f * fullAhead) << "and still holds the whole view";
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
@@ -290,35 +290,25 @@ TEST_F(RenderScaleTest, TheFramesOwnWorkIsTimedAndAnIncompleteTargetFallsBackToF
 {
     play();
     renderScaleSetting = 0;
-    auto framesWaited = [](int count, double waitBefore, double waitAfter) {
-        for (int i = 0; i < count; ++i) {
-            updateRenderScale();
-            std::this_thread::sleep_for(std::chrono::duration<double>(waitBefore));
-            timeFrameWork();
-            std::this_thread::sleep_for(std::chrono::duration<double>(waitAfter));  // the display's wait
-        }
-    };
     renderScale = 0.5f;
-    framesWaited(33, 0.0, 0.02);
-    EXPECT_EQ(renderScale, 1.0f) << "a frame held by the display does not keep the scale down";
-    paused = true;
-    framesWaited(6, 0.05, 0.0);
-    EXPECT_EQ(renderScale, 1.0f) << "paused frames are not timed";
-    paused = false;
-
-    renderScale = 0.5f;
-    GLint largest = 0;
+    for (int i = 0; i < 39; ++i) {  // 33 frames held 20 ms by the display, then 6 paused ones of 50 ms work
+        paused = i >= 33;
+        updateRenderScale();
+        std::this_thread::sleep_for(std::chrono::milliseconds(paused ? 50 : 0));
+        timeFrameWork();
+        std::this_thread::sleep_for(std::chrono::milliseconds(paused ? 0 : 20));
+    }
+    EXPECT_EQ(renderScale, 1.0f) << "neither the display's wait nor paused frames keep the scale down";
+    paused = false, renderScale = 0.5f;
+    GLint largest = 0, bound = -1, viewport[4] = {};
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largest);
     framebufferWidth = 4 * largest, framebufferHeight = 600;
     testing::internal::CaptureStdout();
     renderFrame(frameInput);
     renderFrame(frameInput);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Render scale: the scene target of " + std::to_string(2 * largest) +
-                  " x 300 is incomplete, the scene is drawn at full size\n");
-    GLint bound = -1, viewport[4] = {};
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Render scale: the scene target of " + std::to_string(2 * largest) +
+                                                          " x 300 is incomplete, the scene is drawn at full size\n");
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &bound);
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_TRUE(bound == 0 && viewport[3] == 600) << "drawn straight to the window";
-    EXPECT_TRUE(sceneScale() == 1.0f && shadowSide == shadowMapSize);
+    EXPECT_TRUE(bound == 0 && viewport[3] == 600 && sceneScale() == 1.0f && shadowSide == 1024) << "drawn to the window";
 }

@@ -35,6 +35,12 @@ TEST_F(GameRules, AnUnseenChaserClosesInAndASeenOneStopsDead)
     turn(pi);
     frames(8, 0.1);
     EXPECT_LT(horizontalDistanceToStatue(0), seen - 1.0f) << "behind the player's back it comes closer";
+    // Pushed by the whole distance to the player, not a unit of it: its speed grows by that over its mass.
+    phys::RigidDynamic* body = pursuers[0]->mesh->physicsActor;
+    const glm::vec3 towards = playerPosition() - statuePosition(0), before = body->getLinearVelocity();
+    frame(0.1);
+    const glm::vec3 gained = (body->getLinearVelocity() - before) * body->getMass() / 0.1f;
+    EXPECT_LT(glm::length(glm::vec2(gained.x - towards.x, gained.z - towards.z)), 0.03f * glm::length(towards));
 
     turn(-pi);
     frames(2);
@@ -124,6 +130,21 @@ TEST_F(GameRules, ActivatorsWakeTheirGroupAndPutTheRestToSleep)
         teleport(s.x, 1.0f, s.z);
         frames(2);
         EXPECT_EQ(chasing(), s.chasing) << "at z " << s.z;
+    }
+}
+
+TEST_F(GameRules, TheRotorTurnsAThousandDegreesASecondAndTheCowIsDetailedWithinForty)
+{
+    play();
+    const glm::vec3 axis = combineRotor->localMatrix[0];
+    frame(0.01);
+    EXPECT_NEAR(glm::degrees(std::acos(glm::dot(glm::normalize(axis), glm::normalize(glm::vec3(combineRotor->localMatrix[0]))))), 10.0f, 0.1f);
+    const glm::vec3 cow = giantCow->localMatrix[3];
+    for (float distance : {39.8f, 40.2f}) {
+        const float dy = 1.0f + eyeHeight - cow.y;
+        teleport(cow.x, 1.0f, cow.z - std::sqrt(distance * distance - dy * dy));
+        giantCow->update(0.0);
+        EXPECT_TRUE(giantCow->highMesh->visible == (distance < 40.0f) && giantCow->lowMesh->visible != giantCow->highMesh->visible) << distance;
     }
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // The whole game world, assembled as the game does it, driven frame by frame (see GameHarness.h).
 #include <GL/glew.h>
-#include <stb_image_write.h>
 
 #include <filesystem>
 #include <string>
@@ -70,14 +69,5 @@ protected:
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
         return pixels;
-    }
-
-    void screenshot(const std::string& name)
-    {
-        int width = 0, height = 0;
-        std::vector<unsigned char> pixels = readScreen(width, height);
-        std::filesystem::create_directories("../screenshots");
-        stbi_flip_vertically_on_write(1);
-        stbi_write_png(("../screenshots/" + name + ".png").c_str(), width, height, 3, pixels.data(), width * 3);
     }
 };
