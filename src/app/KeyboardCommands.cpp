@@ -82,10 +82,10 @@ void restoreWindow()
 }
 CommandKey windowKey = {boundKey, restoreWindow, true, bound(Command::windowReset)};
 
-void poll(const InputSnapshot& input, CommandKey& k)
+void poll(const InputSnapshot& input, CommandKey& k, bool act)
 {
     const bool held = k.bound >= 0 ? commandHeld(input, static_cast<Command>(k.bound)) : input.held(k.key);
-    if (markPress(held, k.seen))
+    if (markPress(held, k.seen) && act)
         k.command();
 }
 
@@ -109,7 +109,7 @@ void driveVehicle(const InputSnapshot& input)
 
 }  // namespace
 
-void keyboardCommands(const InputSnapshot& input)
+void keyboardCommands(const InputSnapshot& input, bool keysTaken)
 {
     // The gamepad playing at the commands' last look went away: the game waits for the player.
     if (padSeen >= 0 && input.pad.id != padSeen)
@@ -119,10 +119,12 @@ void keyboardCommands(const InputSnapshot& input)
     if (showWindowAt >= 0.0 && input.time >= showWindowAt)
         showWindow();
     for (CommandKey& k : commandKeys)
-        poll(input, k);
+        poll(input, k, !keysTaken);
+    poll(input, walkModeKey, !keysTaken);
+    poll(input, windowKey, !keysTaken);
+    if (keysTaken)
+        return;
     driveVehicle(input);
-    poll(input, walkModeKey);
-    poll(input, windowKey);
     if (input.held(keys::i) && combine)
         combine->translate(0.0f, 0.0f, -1.0f);
 }

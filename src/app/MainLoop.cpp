@@ -113,7 +113,7 @@ bool runFrame()
         frameUpdate(input);
         markFramePhase(FramePhase::update, false);
         markFramePhase(FramePhase::keyboardCommands, true);
-        keyboardCommands(input);
+        keyboardCommands(input, optionsOpen && optionsTakeKeys());
         markFramePhase(FramePhase::keyboardCommands, false);
         // The pause menu is drawn in the frame that P paused: its cursor shows with it.
         platform->setCursorVisible(paused);

@@ -171,6 +171,8 @@ void openOptions()
     clickSeen = true;
 }
 
+bool optionsTakeKeys() { return controlsOpen && waitingRow >= 0; }
+
 void optionsPage(const InputSnapshot& input)
 {
     int values[settingCount];

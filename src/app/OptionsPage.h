@@ -10,6 +10,8 @@ void openOptions();
 // Once a frame while paused with the page open, after the frame passes: draws the page over the
 // scene at full resolution and acts on the frame's clicks and keys.
 void optionsPage(const InputSnapshot& input);
+// True while the page waits for the key a command is to be bound to: that key only binds.
+bool optionsTakeKeys();
 // Closes the page (Back, the pause ended or the game quitting) and saves the changed settings into
 // configSavePath(); nothing is written when nothing changed.
 void leaveOptions();

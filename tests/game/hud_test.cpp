@@ -245,6 +245,9 @@ TEST_F(PauseMenu, ControlsBindAPickedCommandToTheNextKeyRefuseATakenOneAndSaveIt
     tap(GLFW_KEY_UP, 4);  // "Jump": Z is taken, Escape never bound
     tap(GLFW_KEY_ENTER, 1);
     tap(GLFW_KEY_Z, 1);
+    tap(GLFW_KEY_ENTER, 1);  // F1, taken by the help, is refused and shows no help either
+    tap(GLFW_KEY_F1, 1);
+    EXPECT_FALSE(showHelp);
     EXPECT_EQ(glm::ivec3(boundKeys[0], boundKeys[4], boundKeys[8]), glm::ivec3(GLFW_KEY_Z, GLFW_KEY_SPACE, GLFW_KEY_Q));
     EXPECT_EQ(bindKey(Command::jump, GLFW_KEY_ESCAPE), commandCount);
     input.tap(GLFW_KEY_Q);  // the new pause key ends the pause and saves
