@@ -5,7 +5,11 @@
 //
 //   frame_benchmark [width height [frames [screenshot folder [render scale]]]]
 //                                                defaults: 800 600 600, no folder ("-"), scale 0
+//   frame_benchmark --journal FILE [screenshot folder]
+//                                                a recorded session in place of the route
 //
+// A journal (vellmar --record) replaces the route and its fixed clock by the recorded frames, as
+// fast as they draw, with the recorded settings (window size and render scale among them).
 // The render scale is RENDER_SCALE of config.ini: 0 adapts it to the frame time as the game does,
 // 50 to 100 fixes it (100 draws everything at full resolution).
 // With a screenshot folder, a few views along the route are saved there as PNG to compare the
@@ -44,6 +48,7 @@
 #include <vector>
 
 #include "app/Config.h"
+#include "app/JournalPlatform.h"
 #include "support/ProcessMeasures.h"
 #include "core/FramePhase.h"
 #include "app/MainLoop.h"
@@ -67,17 +72,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr double frameStep = 1.0 / 60.0;
-constexpr int phaseCount = static_cast<int>(FramePhase::swap) + 1;
-const char* const phaseNames[phaseCount] = {
-    "frame update", "  player", "  pursuit", "  physics step", "keyboard commands", "shadow pass", "lit pass", "HUD",
-    "sound", "swap",
-};
-
-bool isDrawingPhase(FramePhase phase)
-{
-    return phase == FramePhase::shadowPass || phase == FramePhase::litPass || phase == FramePhase::hud ||
-           phase == FramePhase::swap;
-}
 
 double micros(Clock::time_point from, Clock::time_point to)
 {
@@ -85,8 +79,8 @@ double micros(Clock::time_point from, Clock::time_point to)
 }
 
 // Phase clock, filled by the game's phase marks.
-std::array<Clock::time_point, phaseCount> phaseBegan;
-std::array<double, phaseCount> phaseMicros;
+std::array<Clock::time_point, framePhaseCount> phaseBegan;
+std::array<double, framePhaseCount> phaseMicros;
 // Fragments that passed the depth test in each pass: the fragment shader's work.
 GLuint fragmentQuery = 0;
 GLuint shadowFragments = 0;
@@ -215,27 +209,48 @@ int main(int argc, char** argv)
     int width = 800;
     int height = 600;
     int frames = 600;
-    if (argc >= 3) {
-        width = std::atoi(argv[1]);
-        height = std::atoi(argv[2]);
+    std::string screenshotArgument = "-";
+    Journal journal;
+    const bool journalled = argc >= 3 && std::string(argv[1]) == "--journal";
+    if (journalled) {
+        std::string reason;
+        if (!readJournalFile(argv[2], journal, reason)) {
+            std::cerr << argv[2] << ": " << reason << std::endl;
+            return 2;
+        }
+        useSettings(journal.header.settings);
+        width = screenWidth;
+        height = screenHeight;
+        frames = static_cast<int>(journal.frames.size());
+        if (argc >= 4)
+            screenshotArgument = argv[3];
+    } else {
+        if (argc >= 3) {
+            width = std::atoi(argv[1]);
+            height = std::atoi(argv[2]);
+        }
+        if (argc >= 4)
+            frames = std::atoi(argv[3]);
+        if (argc >= 5)
+            screenshotArgument = argv[4];
+        if (argc >= 6)
+            renderScaleSetting = std::atoi(argv[5]);
     }
-    if (argc >= 4)
-        frames = std::atoi(argv[3]);
     std::string screenshotFolder;
-    if (argc >= 5 && std::string(argv[4]) != "-") {
-        char* absolute = realpath(argv[4], nullptr);
+    if (screenshotArgument != "-") {
+        char* absolute = realpath(screenshotArgument.c_str(), nullptr);
         if (absolute == nullptr) {
-            std::cerr << "no such folder: " << argv[4] << std::endl;
+            std::cerr << "no such folder: " << screenshotArgument << std::endl;
             return 2;
         }
         screenshotFolder = absolute;
         std::free(absolute);
     }
-    if (argc >= 6)
-        renderScaleSetting = std::atoi(argv[5]);
     if (width <= 0 || height <= 0 || frames <= 0 ||
         (renderScaleSetting != 0 && (renderScaleSetting < 50 || renderScaleSetting > 100))) {
-        std::cerr << "usage: frame_benchmark [width height [frames [screenshot folder [render scale]]]]" << std::endl;
+        std::cerr << "usage: frame_benchmark [width height [frames [screenshot folder [render scale]]]]\n"
+                     "       frame_benchmark --journal FILE [screenshot folder]"
+                  << std::endl;
         return 2;
     }
     if (chdir(VELLMAR_RUN_DIR) != 0) {
@@ -250,7 +265,17 @@ int main(int argc, char** argv)
         return 2;
 
     ScriptedPlatform input;
-    platform = &input;
+    ReplayPlatform replay(input, journal, false);
+    platform = journalled ? static_cast<Platform*>(&replay) : &input;
+    // One frame: the journal's next, or the route's (none before the route, at -1) on the fixed clock.
+    auto nextFrame = [&](int routeFrame) {
+        if (journalled)
+            return runFrame();
+        if (routeFrame >= 0)
+            scriptFrame(input, routeFrame, frames);
+        input.now += frameStep;
+        return runFrame();
+    };
     screenWidth = width;
     screenHeight = height;
     const long mainResident = statusKilobytes("VmRSS:");
@@ -269,23 +294,25 @@ int main(int argc, char** argv)
     const long worldResident = statusKilobytes("VmRSS:");
     const double worldCpu = processMicros();
 
-    input.now += frameStep;
-    runFrame();
+    nextFrame(-1);
     glFinish();
     const Clock::time_point firstPresented = Clock::now();
     const double presentedCpu = processMicros();
-    input.tap(GLFW_KEY_ENTER);
-    input.now += frameStep;
-    runFrame();
-    input.now += frameStep;
-    runFrame();
+    if (journalled) {
+        while (showStartScreen && nextFrame(-1)) {
+        }
+    } else {
+        input.tap(GLFW_KEY_ENTER);
+        nextFrame(-1);
+        nextFrame(-1);
+    }
     glFinish();
     const Clock::time_point firstInPlay = Clock::now();
     const long playResident = statusKilobytes("VmRSS:");
     const double playCpu = processMicros();
 
     // The route, timed phase by phase.
-    std::array<Samples, phaseCount> phases;
+    std::array<Samples, framePhaseCount> phases;
     // The phase marks' glFinish calls and fragment queries keep the game's own thread idle while
     // the renderer's threads draw: only the other frames show the game's own frame time.
     Samples frameTimes;
@@ -300,20 +327,20 @@ int main(int argc, char** argv)
     const ShaderProgram plainProgram(VELLMAR_BENCH_DIR "/shaders/plainTextured.vert",
                                      VELLMAR_BENCH_DIR "/shaders/plainTextured.frag");
     glGenQueries(1, &fragmentQuery);
-    for (int frame = 0; frame < frames; ++frame) {
-        scriptFrame(input, frame, frames);
+    int played = 0;
+    for (bool more = true; played < frames && more; ++played) {
+        const int frame = played;
         const bool phased = frame % 2 == 1;
         framePhaseHook = phased ? timePhase : nullptr;
         phaseMicros.fill(0.0);
-        input.now += frameStep;
         const double cpuBegan = processMicros();
         const Clock::time_point began = Clock::now();
-        runFrame();
+        more = nextFrame(frame);
         // Nothing is left to draw after the swap; this only makes sure, as in the floor's loop.
         glFinish();
         if (phased) {
             phasedFrameTimes.add(micros(began, Clock::now()));
-            for (int i = 0; i < phaseCount; ++i)
+            for (int i = 0; i < framePhaseCount; ++i)
                 phases[i].add(phaseMicros[i]);
             shadowFragmentCounts.add(shadowFragments);
             litFragmentCounts.add(litFragments);
@@ -337,6 +364,7 @@ int main(int argc, char** argv)
         }
     }
     framePhaseHook = nullptr;
+    frames = played;
     const bool stillInPlay = !caught && !player->fellOut && !showStartScreen;
     const glm::vec3 where = player->body->getGlobalPose().p;
 
@@ -377,8 +405,12 @@ int main(int argc, char** argv)
     out << "Vellmar frame benchmark\n";
     out << "machine: " << cpu << ", " << sysconf(_SC_NPROCESSORS_ONLN) << " cores, " << renderer
         << ", LP_NUM_THREADS=" << (threads ? threads : "unset") << "\n";
-    std::snprintf(line, sizeof line, "window: %d x %d, %d frames in play at a fixed %.4f s step\n", framebufferWidth,
-                  framebufferHeight, frames, frameStep);
+    if (journalled)
+        std::snprintf(line, sizeof line, "window: %d x %d, %d frames in play of the journal %s, on its clock\n",
+                      framebufferWidth, framebufferHeight, frames, argv[2]);
+    else
+        std::snprintf(line, sizeof line, "window: %d x %d, %d frames in play at a fixed %.4f s step\n",
+                      framebufferWidth, framebufferHeight, frames, frameStep);
     out << line;
     std::snprintf(line, sizeof line, "route: %s, player at (%.1f, %.1f, %.1f), %zu statues\n",
                   stillInPlay ? "still in play" : "ended early (caught or fell)", where.x, where.y, where.z,
@@ -427,16 +459,15 @@ int main(int argc, char** argv)
                   renderScaleSetting, renderScales.percentile(50), renderScales.percentile(0), renderScale);
     out << line;
     out << "\nper frame, microseconds\n";
-    std::snprintf(line, sizeof line, "%-20s %10s %10s %10s %10s\n", "phase", "median", "p95", "p99", "max");
-    out << line;
-    for (int i = 0; i < phaseCount; ++i)
-        printRow(out, phaseNames[i], phases[i]);
-    printRow(out, "plain textured pass", plainTimes);
-    printRow(out, "frame, phases timed", phasedFrameTimes);
-    printRow(out, "frame in play", frameTimes);
-    printRow(out, "clear and swap", floorTimes);
-    printRow(out, "frame CPU, all thr.", frameCpuTimes);
-    printRow(out, "floor CPU, all thr.", floorCpuTimes);
+    out << frameTimesHeading();
+    for (int i = 0; i < framePhaseCount; ++i)
+        out << frameTimesRow(framePhaseNames[i], phases[i]);
+    out << frameTimesRow("plain textured pass", plainTimes);
+    out << frameTimesRow("frame, phases timed", phasedFrameTimes);
+    out << frameTimesRow("frame in play", frameTimes);
+    out << frameTimesRow("clear and swap", floorTimes);
+    out << frameTimesRow("frame CPU, all thr.", frameCpuTimes);
+    out << frameTimesRow("floor CPU, all thr.", floorCpuTimes);
     const double fps = frameTimes.micros.size() / (frameTimes.total() * 1e-6);
     const double floorFps = frames / (floorTimes.total() * 1e-6);
     std::snprintf(line, sizeof line, "\nframes per second: %.1f in play, %.1f clear and swap\n", fps, floorFps);
@@ -451,6 +482,8 @@ int main(int argc, char** argv)
     out << line;
     std::snprintf(line, sizeof line, "load average over the last minute: %.2f\n", loadAverage());
     out << line;
+    if (journalled)
+        out << replay.report() << "\n";
     std::cout << out.str() << std::flush;
     std::_Exit(0);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// What the benchmarks read of their own process: start time, processor time, memory, the machine's
-// load, and the percentiles of a series of timings.
+// What the benchmarks read of their own process: start time, processor time, memory and the
+// machine's load (the percentiles of a series of timings are the game's own, core/FrameTimes.h).
 #include <time.h>
 #include <unistd.h>
 
@@ -16,6 +16,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "core/FrameTimes.h"
 
 namespace {
 
@@ -90,28 +92,6 @@ double loadAverage()
     return load;
 }
 
-struct Samples {
-    std::vector<double> micros;
-
-    void add(double us) { micros.push_back(us); }
-
-    double percentile(double p) const
-    {
-        std::vector<double> sorted = micros;
-        std::sort(sorted.begin(), sorted.end());
-        // Nearest rank.
-        size_t rank = static_cast<size_t>(std::ceil(p / 100.0 * sorted.size()));
-        return sorted[std::clamp<size_t>(rank, 1, sorted.size()) - 1];
-    }
-    double total() const
-    {
-        double sum = 0.0;
-        for (double us : micros)
-            sum += us;
-        return sum;
-    }
-};
-
 // Processor time of all the process's threads (the renderer's own threads included): unlike the
 // wall clock, it does not grow when other programs share the processor.
 double processMicros()
@@ -119,14 +99,6 @@ double processMicros()
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return t.tv_sec * 1e6 + t.tv_nsec * 1e-3;
-}
-
-void printRow(std::ostream& out, const char* name, const Samples& s)
-{
-    char line[256];
-    std::snprintf(line, sizeof line, "%-20s %10.0f %10.0f %10.0f %10.0f\n", name, s.percentile(50), s.percentile(95),
-                  s.percentile(99), s.percentile(100));
-    out << line;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <vector>
 
+#include "core/Bindings.h"
 #include "core/Console.h"
 
 namespace {
@@ -46,7 +47,8 @@ std::vector<Line> readLines(const std::string& text)
 const FileCalls systemFileCalls = {openFile, ::write, ::fsync, ::close, ::rename};
 FileCalls fileCalls = systemFileCalls;
 
-std::string rewriteConfig(const std::string& text, const int values[settingCount], const bool changed[settingCount])
+std::string rewriteConfig(const std::string& text, const int values[settingCount], const bool changed[settingCount],
+                          const bool keysChanged[commandCount])
 {
     const std::vector<Line> lines = readLines(text);
     // Where each changed key's value is rewritten: its last line the reader takes, from the first
@@ -60,10 +62,22 @@ std::string rewriteConfig(const std::string& text, const int values[settingCount
     std::string appended;
     const std::size_t firstFeed = text.find('\n');
     const char* ending = firstFeed != std::string::npos && firstFeed > 0 && text[firstFeed - 1] == '\r' ? "\r\n" : "\n";
-    for (int index = 0; index < settingCount; ++index) {
-        if (!changed[index])
+    // The settings, then the commands' KEY_ lines: a KEY_ line is the reader's whatever its key.
+    auto lineFor = [&](int index) {
+        if (index < settingCount)
+            return std::string(settingKeys[index]) + "=" + std::to_string(values[index]);
+        return std::string(commandSettings[index - settingCount]) + "=" + keyName(boundKeys[index - settingCount]);
+    };
+    auto takes = [&](const std::string& line, int index) {
+        if (index < settingCount)
+            return lineSetsSetting(line, index);
+        const std::string name = std::string(commandSettings[index - settingCount]) + "=";
+        return line.compare(0, name.size(), name) == 0;
+    };
+    for (int index = 0; index < settingCount + commandCount; ++index) {
+        if (index < settingCount ? !changed[index] : !keysChanged || !keysChanged[index - settingCount])
             continue;
-        const std::string line = std::string(settingKeys[index]) + "=" + std::to_string(values[index]);
+        const std::string line = lineFor(index);
         bool found = false;
         for (std::size_t i = lines.size(); i-- > 0 && !found;) {
             std::size_t begin = lines[i].begin;
@@ -72,7 +86,7 @@ std::string rewriteConfig(const std::string& text, const int values[settingCount
                 continue;
             if (i == 0 && text.compare(0, 3, byteOrderMark) == 0)
                 begin += 3;
-            if (!lineSetsSetting(text.substr(begin, end - begin), index))
+            if (!takes(text.substr(begin, end - begin), index))
                 continue;
             if (text[end - 1] == '\r')
                 --end;
@@ -87,14 +101,13 @@ std::string rewriteConfig(const std::string& text, const int values[settingCount
     std::sort(replacements.begin(), replacements.end(),
               [](const Replacement& a, const Replacement& b) { return a.begin > b.begin; });
     for (const Replacement& r : replacements)
-        result.replace(r.begin, r.end - r.begin,
-                       std::string(settingKeys[r.index]) + "=" + std::to_string(values[r.index]));
+        result.replace(r.begin, r.end - r.begin, lineFor(r.index));
     if (!appended.empty() && !result.empty() && result.back() != '\n')
         result += ending;
     return result + appended;
 }
 
-bool saveSettings(const std::filesystem::path& path, const bool changed[settingCount])
+bool saveSettings(const std::filesystem::path& path, const bool changed[settingCount], const bool keysChanged[commandCount])
 {
     std::error_code error;
     std::filesystem::path target = path;
@@ -128,7 +141,7 @@ bool saveSettings(const std::filesystem::path& path, const bool changed[settingC
     }
     int values[settingCount];
     currentSettings(values);
-    const std::string updated = rewriteConfig(text, values, changed);
+    const std::string updated = rewriteConfig(text, values, changed, keysChanged);
 
     if (!target.parent_path().empty())
         std::filesystem::create_directories(target.parent_path(), error);

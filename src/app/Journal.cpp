@@ -1,5 +1,6 @@
 #include "app/Journal.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -7,6 +8,7 @@
 #include <unistd.h>
 
 #include "core/Console.h"
+#include "core/Platform.h"
 
 namespace {
 
@@ -16,9 +18,9 @@ constexpr unsigned changedButtons = 2;
 constexpr unsigned changedCursor = 4;
 constexpr unsigned changedWindow = 8;
 constexpr unsigned changedSize = 16;
-constexpr unsigned allChanges = 31;
+constexpr unsigned changedPad = 32;
+constexpr unsigned allChanges = 63;
 constexpr unsigned windowFocused = 1;
-constexpr unsigned windowVisible = 2;
 
 constexpr std::size_t longestFrame = 4096;
 constexpr std::size_t longestName = 64;
@@ -46,6 +48,19 @@ void putText(std::string& out, const std::string& text)
 {
     putNumber(out, text.size());
     out += text;
+}
+
+void putFloat(std::string& out, float value)
+{
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<char>(bits >> shift & 0xFF));
+}
+
+bool samePad(const GamepadState& a, const GamepadState& b)
+{
+    return a.id == b.id && a.buttons == b.buttons && std::memcmp(a.axes, b.axes, sizeof a.axes) == 0;
 }
 
 void putChecksum(std::string& out, const WorldChecksum& sum)
@@ -117,6 +132,16 @@ public:
         return static_cast<uint16_t>(low | (byte() << 8));
     }
 
+    float real()
+    {
+        uint32_t bits = 0;
+        for (int shift = 0; shift < 32; shift += 8)
+            bits |= static_cast<uint32_t>(byte()) << shift;
+        float value = 0.0f;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+
 private:
     const uint8_t* at;
     const uint8_t* end;
@@ -132,6 +157,27 @@ bool printable(const std::string& text)
     return true;
 }
 
+// The header's settings: config.ini's numbers, then the key of each command.
+constexpr int headerSettingCount = settingCount + commandCount;
+
+const char* headerSettingName(int index)
+{
+    return index < settingCount ? settingKeys[index] : commandSettings[index - settingCount];
+}
+
+int& headerSetting(JournalHeader& header, int index)
+{
+    return index < settingCount ? header.settings[index] : header.bindings[index - settingCount];
+}
+
+bool headerSettingTakes(int index, int64_t value)
+{
+    if (index < settingCount)
+        return value >= INT_MIN && value <= INT_MAX && settingInRange(index, value);
+    return value >= 0 && value < keyCodeCount && keyName(static_cast<int>(value)) &&
+           !fixedKeyReason(static_cast<int>(value));
+}
+
 bool readHeader(Reader& in, JournalHeader& header, std::string& reason)
 {
     const uint16_t format = in.word();
@@ -140,7 +186,7 @@ bool readHeader(Reader& in, JournalHeader& header, std::string& reason)
                  std::to_string(journalFormat);
         return false;
     }
-    bool seen[settingCount] = {};
+    bool seen[headerSettingCount] = {};
     std::string version;
     in.text(version, longestName);
     const uint8_t count = in.byte();
@@ -151,27 +197,27 @@ bool readHeader(Reader& in, JournalHeader& header, std::string& reason)
         if (!in.ok())
             break;
         int index = 0;
-        while (index < settingCount && name != settingKeys[index])
+        while (index < headerSettingCount && name != headerSettingName(index))
             ++index;
-        if (index == settingCount || seen[index]) {
+        if (index == headerSettingCount || seen[index]) {
             reason = (printable(name) ? "setting " + name : std::string("a setting")) +
-                     (index == settingCount ? " is unknown" : " is named twice");
+                     (index == headerSettingCount ? " is unknown" : " is named twice");
             return false;
         }
-        if (value < INT_MIN || value > INT_MAX || !settingInRange(index, value)) {
+        if (!headerSettingTakes(index, value)) {
             reason = "setting " + name + "=" + std::to_string(value) + " is out of range";
             return false;
         }
         seen[index] = true;
-        header.settings[index] = static_cast<int>(value);
+        headerSetting(header, index) = static_cast<int>(value);
     }
     if (!in.ok() || !printable(version)) {
         reason = in.ranOut() ? "the journal ends inside its header" : "the header is damaged";
         return false;
     }
-    for (int index = 0; index < settingCount; ++index) {
+    for (int index = 0; index < headerSettingCount; ++index) {
         if (!seen[index]) {
-            reason = std::string("setting ") + settingKeys[index] + " is missing";
+            reason = std::string("setting ") + headerSettingName(index) + " is missing";
             return false;
         }
     }
@@ -216,10 +262,9 @@ bool readFrame(Reader& in, const JournalFrame& previous, JournalFrame& frame)
     }
     if (changes & changedWindow) {
         const unsigned state = in.byte();
-        if (state & ~(windowFocused | windowVisible))
+        if (state & ~windowFocused)
             return false;
         frame.focused = state & windowFocused;
-        frame.visible = state & windowVisible;
     }
     if (changes & changedSize) {
         const uint64_t width = in.number();
@@ -229,15 +274,34 @@ bool readFrame(Reader& in, const JournalFrame& previous, JournalFrame& frame)
         frame.width = static_cast<int32_t>(width);
         frame.height = static_cast<int32_t>(height);
     }
+    if (changes & changedPad) {
+        const int64_t id = in.signedNumber();
+        const uint64_t buttons = in.number();
+        if (id < -1 || id >= joystickSlots || buttons >> gamepadButtonCount)
+            return false;
+        frame.pad.id = static_cast<int>(id);
+        frame.pad.buttons = std::bitset<gamepadButtonCount>(buttons);
+        for (float& axis : frame.pad.axes) {
+            axis = in.real();
+            if (!(axis >= -1.0f && axis <= 1.0f))
+                return false;
+        }
+    }
     WorldChecksum& sum = frame.checksum;
     for (uint16_t* part : {&sum.playerPosition, &sum.playerVelocity, &sum.view, &sum.statuePoses,
                            &sum.statueVelocities, &sum.statuesAwake})
         *part = in.word();
     sum.flags = in.byte();
-    return in.ok() && in.atEnd() && sum.flags < 128;
+    return in.ok() && in.atEnd() && sum.flags < 64;
 }
 
 }  // namespace
+
+JournalHeader::JournalHeader()
+{
+    std::copy(settingDefaults, settingDefaults + settingCount, settings);
+    std::copy(defaultKeys, defaultKeys + commandCount, bindings);
+}
 
 bool readJournal(const uint8_t* data, std::size_t size, Journal& journal, std::string& reason)
 {
@@ -317,10 +381,11 @@ std::string encodeJournalHeader(const JournalHeader& header)
     out.push_back(static_cast<char>(journalFormat & 0xFF));
     out.push_back(static_cast<char>(journalFormat >> 8));
     putText(out, header.gameVersion.substr(0, longestName));
-    out.push_back(static_cast<char>(settingCount));
-    for (int index = 0; index < settingCount; ++index) {
-        putText(out, settingKeys[index]);
-        putSigned(out, header.settings[index]);
+    out.push_back(static_cast<char>(headerSettingCount));
+    JournalHeader values = header;
+    for (int index = 0; index < headerSettingCount; ++index) {
+        putText(out, headerSettingName(index));
+        putSigned(out, headerSetting(values, index));
     }
     return out;
 }
@@ -330,13 +395,14 @@ void encodeJournalFrame(const JournalFrame& previous, const JournalFrame& frame,
     std::string payload;
     putSigned(payload, frame.clockTicks - previous.clockTicks);
     const std::bitset<journalKeyCount> toggled = frame.keys ^ previous.keys;
-    const bool windowChanged = frame.focused != previous.focused || frame.visible != previous.visible;
+    const bool windowChanged = frame.focused != previous.focused;
     const bool sizeChanged = frame.width != previous.width || frame.height != previous.height;
     const bool cursorChanged = frame.cursorX != previous.cursorX || frame.cursorY != previous.cursorY;
+    const bool padChanged = !samePad(frame.pad, previous.pad);
     payload.push_back(static_cast<char>((toggled.any() ? changedKeys : 0) |
                                         (frame.buttons != previous.buttons ? changedButtons : 0) |
                                         (cursorChanged ? changedCursor : 0) | (windowChanged ? changedWindow : 0) |
-                                        (sizeChanged ? changedSize : 0)));
+                                        (sizeChanged ? changedSize : 0) | (padChanged ? changedPad : 0)));
     if (toggled.any()) {
         putNumber(payload, toggled.count());
         for (int key = 0; key < journalKeyCount; ++key)
@@ -350,10 +416,16 @@ void encodeJournalFrame(const JournalFrame& previous, const JournalFrame& frame,
         putSigned(payload, int64_t(frame.cursorY) - previous.cursorY);
     }
     if (windowChanged)
-        payload.push_back(static_cast<char>((frame.focused ? windowFocused : 0) | (frame.visible ? windowVisible : 0)));
+        payload.push_back(static_cast<char>(frame.focused ? windowFocused : 0));
     if (sizeChanged) {
         putNumber(payload, static_cast<uint64_t>(frame.width));
         putNumber(payload, static_cast<uint64_t>(frame.height));
+    }
+    if (padChanged) {
+        putSigned(payload, frame.pad.id);
+        putNumber(payload, frame.pad.buttons.to_ulong());
+        for (float axis : frame.pad.axes)
+            putFloat(payload, axis);
     }
     putChecksum(payload, frame.checksum);
     putNumber(out, payload.size());

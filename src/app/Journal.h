@@ -2,11 +2,11 @@
 // The journal of a played session, which --record writes and --replay plays back frame for frame.
 //
 // A header: the magic word "VELLJRNL", the format version (2 bytes, little-endian), the game's
-// version, then the settings that change play (config.ini's values as read, by name). Then one
+// version, then the settings that change play (config.ini's values as read and the keys bound to
+// the player's commands, by name). Then one
 // record per frame: its length, the frame's clock reading and what the platform reported that
 // frame (only what changed since the frame before), and the world's checksum after the frame.
 // Numbers are variable-length (7 bits a byte, low first; signed ones zig-zag coded).
-#include <algorithm>
 #include <bitset>
 #include <cstdint>
 #include <cstdio>
@@ -15,36 +15,43 @@
 
 #include "app/Config.h"
 #include "app/WorldChecksum.h"
+#include "core/Bindings.h"
+#include "core/Input.h"
 
 constexpr char journalMagic[] = "VELLJRNL";
 constexpr std::size_t journalMagicLength = 8;
 constexpr unsigned journalFormat = 1;
-// Every key code of the window library lies below this.
-constexpr int journalKeyCount = 512;
-constexpr int journalButtonCount = 8;
+// A frame keeps what its InputSnapshot was taken from (core/Input.h).
+constexpr int journalKeyCount = keyCodeCount;
+constexpr int journalButtonCount = mouseButtonCount;
+static_assert(journalButtonCount <= 8, "the buttons fit one byte");
 // Clock readings are kept in microseconds and cursor positions in 1/256 of a pixel; a recording
 // game sees exactly the rounded values its replay will see.
 constexpr double journalTicksPerSecond = 1e6;
 constexpr double journalCursorSteps = 256.0;
 
-// What the platform reported in one frame, and the world's checksum at its end.
+// One frame's input snapshot, as the platform gave it (the presses follow from the frame before),
+// and the world's checksum at the frame's end.
 struct JournalFrame {
     int64_t clockTicks = 0;
-    std::bitset<journalKeyCount> keys;  // reading as pressed
-    uint8_t buttons = 0;                // one bit per mouse button
+    std::bitset<journalKeyCount> keys;  // held
+    uint8_t buttons = 0;                // one bit per mouse button held
     int32_t cursorX = 0;                // in cursor steps
     int32_t cursorY = 0;
     bool focused = true;
-    bool visible = true;
     int32_t width = 0;  // the framebuffer's size
     int32_t height = 0;
+    GamepadState pad;  // the gamepad playing, its axes to the bit
     WorldChecksum checksum;
 };
 
 struct JournalHeader {
-    JournalHeader() { std::copy(settingDefaults, settingDefaults + settingCount, settings); }
     std::string gameVersion;
     int settings[settingCount];
+    int bindings[commandCount];  // key codes, as boundKeys
+
+    // A header of the default settings and keys.
+    JournalHeader();
 };
 
 struct Journal {

@@ -10,11 +10,13 @@
 #include "core/Input.h"
 #include "app/FrameUpdate.h"
 #include "app/Gamepad.h"
+#include "app/JournalPlatform.h"
 #include "app/KeyboardCommands.h"
 #include "app/OptionsPage.h"
 #include "app/Platform.h"
 #include "core/Camera.h"
 #include "app/RunFolder.h"
+#include "app/Timedemo.h"
 #include "app/Window.h"
 #include "app/WorldAssembly.h"
 #include "render/FramePasses.h"
@@ -141,6 +143,9 @@ bool runFrame()
     presentFrame();
     markFramePhase(FramePhase::swap, false);
     discardGlErrors();
+
+    // 9. The frame is over for the platform too: a journal keeps its input and the world it left.
+    platform->endFrame(input);
     return running;
 }
 
@@ -163,21 +168,31 @@ void shutdown()
     consolePause();
 }
 
-int runGame()
+int runGame(const Session& session)
 {
     // Line-buffered, so the console shows each line as it happens even through a pipe.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     enterRunFolder();
     readSettings();
+    platform = openSession(session, *platform);
     createWindow();
+    if (session.mode == SessionMode::timedemo)
+        presentWithoutWaiting();
     loadGamepadMappings(*platform, configFilePath().parent_path() / "gamecontrollerdb.txt");
     worldAssembly();
     startSound(volume);
     startFrameLoop();
-    if (running) {
-        while (runFrame()) {
-        }
+    const bool timed = session.mode == SessionMode::timedemo;
+    for (bool more = running; more;) {
+        if (timed)
+            beginTimedFrame(!showStartScreen);
+        more = runFrame();
+        if (timed)
+            endTimedFrame();
     }
+    if (timed)
+        notice("%s", timedemoReport().c_str());
+    const int status = closeSession();
     shutdown();
-    return 0;
+    return status;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Entry, start-up and the frame loop: the window, the frame clock, the frame-rate counter and
 // the start screen. The figures the loop writes for others are in core/GameState.h.
+#include "app/Arguments.h"
 #include "core/GameState.h"
 #include "core/Input.h"
 // The window the loop draws into.
@@ -23,5 +24,6 @@ bool runFrame();
 void setResolution(int width, int height);
 // Releases what the game releases, ends the window library and waits at the console.
 void shutdown();
-// The whole program: configuration, window, world, frames, shutdown. Returns the exit status.
-int runGame();
+// The whole program: configuration, the session's journal, window, world, frames, shutdown.
+// Returns the exit status.
+int runGame(const Session& session);

@@ -7,6 +7,7 @@
 #include "app/Config.h"
 #include "app/ConfigFolder.h"
 #include "app/ConfigWriter.h"
+#include "core/Bindings.h"
 #include "core/Camera.h"
 #include "core/GameState.h"
 #include "core/Input.h"
@@ -38,7 +39,7 @@ constexpr int volumeRow = 0;
 constexpr int fieldOfViewRow = 4;
 constexpr int pictureShapeRow = 5;
 
-// Overlay units (1600 x 1200, y up). The row rowCount is "Back".
+// Overlay units (1600 x 1200, y up). The row rowCount is "Controls", the one after it "Back".
 constexpr int textSize = 40;
 constexpr int firstRowY = 960;
 constexpr int rowSpacing = 80;
@@ -48,11 +49,83 @@ constexpr int valueX = 960;
 constexpr int raiseX = 1240;
 
 int valuesAtOpen[settingCount];
+int keysAtOpen[commandCount];
 // The row the arrow keys work on; the cursor moving over a row chooses it too.
 int selected = 0;
 double lastCursorX = -1.0;
 double lastCursorY = -1.0;
 bool clickSeen = true;
+
+// The controls part: one row per command with its key, then "Reset" and "Back". A row picked waits
+// for the next key; a key that cannot be bound leaves a short message.
+constexpr int resetRow = commandCount;
+constexpr int controlsBackRow = commandCount + 1;
+constexpr int controlsFirstY = 1000;
+constexpr int controlsSpacing = 60;
+bool controlsOpen = false;
+int waitingRow = -1;
+char message[80] = "";
+
+void bindPressed(const InputSnapshot& input)
+{
+    int key = 0;
+    while (key < keyCodeCount && !input.pressed(key))
+        ++key;
+    if (key == keyCodeCount)
+        return;
+    const Command command = static_cast<Command>(waitingRow);
+    waitingRow = -1;
+    const int holder = bindKey(command, key);
+    const char* reason = fixedKeyReason(key);
+    if (holder == -1)
+        message[0] = '\0';
+    else if (holder < commandCount)
+        std::snprintf(message, sizeof message, "%s is taken by %s", keyName(key), commandTitles[holder]);
+    else
+        std::snprintf(message, sizeof message, "%s", reason ? reason : "that key cannot be bound");
+}
+
+void controlsPage(const InputSnapshot& input, bool click, bool cursorMoved)
+{
+    drawText("Controls", labelX, 1080, 60);
+    int clicked = -1;
+    for (int row = 0; row <= controlsBackRow; ++row) {
+        const int y = controlsFirstY - row * controlsSpacing;
+        const char* label = row == resetRow ? "Reset" : row == controlsBackRow ? "Back" : commandTitles[row];
+        const TextEntry entry{label, labelX, y, textSize};
+        const TextEntry value{row < commandCount ? keyName(boundKeys[row]) : "", valueX, y, textSize};
+        const bool over = cursorOver(entry, input) || (row < commandCount && cursorOver(value, input));
+        if (cursorMoved && over)
+            selected = row;
+        if (click && over)
+            clicked = row;
+        drawTextEntry(entry, row == selected);
+        if (row < commandCount)
+            drawText(row == waitingRow ? "press a key" : value.text, valueX, y, textSize);
+    }
+    drawText(message, labelX, 140, 24);
+    drawText("Pick a command, then press its new key    Escape quits", labelX, 80, 24);
+    if (waitingRow >= 0) {
+        bindPressed(input);
+        return;
+    }
+    if (input.pressed(keys::up))
+        selected = std::max(0, selected - 1);
+    if (input.pressed(keys::down))
+        selected = std::min(controlsBackRow, selected + 1);
+    if (input.pressed(keys::enter))
+        clicked = selected;
+    if (clicked == controlsBackRow) {
+        controlsOpen = false;
+        selected = rowCount;
+    } else if (clicked == resetRow) {
+        resetBindings();
+        message[0] = '\0';
+    } else if (clicked >= 0) {
+        waitingRow = clicked;
+        message[0] = '\0';
+    }
+}
 
 int rowY(int row) { return firstRowY - row * rowSpacing; }
 
@@ -88,7 +161,11 @@ void change(int row, int direction)
 void openOptions()
 {
     currentSettings(valuesAtOpen);
+    std::copy(boundKeys, boundKeys + commandCount, keysAtOpen);
     optionsOpen = true;
+    controlsOpen = false;
+    waitingRow = -1;
+    message[0] = '\0';
     selected = 0;
     // The click that opened the page is not one on it.
     clickSeen = true;
@@ -102,13 +179,17 @@ void optionsPage(const InputSnapshot& input)
     lastCursorX = input.cursorX;
     lastCursorY = input.cursorY;
     const bool click = markPress(input.buttonHeld(mouseButtonLeft), clickSeen);
+    if (controlsOpen) {
+        controlsPage(input, click, cursorMoved);
+        return;
+    }
 
     drawText("Options", labelX, 1080, 60);
     int clicked = -1;
     int direction = 0;
-    for (int row = 0; row <= rowCount; ++row) {
-        const bool back = row == rowCount;
-        const TextEntry label{back ? "Back" : rows[row].label, labelX, rowY(row), textSize};
+    for (int row = 0; row <= rowCount + 1; ++row) {
+        const bool back = row >= rowCount;
+        const TextEntry label{row == rowCount ? "Controls" : back ? "Back" : rows[row].label, labelX, rowY(row), textSize};
         const TextEntry lower{"<", lowerX, rowY(row), textSize};
         const TextEntry raise{">", raiseX, rowY(row), textSize};
         const bool overLower = !back && cursorOver(lower, input);
@@ -119,7 +200,7 @@ void optionsPage(const InputSnapshot& input)
         if (click && (overLower || overRaise || (back && cursorOver(label, input))))
             clicked = row, direction = overRaise ? 1 : -1;
         if (back)
-            break;
+            continue;
         const int index = firstPlayerSetting + row;
         const int value = values[index];
         char text[32];
@@ -132,18 +213,20 @@ void optionsPage(const InputSnapshot& input)
         drawText(text, valueX, rowY(row), textSize);
         drawText(">", raiseX, rowY(row), textSize);
     }
-    drawText("Arrow keys: choose and change    P: back to the game", labelX, 140, 24);
+    drawText("Arrow keys: choose and change    P: back to the game", labelX, 80, 24);
 
     if (input.pressed(keys::up))
         selected = std::max(0, selected - 1);
     if (input.pressed(keys::down))
-        selected = std::min(rowCount, selected + 1);
+        selected = std::min(rowCount + 1, selected + 1);
     if (selected < rowCount && (input.pressed(keys::left) || input.pressed(keys::right)))
         clicked = selected, direction = input.pressed(keys::right) ? 1 : -1;
-    if (selected == rowCount && input.pressed(keys::enter))
-        clicked = rowCount;
-    if (clicked == rowCount)
+    if (selected >= rowCount && input.pressed(keys::enter))
+        clicked = selected;
+    if (clicked == rowCount + 1)
         leaveOptions();
+    else if (clicked == rowCount)
+        controlsOpen = true, selected = 0;
     else if (clicked >= 0)
         change(clicked, direction);
 }
@@ -157,6 +240,9 @@ void leaveOptions()
     bool any = false;
     for (int index = 0; index < settingCount; ++index)
         any |= changed[index] = values[index] != valuesAtOpen[index];
+    bool keysChanged[commandCount] = {};
+    for (int command = 0; command < commandCount; ++command)
+        any |= keysChanged[command] = boundKeys[command] != keysAtOpen[command];
     if (any)
-        saveSettings(configSavePath(), changed);
+        saveSettings(configSavePath(), changed, keysChanged);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The pause menu's options page: the player's settings with their values, each lowered and raised
-// by a click on its arrows or by the arrow keys, and "Back" to the pause menu. A change takes effect
+// by a click on its arrows or by the arrow keys, "Controls" (a key for each command: pick it, press
+// the new key; "Reset" puts back the defaults), and "Back" to the pause menu. A change takes effect
 // at once; leaving the page saves the changed settings into config.ini.
 struct InputSnapshot;
 

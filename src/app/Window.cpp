@@ -85,6 +85,11 @@ void showGameWindow(bool shown)
         glfwHideWindow(mainWindow);
 }
 
+void presentWithoutWaiting()
+{
+    glfwSwapInterval(0);
+}
+
 void presentFrame() { glfwSwapBuffers(mainWindow); }
 
 void closeWindow()

@@ -14,5 +14,7 @@ void recreateWindow();
 void showGameWindow(bool shown);
 // Shows the frame drawn.
 void presentFrame();
+// Presents without waiting for the display's refresh, whatever the driver's default (a timedemo).
+void presentWithoutWaiting();
 // Ends the window library; the window is gone.
 void closeWindow();

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "app/MainLoop.h"
 #include "assets/Mesh.h"
 #include "core/GameState.h"
 #include "physics/Engine.h"
@@ -66,8 +65,7 @@ WorldChecksum worldChecksum()
     const bool fell = player && player->fellOut;
     sum.flags = (caught ? checksumFlags::caught : 0) | (dangerNear ? checksumFlags::dangerNear : 0) |
                 (fell ? checksumFlags::fellOut : 0) | (flashlightOn ? checksumFlags::flashlightOn : 0) |
-                (paused ? checksumFlags::paused : 0) | (walkMode ? checksumFlags::walkMode : 0) |
-                (showStartScreen ? checksumFlags::startScreen : 0);
+                (paused ? checksumFlags::paused : 0) | (walkMode ? checksumFlags::walkMode : 0);
     return sum;
 }
 
@@ -86,11 +84,11 @@ const char* checksumDifference(const WorldChecksum& recorded, const WorldChecksu
         {&WorldChecksum::statuesAwake, "which statues are awake"},
     };
     static const char* const flagNames[] = {"caught", "dangerNear", "fellOut", "the flashlight",
-                                            "paused", "walkMode", "the start screen"};
+                                            "paused", "walkMode"};
     for (const Part& part : parts)
         if (recorded.*part.field != replayed.*part.field)
             return part.what;
-    for (int bit = 0; bit < 7; ++bit)
+    for (int bit = 0; bit < 6; ++bit)
         if ((recorded.flags ^ replayed.flags) & (1u << bit))
             return flagNames[bit];
     return nullptr;

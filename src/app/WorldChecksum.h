@@ -1,7 +1,7 @@
 #pragma once
 // A checksum of the world state that decides how play goes on: the player's position, velocity and
 // view; each statue's pose, velocity and whether it is awake; caught, dangerNear, fellOut, the
-// flashlight and the game's switches. A journal keeps one per frame and a replay compares them.
+// flashlight, the pause and the walking mode. A journal keeps one per frame and a replay compares them.
 // Each part has its own small hash, so a divergence can say what differed first.
 #include <cstdint>
 
@@ -31,7 +31,6 @@ constexpr uint8_t fellOut = 4;
 constexpr uint8_t flashlightOn = 8;
 constexpr uint8_t paused = 16;
 constexpr uint8_t walkMode = 32;
-constexpr uint8_t startScreen = 64;
 }  // namespace checksumFlags
 
 // The checksum of the world as it is now; parts that do not exist yet (no player, no statues) hash

@@ -4,7 +4,8 @@
 int main(int argc, char** argv)
 {
     int status = 0;
-    if (!readArguments(argc, argv, status))
+    Session session;
+    if (!readArguments(argc, argv, status, session))
         return status;
-    return runGame();
+    return runGame(session);
 }

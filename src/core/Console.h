@@ -9,6 +9,8 @@ constexpr int exitPlayed = 0;
 constexpr int exitStartFailed = -1;
 // The physics engine could not be created.
 constexpr int exitPhysicsFailed = 1;
+// A replayed journal did not play as recorded.
+constexpr int exitReplayDiverged = 1;
 // An argument the game does not know; nothing was started.
 constexpr int exitBadCommandLine = 2;
 

@@ -41,6 +41,7 @@ constexpr int keyRelease = 0;
 constexpr int keyPress = 1;
 
 struct GamepadState;
+struct InputSnapshot;
 
 class Platform {
 public:
@@ -67,6 +68,8 @@ public:
     virtual bool getGamepadState(int slot, GamepadState* state) = 0;
     // Adds mapping lines in SDL's game-controller format; false when the library refused one.
     virtual bool addGamepadMappings(const char* text) = 0;
+    // The frame that took this input has ended (after its swap); a journal keeps it here.
+    virtual void endFrame(const InputSnapshot&) {}
 };
 
 // The window library's platform in the game; a scripted one in tests and benchmarks.

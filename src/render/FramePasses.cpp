@@ -89,6 +89,7 @@ void setUpDrawingState(int width, int height)
 void setWireframe(bool outlines) { glPolygonMode(GL_FRONT_AND_BACK, outlines ? GL_LINE : GL_FILL); }
 
 void discardGlErrors() { glGetError(); }
+void finishDrawing() { glFinish(); }
 
 void reportContext()
 {

@@ -31,5 +31,7 @@ void setUpDrawingState(int width, int height);
 void setWireframe(bool outlines);
 // OpenGL errors are not reported: what a frame left is dropped after the swap.
 void discardGlErrors();
+// Waits until the renderer has drawn everything asked of it (a timed phase's edge).
+void finishDrawing();
 // The context's vendor, renderer and versions on the console.
 void reportContext();

@@ -24,9 +24,10 @@ answers()
 }
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$VELLMAR_BUILD_DIR/CMakeCache.txt")
 answers --version 0 "Vellmar $version" ""
-answers --help 0 "Usage: vellmar [--version | --help]" ""
+usage="Usage: vellmar [--version | --help | --record FILE | --replay FILE | --timedemo FILE]"
+answers --help 0 "$usage" ""
 answers "--version --fullscreen" 2 "" "vellmar: unknown argument: --fullscreen"
-grep -qxF "Usage: vellmar [--version | --help]" "$BB_DIR/err" || bb_fail "no usage on the error stream"
+grep -qxF "$usage" "$BB_DIR/err" || bb_fail "no usage on the error stream"
 # The only config.ini is in the user's configuration folder; its width shows it was read.
 mkdir -p "$BB_DIR/home" "$BB_DIR/xdg/vellmar"
 printf 'WIDTH=640\nHEIGHT=480\n' >"$BB_DIR/xdg/vellmar/config.ini"

@@ -9,6 +9,7 @@
 #include "TempDir.h"
 #include "WorldHarness.h"
 #include "app/KeyboardCommands.h"
+#include "core/Bindings.h"
 #include "render/OverlayImage.h"
 
 namespace {
@@ -221,4 +222,42 @@ TEST_F(PauseMenu, TheOptionsPageChangesSettingsAtOnceAndSavesThemIntoConfigIniOn
     std::ifstream saved("config.ini", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), "# mine\r\nBRIGHTNESS=110\r\nODD=1\r\nVOLUME=90\r\n");
     EXPECT_FALSE(optionsOpen);
+}
+
+TEST_F(PauseMenu, ControlsBindAPickedCommandToTheNextKeyRefuseATakenOneAndSaveItsKeyLine)
+{
+    TempDir dir;
+    dir.write("config.ini", "# mine\nKEY_FORWARD=W\nVOLUME=80\n");
+    input.tap(GLFW_KEY_P);
+    frame();
+    input.moveCursor(700, 350);  // "Options"
+    clickAfterARelease();
+    auto tap = [&](int key, int times) {
+        for (int i = 0; i < times; ++i)
+            input.tap(key), frames(2);
+    };
+    tap(GLFW_KEY_DOWN, 9);  // "Controls"
+    tap(GLFW_KEY_ENTER, 2);  // open it; pick "Forward"
+    tap(GLFW_KEY_Z, 1);
+    tap(GLFW_KEY_DOWN, 8);  // "Pause"
+    tap(GLFW_KEY_ENTER, 1);
+    tap(GLFW_KEY_Q, 1);
+    tap(GLFW_KEY_UP, 4);  // "Jump": Z is taken, Escape never bound
+    tap(GLFW_KEY_ENTER, 1);
+    tap(GLFW_KEY_Z, 1);
+    EXPECT_EQ(glm::ivec3(boundKeys[0], boundKeys[4], boundKeys[8]), glm::ivec3(GLFW_KEY_Z, GLFW_KEY_SPACE, GLFW_KEY_Q));
+    EXPECT_EQ(bindKey(Command::jump, GLFW_KEY_ESCAPE), commandCount);
+    input.tap(GLFW_KEY_Q);  // the new pause key ends the pause and saves
+    frames(3);
+    ASSERT_FALSE(paused);
+    std::ifstream saved("config.ini", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), "# mine\nKEY_FORWARD=Z\nVOLUME=80\nKEY_PAUSE=Q\n");
+    const float z = playerPosition().z;
+    input.press(GLFW_KEY_W);
+    frames(10);
+    EXPECT_NEAR(playerPosition().z, z, 0.01f) << "W walks no more";
+    input.release(GLFW_KEY_W);
+    input.press(GLFW_KEY_Z);
+    frames(10);
+    EXPECT_GT(playerPosition().z, z + 0.3f) << "Z walks forward";
 }

@@ -132,28 +132,3 @@ TEST_F(Keys, VehicleKeysPushAlongWorldAxesAndTheHarvesterFollows)
     frames(3);
     EXPECT_GT(vehicleVelocity().x, 0.01f) << "right pushes towards +x";
 }
-
-TEST_F(Keys, ReboundKeysActAndTheirOldKeysDoNothing)
-{
-    ASSERT_EQ(bindKey(Command::forward, GLFW_KEY_Z), -1);
-    ASSERT_EQ(bindKey(Command::pause, GLFW_KEY_Q), -1);
-    EXPECT_EQ(bindKey(Command::jump, GLFW_KEY_Z), static_cast<int>(Command::forward)) << "one key, one command";
-    EXPECT_EQ(bindKey(Command::jump, GLFW_KEY_M), commandCount) << "the vehicle's stop key is fixed";
-    playAndRelease();
-    frames(30);
-    const float z = playerPosition().z;
-    input.press(GLFW_KEY_W);
-    input.press(GLFW_KEY_P);
-    frames(10);
-    EXPECT_NEAR(playerPosition().z, z, 0.01f) << "W walks no more";
-    EXPECT_FALSE(paused);
-    input.release(GLFW_KEY_W);
-    input.release(GLFW_KEY_P);
-    input.press(GLFW_KEY_Z);
-    frames(10);
-    EXPECT_GT(playerPosition().z, z + 0.3f) << "Z walks forward";
-    input.release(GLFW_KEY_Z);
-    input.tap(GLFW_KEY_Q);
-    frames(2);
-    EXPECT_TRUE(paused) << "a tap of the new pause key counts";
-}

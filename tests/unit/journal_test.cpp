@@ -5,7 +5,7 @@
 
 #include "TempDir.h"
 #include "app/Journal.h"
-#include "app/MainLoop.h"
+#include "core/GameState.h"
 #include "physics/Engine.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/Player.h"
@@ -56,7 +56,7 @@ TEST(WorldChecksum, EachPartOfTheStateShowsAsItself)
         {"dangerNear", [] { dangerNear = !dangerNear; }},
         {"fellOut", [] { player->fellOut = true; }},
         {"the flashlight", [] { flashlightOn = !flashlightOn; }},
-        {"the start screen", [] { showStartScreen = !showStartScreen; }},
+        {"paused", [] { paused = !paused; }},
     };
     for (const auto& [what, change] : changes) {
         const WorldChecksum before = worldChecksum();
@@ -73,9 +73,11 @@ TEST(Journal, FramesReadBackAsWrittenAndAFrameCutShortIsDroppedAlone)
     JournalHeader header;
     currentSettings(header.settings);
     header.settings[4] = 35;
+    header.bindings[4] = 'Q';
     header.gameVersion = "1.2";
     JournalFrame last = frameAt(2000000, 300, -90000);
     last.buttons = 1, last.focused = false, last.height = 600;
+    last.pad.id = 3, last.pad.buttons.set(pad::south), last.pad.axes[pad::leftY] = -0.625f;
     const std::vector<JournalFrame> frames = {frameAt(1000000, 87, 512 * 256), frameAt(1016667, 87, 513 * 256), last};
     const std::string bytes = journalOf(frames, header);
     const std::size_t twoFrames = journalOf({frames[0], frames[1]}, header).size();
@@ -88,12 +90,13 @@ TEST(Journal, FramesReadBackAsWrittenAndAFrameCutShortIsDroppedAlone)
         ASSERT_EQ(journal.frames.size(), whole ? 3u : 2u);
         EXPECT_EQ(journal.header.gameVersion, "1.2");
         EXPECT_EQ(journal.header.settings[4], 35);
+        EXPECT_EQ(journal.header.bindings[4], 'Q');
         for (std::size_t i = 0; i < journal.frames.size(); ++i) {
             const JournalFrame &a = journal.frames[i], &b = frames[i];
             EXPECT_TRUE(a.clockTicks == b.clockTicks && a.keys == b.keys && a.buttons == b.buttons &&
-                        a.cursorX == b.cursorX && a.cursorY == b.cursorY && a.focused == b.focused &&
-                        a.visible == b.visible && a.width == b.width && a.height == b.height &&
-                        a.checksum == b.checksum) << "frame " << i;
+                        a.cursorX == b.cursorX && a.cursorY == b.cursorY && a.focused == b.focused && a.width == b.width && a.height == b.height &&
+                        a.checksum == b.checksum && a.pad.id == b.pad.id && a.pad.buttons == b.pad.buttons &&
+                        a.pad.axes[pad::leftY] == b.pad.axes[pad::leftY]) << "frame " << i;
         }
     }
 }
@@ -103,6 +106,8 @@ TEST(Journal, RefusedWithItsReason)
     JournalHeader loud;
     currentSettings(loud.settings);
     loud.settings[4] = 101;
+    JournalHeader escapeJumps;
+    escapeJumps.bindings[4] = 256;  // Escape, which always quits
     std::string otherFormat = journalOf({});
     otherFormat[8] = 2;
     std::string badFrame = journalOf({frameAt(5, 1, 0)});
@@ -111,6 +116,7 @@ TEST(Journal, RefusedWithItsReason)
     EXPECT_EQ(reasonFor("\x89PNG\r\n\x1a\n...."), "not a journal");
     EXPECT_EQ(reasonFor(otherFormat), "journal format 2, this game reads format 1");
     EXPECT_EQ(reasonFor(journalOf({}, loud)), "setting VOLUME=101 is out of range");
+    EXPECT_EQ(reasonFor(journalOf({}, escapeJumps)), "setting KEY_JUMP=256 is out of range");
     EXPECT_EQ(reasonFor(badFrame), "frame 1 is damaged (at byte " + std::to_string(journalOf({}).size()) + ")");
     const std::string header = journalOf({});
     for (std::size_t cut = 1; cut < header.size(); ++cut)
