@@ -175,6 +175,7 @@ int runGame(const Session& session)
     enterRunFolder();
     readSettings();
     platform = openSession(session, *platform);
+    optionsSaveOnLeaving = session.mode == SessionMode::play || session.mode == SessionMode::record;
     createWindow();
     if (session.mode == SessionMode::timedemo)
         presentWithoutWaiting();

@@ -233,6 +233,8 @@ void optionsPage(const InputSnapshot& input)
         change(clicked, direction);
 }
 
+bool optionsSaveOnLeaving = true;
+
 void leaveOptions()
 {
     optionsOpen = false;
@@ -245,6 +247,6 @@ void leaveOptions()
     bool keysChanged[commandCount] = {};
     for (int command = 0; command < commandCount; ++command)
         any |= keysChanged[command] = boundKeys[command] != keysAtOpen[command];
-    if (any)
+    if (any && optionsSaveOnLeaving)
         saveSettings(configSavePath(), changed, keysChanged);
 }

@@ -12,6 +12,9 @@ void openOptions();
 void optionsPage(const InputSnapshot& input);
 // True while the page waits for the key a command is to be bound to: that key only binds.
 bool optionsTakeKeys();
+// False while a journal is played back: the choices made on the page are the recording's, and a
+// replay writes nothing.
+extern bool optionsSaveOnLeaving;
 // Closes the page (Back, the pause ended or the game quitting) and saves the changed settings into
 // configSavePath(); nothing is written when nothing changed.
 void leaveOptions();

@@ -9,6 +9,7 @@
 #include "TempDir.h"
 #include "WorldHarness.h"
 #include "app/KeyboardCommands.h"
+#include "app/OptionsPage.h"
 #include "core/Bindings.h"
 #include "render/OverlayImage.h"
 
@@ -222,6 +223,23 @@ TEST_F(PauseMenu, TheOptionsPageChangesSettingsAtOnceAndSavesThemIntoConfigIniOn
     std::ifstream saved("config.ini", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), "# mine\r\nBRIGHTNESS=110\r\nODD=1\r\nVOLUME=90\r\n");
     EXPECT_FALSE(optionsOpen);
+
+    // A replay goes through the page as recorded and writes nothing.
+    optionsSaveOnLeaving = false;
+    frame();
+    input.tap(GLFW_KEY_P);
+    frame();
+    input.moveCursor(700, 350);
+    clickAfterARelease();
+    ASSERT_TRUE(optionsOpen);
+    input.moveCursor(630, 350);
+    clickAfterARelease();
+    input.tap(GLFW_KEY_P);
+    frame();
+    optionsSaveOnLeaving = true;
+    EXPECT_EQ(brightnessPercent, 120);
+    std::ifstream again("config.ini", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), {}), "# mine\r\nBRIGHTNESS=110\r\nODD=1\r\nVOLUME=90\r\n");
 }
 
 TEST_F(PauseMenu, ControlsBindAPickedCommandToTheNextKeyRefuseATakenOneAndSaveItsKeyLine)
