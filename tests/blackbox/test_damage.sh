@@ -31,8 +31,11 @@ damage "" "echo 'not a shader {' >\"\$1/Shader/TextShader.frag\"" fails_with_log
 damage "" "printf '#version 130\\nvoid helper() {}\\n' >\"\$1/Shader/depthShader.vert\"" fails_with_log "Failed to link shader program"
 hall_refused() { bb_fatal "File was not loaded Scene/tutroom.obj: $1" "Scene/tutroom.obj holds the hall: the game cannot be played without it" "Press Enter to continue . . ."; }
 damage "" 'rm "$1/Scene/tutroom.obj"' hall_refused 'Unable to open file "Scene/tutroom.obj".'
-damage "" 'head -c 3000 "$1/vellmar" >"$1/Scene/tutroom.obj"' hall_refused "Validation failed: aiScene::mNumMeshes is 0. At least one mesh must be there"
-damage "" 'head -c 3000 "$1/vellmar" >"$1/Scene/statue.obj"' plays_saying "No mesh loaded from Scene/statue.obj; the node has no mesh"
+# A file of another kind under the hall's name: the OBJ reader takes it and finds no mesh. Fixed bytes,
+# not the head of the game's binary, whose build id changes what the reader makes of it.
+foreign="printf '\\177ELF\\2\\1\\1 not a model\\n'"
+damage "" "$foreign >\"\$1/Scene/tutroom.obj\"" hall_refused "Validation failed: aiScene::mNumMeshes is 0. At least one mesh must be there"
+damage "" "$foreign >\"\$1/Scene/statue.obj\"" plays_saying "No mesh loaded from Scene/statue.obj; the node has no mesh"
 damage "" "rm \"\$1/$texture\"" texture_refused "[0-9]+ - .+"
 damage "" "truncate -s 9000 \"\$1/$texture\"" texture_refused "1298 - file read error"
 damage "" "printf '\\xff\\xff\\xff\\xff' | dd of=\"\$1/$texture\" bs=1 seek=12 conv=notrunc status=none" \
