@@ -20,7 +20,9 @@ constexpr unsigned changedWindow = 8;
 constexpr unsigned changedSize = 16;
 constexpr unsigned changedPad = 32;
 constexpr unsigned allChanges = 63;
+// The window byte's bits: hidden rather than visible, so a shown window codes as focus alone did.
 constexpr unsigned windowFocused = 1;
+constexpr unsigned windowHidden = 2;
 
 constexpr std::size_t longestFrame = 4096;
 constexpr std::size_t longestName = 64;
@@ -262,9 +264,10 @@ bool readFrame(Reader& in, const JournalFrame& previous, JournalFrame& frame)
     }
     if (changes & changedWindow) {
         const unsigned state = in.byte();
-        if (state & ~windowFocused)
+        if (state & ~(windowFocused | windowHidden))
             return false;
         frame.focused = state & windowFocused;
+        frame.visible = !(state & windowHidden);
     }
     if (changes & changedSize) {
         const uint64_t width = in.number();
@@ -395,7 +398,7 @@ void encodeJournalFrame(const JournalFrame& previous, const JournalFrame& frame,
     std::string payload;
     putSigned(payload, frame.clockTicks - previous.clockTicks);
     const std::bitset<journalKeyCount> toggled = frame.keys ^ previous.keys;
-    const bool windowChanged = frame.focused != previous.focused;
+    const bool windowChanged = frame.focused != previous.focused || frame.visible != previous.visible;
     const bool sizeChanged = frame.width != previous.width || frame.height != previous.height;
     const bool cursorChanged = frame.cursorX != previous.cursorX || frame.cursorY != previous.cursorY;
     const bool padChanged = !samePad(frame.pad, previous.pad);
@@ -416,7 +419,7 @@ void encodeJournalFrame(const JournalFrame& previous, const JournalFrame& frame,
         putSigned(payload, int64_t(frame.cursorY) - previous.cursorY);
     }
     if (windowChanged)
-        payload.push_back(static_cast<char>(frame.focused ? windowFocused : 0));
+        payload.push_back(static_cast<char>((frame.focused ? windowFocused : 0) | (frame.visible ? 0 : windowHidden)));
     if (sizeChanged) {
         putNumber(payload, static_cast<uint64_t>(frame.width));
         putNumber(payload, static_cast<uint64_t>(frame.height));
@@ -459,6 +462,7 @@ bool JournalWriter::open(const std::string& name, const JournalHeader& header, s
     }
     path = name;
     pending.clear();
+    pendingFrames = kept = 0;
     previous = JournalFrame();
     lastFlushTicks = 0;
     return true;
@@ -469,6 +473,7 @@ void JournalWriter::write(const JournalFrame& frame)
     if (!file)
         return;
     encodeJournalFrame(previous, frame, pending);
+    ++pendingFrames;
     previous = frame;
     if (frame.clockTicks - lastFlushTicks >= flushTicks || pending.size() >= 65536) {
         lastFlushTicks = frame.clockTicks;
@@ -480,7 +485,11 @@ void JournalWriter::flush()
 {
     const bool written = std::fwrite(pending.data(), 1, pending.size(), file) == pending.size();
     pending.clear();
-    if (!written || std::fflush(file) != 0) {
+    const bool flushed = written && std::fflush(file) == 0;
+    if (flushed)
+        kept += pendingFrames;
+    pendingFrames = 0;
+    if (!flushed) {
         refusedFile(path, std::string("cannot be written (") + std::strerror(errno) + "), the recording stops");
         std::fclose(file);
         file = nullptr;

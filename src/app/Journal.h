@@ -20,7 +20,7 @@
 
 constexpr char journalMagic[] = "VELLJRNL";
 constexpr std::size_t journalMagicLength = 8;
-constexpr unsigned journalFormat = 1;
+constexpr unsigned journalFormat = 2;
 // A frame keeps what its InputSnapshot was taken from (core/Input.h).
 constexpr int journalKeyCount = keyCodeCount;
 constexpr int journalButtonCount = mouseButtonCount;
@@ -39,6 +39,7 @@ struct JournalFrame {
     int32_t cursorX = 0;                // in cursor steps
     int32_t cursorY = 0;
     bool focused = true;
+    bool visible = true;
     int32_t width = 0;  // the framebuffer's size
     int32_t height = 0;
     GamepadState pad;  // the gamepad playing, its axes to the bit
@@ -85,6 +86,8 @@ public:
     // Flushes and closes; also done on destruction.
     void close();
     bool isOpen() const { return file != nullptr; }
+    // The frames safely in the file so far: after a write error, those before it.
+    std::size_t framesKept() const { return kept; }
 
 private:
     void flush();
@@ -92,6 +95,8 @@ private:
     std::FILE* file = nullptr;
     std::string path;
     std::string pending;
+    std::size_t pendingFrames = 0;
+    std::size_t kept = 0;
     JournalFrame previous;
     int64_t lastFlushTicks = 0;
 };

@@ -30,7 +30,16 @@ bool RecordingPlatform::open(const std::string& path, std::string& reason)
     header.gameVersion = gameVersion;
     currentSettings(header.settings);
     std::copy(boundKeys, boundKeys + commandCount, header.bindings);
+    this->path = path;
     return writer.open(path, header, reason);
+}
+
+void RecordingPlatform::close()
+{
+    if (!writer.isOpen())
+        return;
+    writer.close();
+    notice("%s: %zu frames recorded", path.c_str(), writer.framesKept());
 }
 
 void RecordingPlatform::getCursorPos(double* x, double* y)
@@ -62,6 +71,7 @@ void RecordingPlatform::endFrame(const InputSnapshot& input)
     frame.cursorX = cursorStepsOf(input.cursorX);
     frame.cursorY = cursorStepsOf(input.cursorY);
     frame.focused = input.focused;
+    frame.visible = input.visible;
     frame.width = input.framebufferWidth;
     frame.height = input.framebufferHeight;
     frame.pad = input.pad;

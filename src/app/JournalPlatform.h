@@ -16,7 +16,8 @@ public:
     explicit RecordingPlatform(Platform& real) : real(real) {}
     // Creates the journal (never over an existing file); false with the reason.
     bool open(const std::string& path, std::string& reason);
-    void close() { writer.close(); }
+    // Closes the journal and says how many frames it holds.
+    void close();
 
     int getKey(int key) override { return real.getKey(key); }
     int getMouseButton(int button) override { return real.getMouseButton(button); }
@@ -26,6 +27,7 @@ public:
     double getTime() override;
     bool windowShouldClose() override { return real.windowShouldClose(); }
     bool windowFocused() override { return real.windowFocused(); }
+    bool windowVisible() override { return real.windowVisible(); }
     void pollEvents() override;
     void getFramebufferSize(int* width, int* height) override { real.getFramebufferSize(width, height); }
     void setWindowSize(int width, int height) override { real.setWindowSize(width, height); }
@@ -37,6 +39,7 @@ public:
 private:
     Platform& real;
     JournalWriter writer;
+    std::string path;
     int64_t clockTicks = -1;  // the clock at the last poll; -1 before the first
 };
 
@@ -57,6 +60,7 @@ public:
     double getTime() override;
     bool windowShouldClose() override;
     bool windowFocused() override { return frame().focused; }
+    bool windowVisible() override { return frame().visible; }
     void pollEvents() override;
     void getFramebufferSize(int* width, int* height) override;
     void setWindowSize(int width, int height) override { real.setWindowSize(width, height); }

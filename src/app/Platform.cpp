@@ -51,6 +51,13 @@ void GlfwPlatform::setCursorVisible(bool visible)
 double GlfwPlatform::getTime() { return glfwGetTime(); }
 bool GlfwPlatform::windowShouldClose() { return glfwWindowShouldClose(mainWindow); }
 bool GlfwPlatform::windowFocused() { return glfwGetWindowAttrib(mainWindow, GLFW_FOCUSED) == GLFW_TRUE; }
+// Shown and not minimized: what a player would call visible.
+static bool shown(GLFWwindow* window)
+{
+    return glfwGetWindowAttrib(window, GLFW_VISIBLE) == GLFW_TRUE && glfwGetWindowAttrib(window, GLFW_ICONIFIED) == GLFW_FALSE;
+}
+
+bool GlfwPlatform::windowVisible() { return shown(mainWindow); }
 void GlfwPlatform::pollEvents() { glfwPollEvents(); }
 void GlfwPlatform::getFramebufferSize(int* width, int* height) { glfwGetFramebufferSize(mainWindow, width, height); }
 void GlfwPlatform::setWindowSize(int width, int height) { glfwSetWindowSize(mainWindow, width, height); }
@@ -134,6 +141,8 @@ void ScriptedPlatform::setCursorVisible(bool visible) { cursorVisible = visible;
 double ScriptedPlatform::getTime() { return now; }
 bool ScriptedPlatform::windowShouldClose() { return closeRequested; }
 bool ScriptedPlatform::windowFocused() { return focused; }
+// The real window's, as H and G leave it; shown when there is none.
+bool ScriptedPlatform::windowVisible() { return !mainWindow || shown(mainWindow); }
 
 void ScriptedPlatform::pollEvents()
 {

@@ -21,6 +21,7 @@ public:
     double getTime() override;
     bool windowShouldClose() override;
     bool windowFocused() override;
+    bool windowVisible() override;
     void pollEvents() override;
     void getFramebufferSize(int* width, int* height) override;
     void setWindowSize(int width, int height) override;
@@ -64,6 +65,7 @@ public:
     double getTime() override;
     bool windowShouldClose() override;
     bool windowFocused() override;
+    bool windowVisible() override;
     void pollEvents() override;
     void getFramebufferSize(int* width, int* height) override;
     void setWindowSize(int width, int height) override;

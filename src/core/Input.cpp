@@ -48,6 +48,7 @@ InputSnapshot takeInput(Platform& platform, const InputSnapshot& previous, int g
         now.pad = GamepadState();
     platform.getCursorPos(&now.cursorX, &now.cursorY);
     now.focused = platform.windowFocused();
+    now.visible = platform.windowVisible();
     platform.getFramebufferSize(&now.framebufferWidth, &now.framebufferHeight);
     now.time = platform.getTime();
     now.frame = previous.frame + 1;

@@ -1,7 +1,7 @@
 #pragma once
 // One frame's input as data. The frame loop takes it once, right after the events are polled;
 // every part of the frame reads what it needs from it, and only takeInput asks the platform for
-// keys, buttons, the cursor, focus, the framebuffer size and the clock.
+// keys, buttons, the cursor, focus, visibility, the framebuffer size and the clock.
 #include <bitset>
 
 class Platform;
@@ -54,6 +54,7 @@ struct InputSnapshot {
     double cursorX = 0.0;
     double cursorY = 0.0;
     bool focused = false;
+    bool visible = true;
     int framebufferWidth = 0;
     int framebufferHeight = 0;
     // The platform's clock when the snapshot was taken: the frame's time.

@@ -1,6 +1,6 @@
 #pragma once
 // Everything the game asks of the window system's input, timer and window goes through `platform`:
-// keys, the mouse button, the cursor, the clock, the window's size and close flag. Only src/app
+// keys, the mouse button, the cursor, the clock, the window's size, visibility and close flag. Only src/app
 // talks to the window library; it plugs in its own platform, tests and benchmarks a scripted one.
 // A frame's input is read from here once, by takeInput (core/Input.h).
 
@@ -57,6 +57,8 @@ public:
     virtual bool windowShouldClose() = 0;
     // Whether the window has the keyboard and mouse; only then can the cursor be put back.
     virtual bool windowFocused() = 0;
+    // Whether the window is shown (H hides it for a few seconds).
+    virtual bool windowVisible() = 0;
     virtual void pollEvents() = 0;
     // The size in pixels of what the game draws into; 0 x 0 without a window.
     virtual void getFramebufferSize(int* width, int* height) = 0;

@@ -15,10 +15,10 @@ refused()
     bb_next_game
 }
 J="$BB_DIR/j"
-printf 'GIF89a\1\0\1\0' >"$J.foreign" && printf 'VELLJRNL\2\0' >"$J.format" && printf 'VELLJRNL\1' >"$J.cut"
+printf 'GIF89a\1\0\1\0' >"$J.foreign" && printf 'VELLJRNL\3\0' >"$J.format" && printf 'VELLJRNL\1' >"$J.cut"
 head -c 4096 /dev/urandom >"$J.random" && : >"$J.empty"
 refused --replay "$J.foreign" "not a journal"
-refused --replay "$J.format" "journal format 2, this game reads format 1"
+refused --replay "$J.format" "journal format 3, this game reads format 2"
 refused --replay "$J.cut" "the journal ends inside its header"
 refused --replay "$J.random" "not a journal"
 refused --timedemo "$J.empty" "the journal is empty"
@@ -32,12 +32,14 @@ bb_wait_window && bb_play
 xdotool keydown w && sleep 1 && xdotool keyup w
 bb_key f p p d Escape
 bb_expect_exit 0
+recorded=$(sed -n "s|^$J: \([0-9]*\) frames recorded$|\1|p" "$BB_CONSOLE")
+[ -n "$recorded" ] || bb_fail "--record did not say how many frames it kept"
 bb_next_game
 for option in --replay --timedemo; do
     in_run "$option" "$J" & BB_GAME_PID=$!
     bb_until 300 bb_ended || bb_fail "$option did not end"
     bb_expect_exit 0
-    grep -qE '^Replay finished: [0-9]+ frames, matches the recording$' "$BB_CONSOLE" || bb_fail "$option did not match"
+    grep -qx "Replay finished: $recorded frames, matches the recording" "$BB_CONSOLE" || bb_fail "$option did not match"
     [ "$option" = --replay ] || grep -qE '^frames per second: [0-9.]+ in play$' "$BB_CONSOLE" || bb_fail "no frame rate"
     bb_next_game
 done

@@ -1,7 +1,10 @@
 // The journal of a session (its format, reader and writer) and the world checksum it keeps.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
+
+#include <sys/resource.h>
 
 #include "TempDir.h"
 #include "app/Journal.h"
@@ -76,7 +79,7 @@ TEST(Journal, FramesReadBackAsWrittenAndAFrameCutShortIsDroppedAlone)
     header.bindings[4] = 'Q';
     header.gameVersion = "1.2";
     JournalFrame last = frameAt(2000000, 300, -90000);
-    last.buttons = 1, last.focused = false, last.height = 600;
+    last.buttons = 1, last.focused = false, last.visible = false, last.height = 600;
     last.pad.id = 3, last.pad.buttons.set(pad::south), last.pad.axes[pad::leftY] = -0.625f;
     const std::vector<JournalFrame> frames = {frameAt(1000000, 87, 512 * 256), frameAt(1016667, 87, 513 * 256), last};
     const std::string bytes = journalOf(frames, header);
@@ -94,7 +97,7 @@ TEST(Journal, FramesReadBackAsWrittenAndAFrameCutShortIsDroppedAlone)
         for (std::size_t i = 0; i < journal.frames.size(); ++i) {
             const JournalFrame &a = journal.frames[i], &b = frames[i];
             EXPECT_TRUE(a.clockTicks == b.clockTicks && a.keys == b.keys && a.buttons == b.buttons &&
-                        a.cursorX == b.cursorX && a.cursorY == b.cursorY && a.focused == b.focused && a.width == b.width && a.height == b.height &&
+                        a.cursorX == b.cursorX && a.cursorY == b.cursorY && a.focused == b.focused && a.visible == b.visible && a.width == b.width && a.height == b.height &&
                         a.checksum == b.checksum && a.pad.id == b.pad.id && a.pad.buttons == b.pad.buttons &&
                         a.pad.axes[pad::leftY] == b.pad.axes[pad::leftY]) << "frame " << i;
         }
@@ -109,12 +112,12 @@ TEST(Journal, RefusedWithItsReason)
     JournalHeader escapeJumps;
     escapeJumps.bindings[4] = 256;  // Escape, which always quits
     std::string otherFormat = journalOf({});
-    otherFormat[8] = 2;
+    otherFormat[8] = journalFormat + 1;
     std::string badFrame = journalOf({frameAt(5, 1, 0)});
     badFrame[journalOf({}).size() + 2] = char(0x40);
     EXPECT_EQ(reasonFor(""), "the journal is empty");
     EXPECT_EQ(reasonFor("\x89PNG\r\n\x1a\n...."), "not a journal");
-    EXPECT_EQ(reasonFor(otherFormat), "journal format 2, this game reads format 1");
+    EXPECT_EQ(reasonFor(otherFormat), "journal format 3, this game reads format 2");
     EXPECT_EQ(reasonFor(journalOf({}, loud)), "setting VOLUME=101 is out of range");
     EXPECT_EQ(reasonFor(journalOf({}, escapeJumps)), "setting KEY_JUMP=256 is out of range");
     EXPECT_EQ(reasonFor(badFrame), "frame 1 is damaged (at byte " + std::to_string(journalOf({}).size()) + ")");
@@ -138,4 +141,30 @@ TEST(JournalWriter, NeverOverwritesAndFlushesEverySecond)
     EXPECT_EQ(reason, "already exists, not overwritten");
     EXPECT_FALSE(JournalWriter().open("a.journal/b.journal", {}, reason)) << "a folder that cannot be written";
     EXPECT_EQ(reason, "cannot be written (Not a directory)");
+}
+
+TEST(JournalWriter, AFullDiskStopsTheRecordingInOneLineAndKeepsWhatWasWritten)
+{
+    TempDir dir;
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 4000;  // the file grows past this within a few seconds of frames
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    JournalWriter writer;
+    std::string reason;
+    ASSERT_TRUE(writer.open("a.journal", {}, reason));
+    testing::internal::CaptureStdout();
+    for (int64_t ticks = 0; ticks <= 60000000; ticks += 16667)
+        writer.write(frameAt(ticks, int(ticks / 16667 % 90), int32_t(ticks)));
+    writer.close();
+    const std::string console = testing::internal::GetCapturedStdout();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+    EXPECT_EQ(console, "a.journal: cannot be written (File too large), the recording stops\n");
+    Journal journal;
+    ASSERT_TRUE(readJournalFile("a.journal", journal, reason)) << reason;
+    EXPECT_GT(writer.framesKept(), 0u);
+    EXPECT_GE(journal.frames.size(), writer.framesKept()) << "every frame counted as kept replays";
 }
