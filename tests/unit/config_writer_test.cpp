@@ -97,10 +97,7 @@ TEST_F(FullDisk, TheSaveSaysSoInOneLineAndKeepsTheOldFileWhole)
 {
     const std::string old = "# keep\nVOLUME=80\n";
     dir.write("config.ini", old);
-    std::ofstream filler(dir.path / "filler", std::ios::binary);
-    for (int block = 0; block < 64 && filler << std::string(1024, 'x') << std::flush; ++block) {
-    }
-    filler.close();
+    std::ofstream(dir.path / "filler", std::ios::binary) << std::string(64 * 1024, 'x');  // fills what is left
     const bool changed[settingCount] = {false, false, false, false, true};  // VOLUME
     volume = 35;
     testing::internal::CaptureStdout();
