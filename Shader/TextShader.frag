@@ -1,5 +1,7 @@
 #version 130
 uniform sampler2D myTextureSampler;
+// Scales the picture's alpha, for a fading caption; 1 draws it as it is.
+uniform float alpha;
 
 in vec2 texCoord;
 out vec4 fragColor;
@@ -14,5 +16,5 @@ void main()
     // holes of the pause menu, and later overlays still cover earlier ones.
     if (texel.a < 0.5 / 255.0)
         discard;
-    fragColor = texel;
+    fragColor = vec4(texel.rgb, texel.a * alpha);
 }

@@ -57,7 +57,7 @@ void drawStartScreen()
         startImage->draw(0, 0, 1600);
 }
 
-void drawText(const char* text, int x, int y, int size)
+void drawText(const char* text, int x, int y, int size, float alpha)
 {
     if (!fontImage)
         return;
@@ -90,7 +90,7 @@ void drawText(const char* text, int x, int y, int size)
     glBufferData(GL_ARRAY_BUFFER, positions.size() * sizeof(float), positions.data(), GL_STATIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, fontImage->uvBuffer);
     glBufferData(GL_ARRAY_BUFFER, uvs.size() * sizeof(float), uvs.data(), GL_STATIC_DRAW);
-    fontImage->drawBuffers(fontImage->texture, static_cast<GLsizei>(6 * n));
+    fontImage->drawBuffers(fontImage->texture, static_cast<GLsizei>(6 * n), alpha);
 }
 
 // Reads showHelp, the player's fall, caught, dangerNear, showStats, the frame rate and the frame's
@@ -140,9 +140,9 @@ void drawCaptions()
         const Caption& shown = shownCaptions[kind];
         if (shown.showing <= 0.0f)
             continue;
-        char line[64];
+        char line[160];  // room for any caption, as the compiler counts it
         std::snprintf(line, sizeof line, "%s%s%s", captionTexts[kind], shown.where[0] ? ", " : "", shown.where);
-        drawText(line, 420, y, 26);
+        drawText(line, 420, y, 26, captionAlpha(shown));
         y += 40;
     }
 }

@@ -6,8 +6,9 @@ struct InputSnapshot;
 
 // The start screen image over the whole window.
 void drawStartScreen();
-// One line of fixed-pitch text; (x, y) is the lower left corner of the first glyph.
-void drawText(const char* text, int x, int y, int size);
+// One line of fixed-pitch text; (x, y) is the lower left corner of the first glyph. `alpha` below
+// 1 fades it.
+void drawText(const char* text, int x, int y, int size, float alpha = 1.0f);
 // The commands bound to other keys than the help pictures show, as text beside them.
 void drawChangedKeys();
 // Help pictures, end screens, the death warning and the statistics, after each frame of play.

@@ -34,19 +34,20 @@ void fillQuad(GLuint positionBuffer, GLuint uvBuffer, float x, float y, float si
     glBufferData(GL_ARRAY_BUFFER, sizeof uvs, uvs, GL_STATIC_DRAW);
 }
 
-void drawQuad(GLuint program, GLint samplerLocation, GLuint texture, GLuint positionBuffer, GLuint uvBuffer,
-              GLsizei vertexCount = 6)
+// `alpha` scales the picture's own alpha: a fading caption; 1 leaves every texel as it is.
+void drawQuad(const OverlayImage& image, GLuint texture, GLsizei vertexCount = 6, float alpha = 1.0f)
 {
-    glUseProgram(program);
+    glUseProgram(image.program);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, texture);
-    glUniform1i(samplerLocation, 0);
+    glUniform1i(image.samplerLocation, 0);
+    glUniform1f(image.alphaLocation, alpha);
 
     glEnableVertexAttribArray(0);
-    glBindBuffer(GL_ARRAY_BUFFER, positionBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, image.positionBuffer);
     glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
     glEnableVertexAttribArray(1);
-    glBindBuffer(GL_ARRAY_BUFFER, uvBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, image.uvBuffer);
     glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
 
     glEnable(GL_BLEND);
@@ -70,6 +71,7 @@ OverlayImage::OverlayImage(const char* path)
     glGenBuffers(1, &uvBuffer);
     program = textProgram->program;
     samplerLocation = glGetUniformLocation(program, "myTextureSampler");
+    alphaLocation = glGetUniformLocation(program, "alpha");
     glBindVertexArray(0);
 }
 
@@ -85,13 +87,13 @@ void OverlayImage::draw(int x, int y, int size)
 {
     glBindVertexArray(vertexArray);
     fillQuad(positionBuffer, uvBuffer, static_cast<float>(x), static_cast<float>(y), static_cast<float>(size));
-    drawQuad(program, samplerLocation, texture, positionBuffer, uvBuffer);
+    drawQuad(*this, texture);
 }
 
-void OverlayImage::drawBuffers(GLuint boundTexture, GLsizei vertexCount)
+void OverlayImage::drawBuffers(GLuint boundTexture, GLsizei vertexCount, float alpha)
 {
     glBindVertexArray(vertexArray);
-    drawQuad(program, samplerLocation, boundTexture, positionBuffer, uvBuffer, vertexCount);
+    drawQuad(*this, boundTexture, vertexCount, alpha);
 }
 
 void releaseFontImage()
@@ -108,6 +110,5 @@ void drawShadowMapPreview(GLuint shadowTexture)
 {
     glBindVertexArray(fontImage->vertexArray);
     fillQuad(fontImage->positionBuffer, fontImage->uvBuffer, 0.0f, 0.0f, 400.0f);
-    drawQuad(fontImage->program, fontImage->samplerLocation, shadowTexture, fontImage->positionBuffer,
-             fontImage->uvBuffer);
+    drawQuad(*fontImage, shadowTexture);
 }

@@ -18,13 +18,15 @@ public:
     // alpha. Leaves the text program current and blending off.
     void draw(int x, int y, int size);
     // Draws the first vertexCount vertices already in this image's buffers with the given
-    // texture, as draw does; text fills the font image's buffers with its glyphs and uses this.
-    void drawBuffers(GLuint boundTexture, GLsizei vertexCount);
+    // texture, as draw does, its alpha scaled by `alpha`; text fills the font image's buffers with
+    // its glyphs and uses this.
+    void drawBuffers(GLuint boundTexture, GLsizei vertexCount, float alpha = 1.0f);
     GLuint texture = 0;
     GLuint positionBuffer = 0;
     GLuint uvBuffer = 0;
     GLuint program = 0;
     GLint samplerLocation = 0;
+    GLint alphaLocation = -1;
     GLuint vertexArray = 0;
 };
 

@@ -234,15 +234,13 @@ void directionWords(const glm::vec3& p, char* where, std::size_t size)
                   std::fabs(f) > edge && std::fabs(r) > edge ? " " : "", r > edge ? "right" : r < -edge ? "left" : "");
 }
 
-// Shows the caption of `kind` while `playing`, from `p` when given; lets it run out otherwise.
+// Shows the caption of `kind` while `playing`, from `p` when given; lets it fade otherwise.
 void caption(CaptionKind kind, bool playing, float dt, const glm::vec3* p = nullptr)
 {
     Caption& shown = shownCaptions[kind];
-    if (!playing) {
-        shown.showing = std::max(0.0f, shown.showing - dt);
+    holdCaption(shown, playing, dt);
+    if (!playing)
         return;
-    }
-    shown.showing = captionAfterglow;
     shown.where[0] = '\0';
     if (p)
         directionWords(*p, shown.where, sizeof shown.where);

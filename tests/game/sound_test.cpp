@@ -108,10 +108,10 @@ TEST_F(SoundTest, AStatueMovingBehindIsHeardFromItsSideEvenPausedAndSilentOnceSe
     turn(-0.75f * pi);  // behind, to the left, it moves and its caption says from where
     listen(5);
     EXPECT_STREQ(shownCaptions[captionGrind].where, "behind left");
-    EXPECT_GT(shownCaptions[captionGrind].showing, 0.0f);
+    EXPECT_EQ(captionAlpha(shownCaptions[captionGrind]), 1.0f);
     turn(0.75f * pi);  // seen, it freezes, and its caption goes
-    listen(40);
-    EXPECT_EQ(shownCaptions[captionGrind].showing, 0.0f);
+    listen(70);
+    EXPECT_EQ(captionAlpha(shownCaptions[captionGrind]), 0.0f);
     EXPECT_FALSE(caught);
 }
 
