@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -126,12 +127,16 @@ void makeSources()
         source = makeSource(grind, 0.0f, 6.0f, true);
 }
 
+// How a start at volume 0 would have opened its device: raising the volume opens it then.
+std::function<bool()> openLater;
+
 // Opens a device with `open` unless the volume is 0, fills it with the game's sounds and starts the
 // ambience; one console line says which way it went.
-template <typename Open>
-bool startSoundOn(int volume, Open open)
+bool startSoundOn(int volume, const std::function<bool()>& open)
 {
+    openLater = nullptr;
     if (volume <= 0) {
+        openLater = open;
         notice("Sound: volume 0, no audio device opened");
         return false;
     }
@@ -174,16 +179,13 @@ void enterMood(Mood next)
     case Mood::startScreen:
         break;
     case Mood::play:
-        if (mood == Mood::paused) {
-            // Back from the pause: what was cut off goes on where it stopped.
-            for (SoundId id : worldSounds) {
-                ALint state = 0;
-                alGetSourcei(sources[id], AL_SOURCE_STATE, &state);
-                if (state == AL_PAUSED)
-                    alSourcePlay(sources[id]);
-            }
-        } else {
-            alSourcePlay(sources[harvester]);
+        // Back from the pause what was cut off goes on where it stopped; the harvester runs in any
+        // case, also after a pause that began before the sound did (the volume raised from 0).
+        for (SoundId id : worldSounds) {
+            ALint state = 0;
+            alGetSourcei(sources[id], AL_SOURCE_STATE, &state);
+            if (state == AL_PAUSED || (id == harvester && state != AL_PLAYING))
+                alSourcePlay(sources[id]);
         }
         break;
     case Mood::paused:
@@ -395,6 +397,8 @@ void setSoundVolume(int volume)
 {
     if (audioDeviceOpen())
         alListenerf(AL_GAIN, static_cast<float>(volume) / 100.0f);
+    else if (volume > 0 && openLater)
+        startSoundOn(volume, std::function<bool()>(openLater));  // a copy: the start clears it
 }
 
 void renderSound(int16_t* stereo, int frames)
@@ -434,6 +438,7 @@ void soundUpdate(double dt, const Node* harvesterNode, const Node* cow)
 
 void stopSound()
 {
+    openLater = nullptr;
     if (!audioDeviceOpen())
         return;
     stopEverything();

@@ -22,8 +22,8 @@ void renderSound(int16_t* stereo, int frames);
 // player, the pause, danger and the end of the game, and where the harvester and the cow stand;
 // writes only the audio library's sources.
 void soundUpdate(double dt, const Node* harvesterNode, const Node* cow);
-// The loudness of everything from now on, 0 to 100, on the device opened at start-up (none is
-// opened later: a game started at volume 0 stays silent).
+// The loudness of everything from now on, 0 to 100. A game started at volume 0 has no device yet:
+// raising the volume starts the sound as startSound (or startSoundLoopback) would have.
 void setSoundVolume(int volume);
 // Stops and releases everything of the audio library.
 void stopSound();

@@ -1,6 +1,8 @@
 #include "render/Hud.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -11,6 +13,7 @@
 #include "app/KeyboardCommands.h"
 #include "app/OptionsPage.h"
 #include "core/Bindings.h"
+#include "core/Captions.h"
 #include "render/OverlayImage.h"
 
 namespace {
@@ -109,6 +112,40 @@ TEST_F(Hud, DeathWarningNearAStatueButNeverOnceCaught)
     frames(2);
     EXPECT_TRUE(dangerNear) << "the statue is still near";
     EXPECT_EQ(uploadedText(), "~") << "no warning over the game-over screen";
+}
+
+// Every caption at once stays clear of the death warning and the help pictures; a fading one is
+// fainter; with CAPTIONS=0 none shows.
+TEST_F(Hud, CaptionsStayClearOfTheDeathWarningAndTheHelpPicturesAndFade)
+{
+    play();
+    showStats = false, showHelp = true, dangerNear = true;
+    ASSERT_TRUE(helpImage && mouseImage && keysImage);
+    int width = 0, height = 0;
+    const auto picture = [&](float showing) {
+        for (Caption& shown : shownCaptions)
+            shown.showing = showing, std::strcpy(shown.where, "behind left");
+        samplesDrawnByHud();
+        return readScreen(width, height);
+    };
+    const std::vector<unsigned char> plain = picture(0.0f);
+    EXPECT_EQ(picture(captionFade), plain) << "CAPTIONS=0";
+    captions = 1;
+    const std::vector<unsigned char> full = picture(captionFade), half = picture(0.5f * captionFade);
+    // In overlay units (x0, y0, x1, y1): the help's three pictures and the warning's line.
+    const int kept[][4] = {{0, 700, 500, 1200}, {1300, 0, 1600, 300}, {0, 0, 300, 300}, {400, 600, 1320, 640}};
+    long fullChange = 0, halfChange = 0, overKept = 0;
+    for (size_t i = 0; i < plain.size(); ++i) {
+        const int change = std::abs(full[i] - plain[i]);
+        const int x = static_cast<int>(i / 3 % width) * 1600 / width, y = static_cast<int>(i / 3 / width) * 1200 / height;
+        for (const auto& r : kept)
+            overKept += change && x >= r[0] && x < r[2] && y >= r[1] && y < r[3];
+        fullChange += change, halfChange += std::abs(half[i] - plain[i]);
+    }
+    captions = 0;
+    EXPECT_EQ(overKept, 0) << "no caption over the warning or the help";
+    EXPECT_GT(fullChange, 0) << "the captions show";
+    EXPECT_TRUE(halfChange > 0 && halfChange < fullChange) << halfChange << " of " << fullChange;
 }
 
 class PauseMenu : public WorldTest {

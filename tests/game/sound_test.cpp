@@ -174,12 +174,12 @@ TEST_F(SoundTest, AHeartbeatOnlyWhileAStatueIsNear)
     EXPECT_FALSE(caught);
 }
 
-class BrokenSoundTest : public SoundTest {
+class LateSoundTest : public SoundTest {
 protected:
-    BrokenSoundTest() { startInSetUp = false; }
+    LateSoundTest() { startInSetUp = false; }
 };
 
-TEST_F(BrokenSoundTest, AMissingOrBrokenFileIsReportedOnceAndTheRestIsHeard)
+TEST_F(LateSoundTest, AMissingOrBrokenFileIsReportedOnceAndTheRestIsHeard)
 {
     namespace fs = std::filesystem;
     const fs::path folder = fs::temp_directory_path() / ("vellmar_sounds_" + std::to_string(getpid()));
@@ -212,11 +212,23 @@ TEST_F(BrokenSoundTest, AMissingOrBrokenFileIsReportedOnceAndTheRestIsHeard)
     EXPECT_GT(statue.both(), 200.0) << "the statue is still heard";
 }
 
-TEST(SoundDevice, VolumeZeroOpensNoDevice)
+// Started at volume 0 nothing is opened or heard; raising the volume during the pause starts the
+// sound as a start at that volume would: heard at once, and the harvester runs once play goes on.
+TEST_F(LateSoundTest, RaisingTheVolumeFromZeroDuringThePauseStartsTheSound)
 {
     testing::internal::CaptureStdout();
-    EXPECT_FALSE(startSoundLoopback(0, 24000));
-    soundUpdate(1.0 / 60.0, nullptr, nullptr);
-    stopSound();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Sound: volume 0, no audio device opened\n");
+    EXPECT_FALSE(startSoundLoopback(0, mixRate));
+    play();
+    frame();  // P starts latched
+    const glm::vec3 harvesterAt = combine->worldMatrix()[3];
+    teleport(harvesterAt.x + 4.0f, 1.0f, harvesterAt.z);  // near enough for its caption
+    input.tap(GLFW_KEY_P);
+    EXPECT_EQ(listen(10).both(), 0.0);
+    setSoundVolume(80);
+    EXPECT_GT(listen(10).both(), 200.0);
+    input.tap(GLFW_KEY_P);
+    listen(2);
+    EXPECT_EQ(captionAlpha(shownCaptions[captionHarvester]), 1.0f) << "the harvester runs";
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Sound: volume 0, no audio device opened\nSound: volume 80, device loopback\n");
 }

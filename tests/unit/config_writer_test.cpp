@@ -1,9 +1,11 @@
 // Saving settings into config.ini: every other byte kept, the changed key on the line that wins,
 // and a failure at any step of the write leaving the old file whole with one console line.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -75,4 +77,34 @@ TEST(ConfigWriter, AFailureAtAnyStepKeepsTheOldFileAndLeavesNothingBeside)
         EXPECT_EQ(std::count(console.begin(), console.end(), '\n'), step < 0 ? 0 : 1) << console;
     }
     fileCalls = systemFileCalls, failStep = -1, volume = 80;
+}
+
+// A disk really full, on a small file system of its own where the machine lets a test mount one.
+class FullDisk : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (mount("tmpfs", dir.path.c_str(), "tmpfs", 0, "size=64k") != 0)
+            GTEST_SKIP() << "cannot mount a small file system to fill (" << std::strerror(errno) << ")";
+        mounted = true;
+    }
+    void TearDown() override { EXPECT_TRUE(!mounted || umount(dir.path.c_str()) == 0) << std::strerror(errno); }
+    TempDir dir;
+    bool mounted = false;
+};
+
+TEST_F(FullDisk, TheSaveSaysSoInOneLineAndKeepsTheOldFileWhole)
+{
+    const std::string old = "# keep\nVOLUME=80\n";
+    dir.write("config.ini", old);
+    std::ofstream(dir.path / "filler", std::ios::binary) << std::string(64 * 1024, 'x');  // fills what is left
+    const bool changed[settingCount] = {false, false, false, false, true};  // VOLUME
+    volume = 35;
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(saveSettings(dir.path / "config.ini", changed));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "The settings were not saved in " + (dir.path / "config.ini").string() +
+                                                          ": writing failed (" + std::strerror(ENOSPC) + ")\n");
+    volume = 80;
+    EXPECT_EQ(contents(dir.path / "config.ini"), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 2) << "only config.ini and the filler";
 }
