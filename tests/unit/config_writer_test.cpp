@@ -80,21 +80,11 @@ TEST(ConfigWriter, AFailureAtAnyStepKeepsTheOldFileAndLeavesNothingBeside)
 }
 
 // A disk really full, on a small file system of its own where the machine lets a test mount one.
-class FullDisk : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (mount("tmpfs", dir.path.c_str(), "tmpfs", 0, "size=64k") != 0)
-            GTEST_SKIP() << "cannot mount a small file system to fill (" << std::strerror(errno) << ")";
-        mounted = true;
-    }
-    void TearDown() override { EXPECT_TRUE(!mounted || umount(dir.path.c_str()) == 0) << std::strerror(errno); }
-    TempDir dir;
-    bool mounted = false;
-};
-
-TEST_F(FullDisk, TheSaveSaysSoInOneLineAndKeepsTheOldFileWhole)
+TEST(ConfigWriter, OnAFullDiskTheSaveSaysSoInOneLineAndKeepsTheOldFileWhole)
 {
+    TempDir dir;
+    if (mount("tmpfs", dir.path.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a small file system to fill (" << std::strerror(errno) << ")";
     const std::string old = "# keep\nVOLUME=80\n";
     dir.write("config.ini", old);
     std::ofstream(dir.path / "filler", std::ios::binary) << std::string(64 * 1024, 'x');  // fills what is left
@@ -107,4 +97,5 @@ TEST_F(FullDisk, TheSaveSaysSoInOneLineAndKeepsTheOldFileWhole)
     volume = 80;
     EXPECT_EQ(contents(dir.path / "config.ini"), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 2) << "only config.ini and the filler";
+    EXPECT_EQ(umount(dir.path.c_str()), 0) << std::strerror(errno);
 }

@@ -146,23 +146,19 @@ TEST(JournalWriter, NeverOverwritesAndFlushesEverySecond)
 TEST(JournalWriter, AFullDiskStopsTheRecordingInOneLineAndKeepsWhatWasWritten)
 {
     TempDir dir;
-    rlimit old{};
+    rlimit old{}, small{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    small = old, small.rlim_cur = 4000;  // the file grows past this within a few seconds of frames
     const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 4000;  // the file grows past this within a few seconds of frames
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     JournalWriter writer;
     std::string reason;
-    ASSERT_TRUE(writer.open("a.journal", {}, reason));
+    ASSERT_TRUE(writer.open("a.journal", {}, reason) && setrlimit(RLIMIT_FSIZE, &small) == 0);
     testing::internal::CaptureStdout();
     for (int64_t ticks = 0; ticks <= 60000000; ticks += 16667)
         writer.write(frameAt(ticks, int(ticks / 16667 % 90), int32_t(ticks)));
     writer.close();
-    const std::string console = testing::internal::GetCapturedStdout();
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldSignal);
-    EXPECT_EQ(console, "a.journal: cannot be written (File too large), the recording stops\n");
+    setrlimit(RLIMIT_FSIZE, &old), std::signal(SIGXFSZ, oldSignal);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "a.journal: cannot be written (File too large), the recording stops\n");
     Journal journal;
     ASSERT_TRUE(readJournalFile("a.journal", journal, reason)) << reason;
     EXPECT_GT(writer.framesKept(), 0u);
