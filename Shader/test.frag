@@ -8,11 +8,12 @@
 // before the light loop rather than inside it, and the per-light work keeps to products and
 // inverse square roots (no pow, no length followed by a division).
 //
-// The game links this source three more times once the world is built, for the lights it placed (see
+// The game links this source six more times once the world is built, for the lights it placed (see
 // buildFixedLightPrograms in render/Light.cpp): FIXED_LIGHTS then spells out every light's term with
 // its values written in, only the flashlight's position and direction still read from the uniforms,
 // so the compiler folds what the general program looks up per fragment; NO_SHADOW_MAP leaves the
-// shadow lookup out while shadows are off.
+// shadow lookup out while shadows are off, and NO_BRIGHTNESS_CURVE the curve below, whose pow costs
+// every fragment as much as a light even when its branch is not taken.
 uniform sampler2D myTextureSampler;
 uniform sampler2D normalMap;
 uniform sampler2D shadowMap;
@@ -169,7 +170,9 @@ void main()
     vec3 surface = albedo() * light / (1.0 + light);
     vec3 sheen = shine / (1.0 + shine);
     vec3 colour = surface + sheen * (1.0 - surface);
+#ifndef NO_BRIGHTNESS_CURVE
     if (sceneBrightness > 0.0 && sceneBrightness != 1.0)
         colour = 1.0 - pow(clamp(1.0 - colour, 0.0, 1.0), vec3(sceneBrightness));
+#endif
     fragColor = vec4(colour, 1.0);
 }

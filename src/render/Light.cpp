@@ -8,6 +8,7 @@
 
 #include "assets/ShaderProgram.h"
 #include "core/Console.h"
+#include "core/GameState.h"
 
 int lightTypes[maxLights] = {};
 glm::vec3 lightPositions[maxLights] = {};
@@ -163,11 +164,13 @@ int flashlightSlot()
 
 std::string fixedLightDefinitions(FixedLightVariant variant)
 {
+    constexpr int lightStates = brightenedWithShadows;
+    const int state = variant % lightStates;
     std::string terms;
     const int moving = flashlightSlot();
     for (int i = 0; i < lightCount && i < maxLights; ++i) {
         const bool flashlightSlot = i == moving;
-        const int type = flashlightSlot ? (variant == flashlightOff ? -1 : flashlight->type) : lightTypes[i];
+        const int type = flashlightSlot ? (state == flashlightOff ? -1 : flashlight->type) : lightTypes[i];
         if (type < 0)
             continue;
         const std::string at = "[" + std::to_string(i) + "]";
@@ -179,8 +182,10 @@ std::string fixedLightDefinitions(FixedLightVariant variant)
                  (i == 0 ? "shadow" : "1.0") + ", n, v, diffuse, specular);";
     }
     std::string definitions = "#define FIXED_LIGHTS" + terms + "\n";
-    if (variant == flashlightWithoutShadows)
+    if (state == flashlightWithoutShadows)
         definitions += "#define NO_SHADOW_MAP\n";
+    if (variant < lightStates)
+        definitions += "#define NO_BRIGHTNESS_CURVE\n";
     return definitions;
 }
 
@@ -223,9 +228,10 @@ ShaderProgram* fixedLightProgram(bool shadows)
             f.powers[i] != lightPowers[i] || f.cutoffs[i] != lightCutoffs[i] || f.exponents[i] != lightExponents[i])
             return nullptr;
     }
+    const int brightened = brightnessPercent == 100 ? 0 : brightenedWithShadows - flashlightWithShadows;
     if (moving < 0 || lightTypes[moving] < 0)
-        return fixedLightPrograms[flashlightOff];
+        return fixedLightPrograms[flashlightOff + brightened];
     if (lightTypes[moving] != flashlight->type)
         return nullptr;
-    return fixedLightPrograms[shadows ? flashlightWithShadows : flashlightWithoutShadows];
+    return fixedLightPrograms[(shadows ? flashlightWithShadows : flashlightWithoutShadows) + brightened];
 }

@@ -57,15 +57,25 @@ void uploadLights(unsigned int program);
 
 // The main program linked again for the lights as the world placed them, one for each state of the
 // flashlight and the shadows: every light but the flashlight's position and direction is written
-// into the source, so the fragment shader folds it. Null until built.
-enum FixedLightVariant { flashlightWithShadows, flashlightWithoutShadows, flashlightOff, fixedLightVariants };
+// into the source, so the fragment shader folds it. The first three leave out the BRIGHTNESS curve,
+// which the software renderer would otherwise work out for every fragment even at 100; the other
+// three have it. Null until built.
+enum FixedLightVariant {
+    flashlightWithShadows,
+    flashlightWithoutShadows,
+    flashlightOff,
+    brightenedWithShadows,
+    brightenedWithoutShadows,
+    brightenedFlashlightOff,
+    fixedLightVariants
+};
 extern ShaderProgram* fixedLightPrograms[fixedLightVariants];
 // The definitions that link the main program's fragment source for the lights in the arrays now.
 std::string fixedLightDefinitions(FixedLightVariant variant);
-// Takes the lights as they are now as the fixed ones and links the three variants (once the world
+// Takes the lights as they are now as the fixed ones and links the variants (once the world
 // assembly has placed the lights); built again, it replaces them.
 void buildFixedLightPrograms();
-// The variant for the flashlight's state and the shadows, or null once any light but the flashlight's
+// The variant for the flashlight's state, the shadows and the brightness, or null once any light but the flashlight's
 // position, direction and switch differs from the fixed ones: the main program draws those.
 ShaderProgram* fixedLightProgram(bool shadows);
 void toggleFlashlight();

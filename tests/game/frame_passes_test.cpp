@@ -188,6 +188,9 @@ TEST_F(LightUniforms, TheProgramsLinkedForTheFixedLightsDrawAsTheMainProgramForE
     expectSameAsMain("flashlight on again, shadows off");
     input.tap(GLFW_KEY_F6);
     frame(0.0);
+    brightnessPercent = 150;
+    expectSameAsMain("BRIGHTNESS=150");
+    brightnessPercent = 100;
     lights[1]->setLightPower(1.0f, 1.0f, 1.0f);
     EXPECT_EQ(fixedLightProgram(shadowsEnabled), nullptr) << "a fixed light changed: the main program draws";
     EXPECT_NE(picture(true), asPlaced) << "and shows the change";
