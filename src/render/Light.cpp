@@ -134,6 +134,10 @@ struct FixedLights {
 };
 FixedLights fixedLights;
 
+// The flashlight and shadow states of one half of the variants; each state's twin with the
+// BRIGHTNESS curve lies this many places on.
+constexpr int lightStates = brightenedWithShadows;
+
 // A GLSL float literal that reads back as exactly this float.
 std::string literal(float value)
 {
@@ -164,7 +168,6 @@ int flashlightSlot()
 
 std::string fixedLightDefinitions(FixedLightVariant variant)
 {
-    constexpr int lightStates = brightenedWithShadows;
     const int state = variant % lightStates;
     std::string terms;
     const int moving = flashlightSlot();
@@ -228,7 +231,7 @@ ShaderProgram* fixedLightProgram(bool shadows)
             f.powers[i] != lightPowers[i] || f.cutoffs[i] != lightCutoffs[i] || f.exponents[i] != lightExponents[i])
             return nullptr;
     }
-    const int brightened = brightnessPercent == 100 ? 0 : brightenedWithShadows - flashlightWithShadows;
+    const int brightened = brightnessPercent == 100 ? 0 : lightStates;
     if (moving < 0 || lightTypes[moving] < 0)
         return fixedLightPrograms[flashlightOff + brightened];
     if (lightTypes[moving] != flashlight->type)
