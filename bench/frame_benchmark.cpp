@@ -317,6 +317,7 @@ int main(int argc, char** argv)
     // the renderer's threads draw: only the other frames show the game's own frame time.
     Samples frameTimes;
     Samples frameCpuTimes;
+    Samples gameThreadCpuTimes;
     Samples phasedFrameTimes;
     Samples shadowFragmentCounts;
     Samples litFragmentCounts;
@@ -334,6 +335,7 @@ int main(int argc, char** argv)
         framePhaseHook = phased ? timePhase : nullptr;
         phaseMicros.fill(0.0);
         const double cpuBegan = processMicros();
+        const double gameThreadBegan = threadMicros();
         const Clock::time_point began = Clock::now();
         more = nextFrame(frame);
         // Nothing is left to draw after the swap; this only makes sure, as in the floor's loop.
@@ -347,6 +349,7 @@ int main(int argc, char** argv)
         } else {
             frameTimes.add(micros(began, Clock::now()));
             frameCpuTimes.add(processMicros() - cpuBegan);
+            gameThreadCpuTimes.add(threadMicros() - gameThreadBegan);
         }
         renderScales.add(renderScale);
         if (!screenshotFolder.empty()) {
@@ -467,6 +470,7 @@ int main(int argc, char** argv)
     out << frameTimesRow("frame in play", frameTimes);
     out << frameTimesRow("clear and swap", floorTimes);
     out << frameTimesRow("frame CPU, all thr.", frameCpuTimes);
+    out << frameTimesRow("frame CPU, game thr.", gameThreadCpuTimes);
     out << frameTimesRow("floor CPU, all thr.", floorCpuTimes);
     const double fps = frameTimes.micros.size() / (frameTimes.total() * 1e-6);
     const double floorFps = frames / (floorTimes.total() * 1e-6);

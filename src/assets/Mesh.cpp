@@ -1,5 +1,8 @@
 #include "assets/Mesh.h"
 
+#include <string_view>
+#include <unordered_map>
+
 #include <glm/gtc/type_ptr.hpp>
 #include <glm/vec4.hpp>
 
@@ -43,6 +46,32 @@ BoundingBox* boxAround(const std::vector<Vertex>& vertices)
     return new BoundingBox(low, high);
 }
 
+// Model import gives every corner of every face a vertex of its own. The buffers the renderer
+// draws from share byte-identical corners instead, so each distinct vertex is shaded once per
+// draw rather than up to six times; the triangles and their order stay exactly as imported.
+struct SharedCorners {
+    std::vector<Vertex> vertices;
+    std::vector<GLuint> indices;
+};
+
+SharedCorners shareIdenticalCorners(const std::vector<Vertex>& vertices, const std::vector<GLuint>& indices)
+{
+    SharedCorners shared;
+    std::vector<GLuint> renumbered(vertices.size());
+    std::unordered_map<std::string_view, GLuint> seen(vertices.size());
+    for (std::size_t i = 0; i < vertices.size(); ++i) {
+        const std::string_view bytes(reinterpret_cast<const char*>(&vertices[i]), sizeof(Vertex));
+        const auto found = seen.emplace(bytes, static_cast<GLuint>(shared.vertices.size()));
+        if (found.second)
+            shared.vertices.push_back(vertices[i]);
+        renumbered[i] = found.first->second;
+    }
+    shared.indices.reserve(indices.size());
+    for (GLuint index : indices)
+        shared.indices.push_back(index < renumbered.size() ? renumbered[index] : index);
+    return shared;
+}
+
 }  // namespace
 
 Mesh::Mesh(const std::vector<Vertex>& vertices, const std::vector<GLuint>& indices,
@@ -57,20 +86,21 @@ Mesh::Mesh(const std::vector<Vertex>& vertices, const std::vector<GLuint>& indic
     : modelMatrix(modelMatrix), vertices(vertices), diffuseTextures(diffuseTextures),
       normalTextures(normalTextures), indices(indices)
 {
+    const SharedCorners drawn = shareIdenticalCorners(this->vertices, this->indices);
     glGenVertexArrays(1, &vertexArray);
     glBindVertexArray(vertexArray);
 
     glGenBuffers(1, &vertexBuffer);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(this->vertices.size() * sizeof(Vertex)),
-                 this->vertices.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(drawn.vertices.size() * sizeof(Vertex)),
+                 drawn.vertices.data(), GL_STATIC_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 
     // Unbinding while the vertex array is bound leaves it without an element buffer: draw binds one.
     glGenBuffers(1, &indexBuffer);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(this->indices.size() * sizeof(GLuint)),
-                 this->indices.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(drawn.indices.size() * sizeof(GLuint)),
+                 drawn.indices.data(), GL_STATIC_DRAW);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 
     glBindVertexArray(0);

@@ -1,6 +1,7 @@
-// Meshes on the graphics card: texture units and the bindings left behind.
+// Meshes on the graphics card: texture units, the bindings left behind, the corners they share.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "SceneFixture.h"
@@ -93,4 +94,23 @@ TEST_F(MeshDraw, TexturesTakeTheirUnitsAndHiddenMeshesDrawNothing)
     mesh.visible = false;
     EXPECT_EQ(draw(mesh), glm::u8vec4(0)) << "a hidden mesh draws nothing";
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(MeshDraw, IdenticalCornersShareOneVertexOnTheCard)
+{
+    std::vector<Vertex> corners = {vertex(-1, -1), vertex(1, -1), vertex(-1, 1), vertex(-1, 1),
+                                   vertex(1, -1),  vertex(1, 1),  vertex(-1, -1)};
+    corners.back().uv.x = 0.25f;  // differs in one value: a vertex of its own
+    const std::vector<GLuint> order = {0, 1, 2, 3, 4, 5, 6, 1, 2};
+    Mesh mesh(corners, order, glm::mat4(1.0f), loader->physicsWorld, true, false);
+    std::vector<Vertex> onCard(corners.size());
+    std::vector<GLuint> orderOnCard(order.size());
+    GLint bytes = 0;
+    glGetNamedBufferParameteriv(mesh.vertexBuffer, GL_BUFFER_SIZE, &bytes);
+    ASSERT_EQ(bytes, static_cast<GLint>(5 * sizeof(Vertex))) << "seven corners, five of them distinct";
+    glGetNamedBufferSubData(mesh.vertexBuffer, 0, bytes, onCard.data());
+    glGetNamedBufferSubData(mesh.indexBuffer, 0, static_cast<GLsizeiptr>(order.size() * sizeof(GLuint)),
+                            orderOnCard.data());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        EXPECT_EQ(std::memcmp(&onCard.at(orderOnCard[i]), &corners[order[i]], sizeof(Vertex)), 0) << "corner " << i;
 }
