@@ -3,6 +3,10 @@
 uniform mat4 modelMatrix;
 uniform mat4 dVP;
 uniform mat4 dV;
+// How far the flashlight's cone reaches from the middle of its view, as |x| + |y| over w: the
+// sides of an octagon round the cone's circle. The corners beyond it are never lit, so the pass
+// clips them away instead of drawing them.
+uniform float coneReach;
 
 in vec3 position;
 
@@ -14,4 +18,9 @@ void main()
     // Distance along the flashlight's axis: linear, so the moments filter well.
     lightDistance = -(dV * world).z;
     gl_Position = dVP * world;
+    float reach = coneReach * gl_Position.w;
+    gl_ClipDistance[0] = reach - gl_Position.x - gl_Position.y;
+    gl_ClipDistance[1] = reach - gl_Position.x + gl_Position.y;
+    gl_ClipDistance[2] = reach + gl_Position.x - gl_Position.y;
+    gl_ClipDistance[3] = reach + gl_Position.x + gl_Position.y;
 }

@@ -1,5 +1,8 @@
 #include "render/FramePasses.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 #include <glm/mat4x4.hpp>
@@ -24,9 +27,22 @@ int shadowSide = 0;
 
 namespace {
 
+// The flashlight's view for its shadow, as wide as the flashlight's 30 degree cone.
+constexpr float shadowFieldOfView = 60.0f;
+
 void setMatrix(GLuint program, const char* name, const glm::mat4& matrix)
 {
     glUniformMatrix4fv(glGetUniformLocation(program, name), 1, GL_FALSE, glm::value_ptr(matrix));
+}
+
+// The octagon round the flashlight's cone in its view (see depthShader.vert), a few texels wider so
+// that the filter at the cone's edge reads drawn texels; 2 clips nothing inside the view.
+float coneReach(float cutoff)
+{
+    if (cutoff >= 89.0f)
+        return 2.0f;
+    const float radius = std::tan(glm::radians(cutoff)) / std::tan(glm::radians(shadowFieldOfView / 2.0f));
+    return std::min(2.0f, std::sqrt(2.0f) * (radius + 0.02f));
 }
 
 // Sizes the shadow target for the scene's scale, when that changed its side; says whether it did.
@@ -128,17 +144,22 @@ ResolutionChoice renderFrame(const InputSnapshot& input)
         glViewport(0, 0, shadowSide, shadowSide);
         const glm::vec3 p = flashlight->position;
         const glm::vec3 d = flashlight->direction;
-        lightProjection = glm::perspective(glm::radians(60.0f), 1.0f, 0.01f, 100.0f);
+        lightProjection = glm::perspective(glm::radians(shadowFieldOfView), 1.0f, 0.01f, 100.0f);
         lightView = glm::lookAt(p, p + d, glm::vec3(0.0f, 1.0f, 0.0f));
         lightViewProjection = lightProjection * lightView;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glEnable(GL_DEPTH_TEST);
         glUseProgram(depthProgram->program);
+        glUniform1f(glGetUniformLocation(depthProgram->program, "coneReach"), coneReach(flashlight->cutoff));
+        for (int plane = 0; plane < 4; ++plane)
+            glEnable(GL_CLIP_DISTANCE0 + plane);
         setMatrix(depthProgram->program, "dVP", lightViewProjection);
         setMatrix(depthProgram->program, "dV", lightView);
         float lightPlanes[24];
         extractPlanes(lightViewProjection, lightPlanes);
         loader->drawSeenBy(depthProgram->program, lightPlanes);
+        for (int plane = 0; plane < 4; ++plane)
+            glDisable(GL_CLIP_DISTANCE0 + plane);
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glBindTexture(GL_TEXTURE_2D, 0);
         markFramePhase(FramePhase::shadowPass, false);

@@ -235,16 +235,19 @@ TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerOrBrighterWhileTheHudStaysAsItIs)
         frame(0.0);
         return readScreen(width, height);
     };
-    // What the flashlight sees straight ahead, from the middle of the shadow target.
-    auto aheadOfFlashlight = [&] {
+    // What the flashlight sees at a texel of the shadow target; aheadOfFlashlight from its middle.
+    auto moment = [&](int x, int y) {
         std::vector<float> moments(static_cast<size_t>(2) * shadowSide * shadowSide);
         glBindTexture(GL_TEXTURE_2D, shadowTexture);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RG, GL_FLOAT, moments.data());
         glBindTexture(GL_TEXTURE_2D, 0);
-        return moments[(static_cast<size_t>(shadowSide / 2) * shadowSide + shadowSide / 2) * 2];
+        return moments[(static_cast<size_t>(y) * shadowSide + x) * 2];
     };
+    auto aheadOfFlashlight = [&] { return moment(shadowSide / 2, shadowSide / 2); };
     const std::vector<unsigned char> full = pictureAt(100);
     EXPECT_EQ(shadowSide, 1024);
+    EXPECT_TRUE(moment(0, 0) == 0.15f && moment(0, 512) < 0.15f && moment(1023, 1023) == 0.15f)
+        << "the corners beyond the flashlight's cone are left clear, the middles of the sides are drawn";
     const float fullAhead = aheadOfFlashlight();
     brightnessPercent = 200;
     const std::vector<unsigned char> bright = pictureAt(100);
