@@ -36,12 +36,14 @@ void setMatrix(GLuint program, const char* name, const glm::mat4& matrix)
 }
 
 // The octagon round the flashlight's cone in its view (see depthShader.vert), a few texels wider so
-// that the filter at the cone's edge reads drawn texels; 2 clips nothing inside the view.
+// that the filter at the cone's edge reads drawn texels; 2 clips nothing inside the view. The lit
+// shader's cone takes the cutoff's cosine, so a negative cutoff lights as much as its opposite.
 float coneReach(float cutoff)
 {
-    if (cutoff >= 89.0f)
+    const float angle = std::abs(cutoff);
+    if (angle >= 89.0f)
         return 2.0f;
-    const float radius = std::tan(glm::radians(cutoff)) / std::tan(glm::radians(shadowFieldOfView / 2.0f));
+    const float radius = std::tan(glm::radians(angle)) / std::tan(glm::radians(shadowFieldOfView / 2.0f));
     return std::min(2.0f, std::sqrt(2.0f) * (radius + 0.02f));
 }
 
