@@ -92,22 +92,19 @@ double loadAverage()
     return load;
 }
 
-// Processor time of all the process's threads (the renderer's own threads included): unlike the
-// wall clock, it does not grow when other programs share the processor.
-double processMicros()
+double clockMicros(clockid_t clock)
 {
     timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    clock_gettime(clock, &t);
     return t.tv_sec * 1e6 + t.tv_nsec * 1e-3;
 }
 
+// Processor time of all the process's threads (the renderer's own threads included): unlike the
+// wall clock, it does not grow when other programs share the processor.
+double processMicros() { return clockMicros(CLOCK_PROCESS_CPUTIME_ID); }
+
 // The calling thread's processor time. The game's thread and the renderer's threads take turns
 // (the renderer draws while the game waits), so this part of a frame never runs beside the drawing.
-double threadMicros()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1e6 + t.tv_nsec * 1e-3;
-}
+double threadMicros() { return clockMicros(CLOCK_THREAD_CPUTIME_ID); }
 
 }  // namespace
