@@ -160,7 +160,10 @@ TEST_F(LightUniforms, TheProgramsLinkedForTheFixedLightsDrawAsTheMainProgramForE
         return fixed;
     };
     const int placed[3] = {lightTypes[0], lightTypes[1], lightTypes[2]};
-    lights[2]->setLightPosition(1.0f, 3.0f, 6.0f);  // its pool in view, so that every light shows
+    const glm::vec3 at = lights[2]->position, axis = lights[2]->direction, beam = flashlight->direction;
+    // On the flashlight's beam, unround: its pool shows, holds shadows that must not dim it, needs every digit.
+    lights[2]->setLightPosition(1.0f, 1.1234567f, 2.5f);
+    lights[2]->setLightDirection(beam.x, beam.y, beam.z);
     std::fill(lightTypes, lightTypes + 3, -1);
     const std::vector<unsigned char> dark = picture(false);
     for (int slot = 0; slot < 3; ++slot) {
@@ -170,7 +173,8 @@ TEST_F(LightUniforms, TheProgramsLinkedForTheFixedLightsDrawAsTheMainProgramForE
         EXPECT_NE(expectSameAsMain("slot " + std::to_string(slot) + " alone"), dark) << "each light shows";
     }
     std::copy(placed, placed + 3, lightTypes);
-    lights[2]->setLightPosition(-2.0f, 3.0f, 1.0f);
+    lights[2]->setLightPosition(at.x, at.y, at.z);
+    lights[2]->setLightDirection(axis.x, axis.y, axis.z);
     buildFixedLightPrograms();
     const std::vector<unsigned char> asPlaced = expectSameAsMain("the lights as placed");
 
@@ -191,9 +195,14 @@ TEST_F(LightUniforms, TheProgramsLinkedForTheFixedLightsDrawAsTheMainProgramForE
     brightnessPercent = 150;
     expectSameAsMain("BRIGHTNESS=150");
     brightnessPercent = 100;
-    lights[1]->setLightPower(1.0f, 1.0f, 1.0f);
-    EXPECT_EQ(fixedLightProgram(shadowsEnabled), nullptr) << "a fixed light changed: the main program draws";
-    EXPECT_NE(picture(true), asPlaced) << "and shows the change";
+    for (auto changeALight : {+[] { lights[2]->setLightPosition(0.0f, 3.0f, 4.0f); },
+                              +[] { lights[2]->setLightDirection(1.0f, -1.0f, 0.0f); },
+                              +[] { lights[1]->setLightPower(1.0f, 1.0f, 1.0f); }}) {
+        changeALight();
+        EXPECT_EQ(fixedLightProgram(shadowsEnabled), nullptr) << "a fixed light changed: the main program draws";
+        buildFixedLightPrograms();
+    }
+    EXPECT_NE(picture(true), asPlaced) << "and the programs linked again show the changes";
 }
 
 TEST_F(ShadowCulling, TheShadowPassSkipsAMeshBehindTheFlashlight)
