@@ -162,7 +162,7 @@ TEST_F(LightUniforms, TheProgramsLinkedForTheFixedLightsDrawAsTheMainProgramForE
     const int placed[3] = {lightTypes[0], lightTypes[1], lightTypes[2]};
     const glm::vec3 at = lights[2]->position, axis = lights[2]->direction, beam = flashlight->direction;
     // On the flashlight's beam: its pool shows and holds shadows that must not dim it; unround, it needs many digits.
-    lights[2]->setLightPosition(1.0f, 1.1234567f, 2.5f);
+    lights[2]->setLightPosition(flashlight->position.x, flashlight->position.y + 0.1234567f, flashlight->position.z);
     lights[2]->setLightDirection(beam.x, beam.y, beam.z);
     std::fill(lightTypes, lightTypes + 3, -1);
     const std::vector<unsigned char> dark = picture(false);
