@@ -85,13 +85,15 @@ Reader readerFor(const char* path)
     return Reader::None;
 }
 
-// Targa kinds DevIL reads wrong: grey with alpha loses its alpha, and 15- or 16-bit colour-map
-// entries come out as uninitialised memory. The bytes have passed checkTarga.
+// Targa kinds DevIL reads wrong: grey with alpha loses its alpha, 15- or 16-bit colour-map entries
+// come out as uninitialised memory, and 15- or 16-bit colour is widened by a shift, so that its
+// white is 248. The bytes have passed checkTarga.
 bool targaForStb(const uint8_t* bytes)
 {
     const uint8_t type = bytes[2], mapEntryBits = bytes[7], depth = bytes[16];
     return ((type == Grey || type == GreyRle) && depth == 16) ||
-           ((type == Mapped || type == MappedRle) && (mapEntryBits == 15 || mapEntryBits == 16));
+           ((type == Mapped || type == MappedRle) && (mapEntryBits == 15 || mapEntryBits == 16)) ||
+           ((type == TrueColour || type == TrueColourRle) && (depth == 15 || depth == 16));
 }
 
 // A regular file mapped read-only: only the pages the check touches are read, which for a raw
