@@ -227,6 +227,16 @@ bool readHeader(Reader& in, JournalHeader& header, std::string& reason)
     return true;
 }
 
+// A cursor coordinate moved by a journal's number, which may be far beyond any screen: the bounds
+// are checked before the sum, which would otherwise overflow.
+bool movedWithin(int32_t from, int64_t by, int32_t& to)
+{
+    if (by < int64_t{INT32_MIN} - from || by > int64_t{INT32_MAX} - from)
+        return false;
+    to = static_cast<int32_t>(from + by);
+    return true;
+}
+
 // One frame's payload, coded against the frame before. False when it does not make sense.
 bool readFrame(Reader& in, const JournalFrame& previous, JournalFrame& frame)
 {
@@ -255,12 +265,10 @@ bool readFrame(Reader& in, const JournalFrame& previous, JournalFrame& frame)
     if (changes & changedButtons)
         frame.buttons = in.byte();
     if (changes & changedCursor) {
-        const int64_t x = previous.cursorX + in.signedNumber();
-        const int64_t y = previous.cursorY + in.signedNumber();
-        if (x < INT32_MIN || x > INT32_MAX || y < INT32_MIN || y > INT32_MAX)
+        const int64_t dx = in.signedNumber();
+        const int64_t dy = in.signedNumber();
+        if (!movedWithin(previous.cursorX, dx, frame.cursorX) || !movedWithin(previous.cursorY, dy, frame.cursorY))
             return false;
-        frame.cursorX = static_cast<int32_t>(x);
-        frame.cursorY = static_cast<int32_t>(y);
     }
     if (changes & changedWindow) {
         const unsigned state = in.byte();
