@@ -51,6 +51,99 @@ bool setsBeforeFirstMaterial(const std::string& text)
     return false;
 }
 
+// Assimp 5.2 gives a line element of one point a vertex it never counted, and a later line element
+// of three points or more in the same mesh then writes past the end of the mesh's vertices. A line
+// needs two points, so a model with a line element of fewer is refused before Assimp reads it.
+// Lines end where Assimp ends them (see setsBeforeFirstMaterial), and a backslash before a line end
+// joins the line after the next line feed on. A line element is a line whose first word starts
+// with 'l' (Assimp reads "lod" as one too); its points are counted as the later words that start
+// with a digit or a sign, each of which Assimp reads as one point or more, or refuses.
+class LineElementCheck {
+public:
+    void read(const char* text, std::size_t size)
+    {
+        for (std::size_t i = 0; i < size; ++i)
+            take(text[i]);
+    }
+
+    // Whether what was read held a line element of fewer than two points.
+    bool shortElementSeen()
+    {
+        if (join == Join::backslash)
+            step('\\');
+        endLine();
+        return seen;
+    }
+
+private:
+    enum class Place { lineStart, keyword, gap, word, otherLine };
+    enum class Join { none, backslash, skipping };
+
+    static bool lineEnd(char c) { return c == '\n' || c == '\r' || c == '\f' || c == '\0'; }
+    static bool blank(char c) { return c == ' ' || c == '\t'; }
+
+    void take(char c)
+    {
+        if (join == Join::skipping) {
+            if (c == '\n')
+                join = Join::none;
+            return;
+        }
+        if (join == Join::backslash) {
+            join = Join::none;
+            if (lineEnd(c)) {
+                join = c == '\n' ? Join::none : Join::skipping;
+                return;
+            }
+            step('\\');
+        }
+        if (c == '\\')
+            join = Join::backslash;
+        else
+            step(c);
+    }
+
+    void step(char c)
+    {
+        if (lineEnd(c)) {
+            endLine();
+            return;
+        }
+        switch (place) {
+        case Place::lineStart:
+            points = 0;
+            place = blank(c) ? Place::lineStart : c == 'l' ? Place::keyword : Place::otherLine;
+            break;
+        case Place::keyword:
+        case Place::word:
+            if (blank(c))
+                place = Place::gap;
+            break;
+        case Place::gap:
+            if (!blank(c)) {
+                place = Place::word;
+                if ((c >= '0' && c <= '9') || c == '+' || c == '-')
+                    ++points;
+            }
+            break;
+        case Place::otherLine:
+            break;
+        }
+    }
+
+    void endLine()
+    {
+        if (place == Place::keyword || place == Place::gap || place == Place::word)
+            seen = seen || points < 2;
+        place = Place::lineStart;
+    }
+
+    Place place = Place::lineStart;
+    Join join = Join::none;
+    int points = 0;
+    bool seen = false;
+};
+
 // A stream that counts itself among the open files of one import for as long as it lives; Assimp
 // releases some streams through its file system and deletes others itself.
 class CountedStream : public Assimp::IOStream {
@@ -89,7 +182,8 @@ public:
             delete *openFiles.begin();
     }
 
-    bool refusedFile = false;
+    // Why a file of the import was not opened, or null.
+    const char* refusal = nullptr;
 
     Assimp::IOStream* Open(const char* path, const char* mode) override
     {
@@ -99,13 +193,22 @@ public:
         if (!openFiles.empty() || modelPath != path) {
             std::string text(stream->FileSize(), '\0');
             text.resize(stream->Read(&text[0], 1, text.size()));
-            stream->Seek(0, aiOrigin_SET);
-            if (setsBeforeFirstMaterial(text)) {
-                refusedFile = true;
-                Close(stream);
-                return nullptr;
-            }
+            if (setsBeforeFirstMaterial(text))
+                refusal = "a material library sets values before its first newmtl line";
+        } else {
+            // The model is read in pieces: it can be large, and only one line is needed at a time.
+            LineElementCheck lines;
+            char piece[1 << 16];
+            for (size_t got; (got = stream->Read(piece, 1, sizeof piece)) > 0;)
+                lines.read(piece, got);
+            if (lines.shortElementSeen())
+                refusal = "a line element has fewer than two points";
         }
+        if (refusal != nullptr) {
+            Close(stream);
+            return nullptr;
+        }
+        stream->Seek(0, aiOrigin_SET);
         return new CountedStream(stream, openFiles);
     }
 
@@ -177,8 +280,8 @@ const aiScene* importModel(Assimp::Importer& importer, const char* path, std::st
         CheckingIOSystem* files = new CheckingIOSystem(path);
         importer.SetIOHandler(files);
         scene = importer.ReadFile(path, importFlags);
-        if (files->refusedFile)
-            refusal = "a material library sets values before its first newmtl line";
+        if (files->refusal != nullptr)
+            refusal = files->refusal;
         else if (scene == nullptr)
             refusal = *importer.GetErrorString() != '\0' ? importer.GetErrorString() : "Assimp returned no scene";
         else if (scene->mFlags == AI_SCENE_FLAGS_INCOMPLETE)

@@ -83,7 +83,10 @@ TEST(ModelImport, LibrariesSettingAnythingBeforeTheirFirstMaterialAreRefusedWhat
 TEST(ModelImport, ModelsWithoutMeshesOrOfOtherKindsAreRefusedAndOnlyTrianglesKept)
 {
     const struct { const char* file; std::string text; const char* reason; } cases[] = {
-        {"model.OBJ", "mtllib m.mtl\nusemtl a\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nl 1 2\np 3\n", ""},
+        {"model.OBJ", "mtllib m.mtl\nusemtl a\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nl 1 \\\r\n2\np 3\n", ""},
+        // A line of one point would make Assimp write past the mesh's vertices.
+        {"model.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nl 1\nl 1\nl 1 2 3\n", "a line element has fewer than two points"},
+        {"model.obj", std::string("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nlod 1\0 2\n", 41), "a line element has fewer than two points"},
         {"model.x", "xof 0303txt 0032\nFrame Root {\n}\n", "only Wavefront .obj models are read"},
         {"model.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\n", "Validation failed: Mesh  contains no faces"},
         {"model.obj", "words, and no model at all\n", "Validation failed: aiScene::mNumMeshes is 0. At least one mesh must be there"},
