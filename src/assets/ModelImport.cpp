@@ -182,7 +182,7 @@ public:
             delete *openFiles.begin();
     }
 
-    // Why a file of the import was not opened, or null.
+    // Why the first file refused was not opened, or null.
     const char* refusal = nullptr;
 
     Assimp::IOStream* Open(const char* path, const char* mode) override
@@ -190,11 +190,12 @@ public:
         Assimp::IOStream* stream = DefaultIOSystem::Open(path, mode);
         if (stream == nullptr)
             return nullptr;
+        const char* refused = nullptr;
         if (!openFiles.empty() || modelPath != path) {
             std::string text(stream->FileSize(), '\0');
             text.resize(stream->Read(&text[0], 1, text.size()));
             if (setsBeforeFirstMaterial(text))
-                refusal = "a material library sets values before its first newmtl line";
+                refused = "a material library sets values before its first newmtl line";
         } else {
             // The model is read in pieces: it can be large, and only one line is needed at a time.
             LineElementCheck lines;
@@ -202,9 +203,13 @@ public:
             for (size_t got; (got = stream->Read(piece, 1, sizeof piece)) > 0;)
                 lines.read(piece, got);
             if (lines.shortElementSeen())
-                refusal = "a line element has fewer than two points";
+                refused = "a line element has fewer than two points";
         }
-        if (refusal != nullptr) {
+        // Each file is judged on its own: Assimp goes on after a library it could not open, and
+        // refusing the files after it as well leads it somewhere it crashes.
+        if (refused != nullptr) {
+            if (refusal == nullptr)
+                refusal = refused;
             Close(stream);
             return nullptr;
         }
