@@ -26,27 +26,31 @@ constexpr std::size_t longestPath = 1023;
 // A point or line mesh gets no generated normals; it faces up.
 const glm::vec3 normalWithoutNormals(0.0f, 1.0f, 0.0f);
 
+// Where Assimp 5.2 ends a line of a model or material file, and what it reads as a blank; both
+// checks below must cut lines exactly as it does.
+bool endsLine(char c) { return c == '\n' || c == '\r' || c == '\f' || c == '\0'; }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
 // Whether a material file sets anything before its first "newmtl" line. Assimp 5.2 writes such
 // settings through a material that does not exist yet and crashes once a texture follows. The
-// lines are read the way Assimp reads them: a line ends at a line feed, carriage return, form feed
-// or NUL; blanks at the start of every line but the first are skipped; a line starting with '#'
-// (or the first line starting with a blank) says nothing.
+// lines are read the way Assimp reads them: blanks at the start of every line but the first are
+// skipped; a line starting with '#' (or the first line starting with a blank) says nothing.
 bool setsBeforeFirstMaterial(const std::string& text)
 {
-    static const std::string lineEnds("\n\r\f\0", 4);
-    std::size_t start = 0;
-    while (start < text.size()) {
-        if (start > 0)
-            start = std::min(text.find_first_not_of(" \t", start), text.size());
-        std::size_t end = std::min(text.find_first_of(lineEnds, start), text.size());
-        if (end > start) {
-            if (text.compare(start, 6, "newmtl") == 0)
+    auto at = text.begin();
+    while (at != text.end()) {
+        if (at != text.begin())
+            at = std::find_if_not(at, text.end(), isBlank);
+        const auto end = std::find_if(at, text.end(), endsLine);
+        if (end != at) {
+            if (text.compare(static_cast<std::size_t>(at - text.begin()), 6, "newmtl") == 0)
                 return false;
-            const char first = text[start];
-            if (first != '#' && first != ' ' && first != '\t')
+            if (*at != '#' && !isBlank(*at))
                 return true;
         }
-        start = end + 1;
+        if (end == text.end())
+            break;
+        at = end + 1;
     }
     return false;
 }
@@ -54,7 +58,7 @@ bool setsBeforeFirstMaterial(const std::string& text)
 // Assimp 5.2 gives a line element of one point a vertex it never counted, and a later line element
 // of three points or more in the same mesh then writes past the end of the mesh's vertices. A line
 // needs two points, so a model with a line element of fewer is refused before Assimp reads it.
-// Lines end where Assimp ends them (see setsBeforeFirstMaterial), and a backslash before a line end
+// Lines end where Assimp ends them (endsLine), and a backslash before a line end
 // joins the line after the next line feed on. A line element is a line whose first word starts
 // with 'l' (Assimp reads "lod" as one too); its points are counted as the later words that start
 // with a digit or a sign, each of which Assimp reads as one point or more, or refuses.
@@ -79,9 +83,6 @@ private:
     enum class Place { lineStart, keyword, gap, word, otherLine };
     enum class Join { none, backslash, skipping };
 
-    static bool lineEnd(char c) { return c == '\n' || c == '\r' || c == '\f' || c == '\0'; }
-    static bool blank(char c) { return c == ' ' || c == '\t'; }
-
     void take(char c)
     {
         if (join == Join::skipping) {
@@ -91,7 +92,7 @@ private:
         }
         if (join == Join::backslash) {
             join = Join::none;
-            if (lineEnd(c)) {
+            if (endsLine(c)) {
                 join = c == '\n' ? Join::none : Join::skipping;
                 return;
             }
@@ -105,22 +106,22 @@ private:
 
     void step(char c)
     {
-        if (lineEnd(c)) {
+        if (endsLine(c)) {
             endLine();
             return;
         }
         switch (place) {
         case Place::lineStart:
             points = 0;
-            place = blank(c) ? Place::lineStart : c == 'l' ? Place::keyword : Place::otherLine;
+            place = isBlank(c) ? Place::lineStart : c == 'l' ? Place::keyword : Place::otherLine;
             break;
         case Place::keyword:
         case Place::word:
-            if (blank(c))
+            if (isBlank(c))
                 place = Place::gap;
             break;
         case Place::gap:
-            if (!blank(c)) {
+            if (!isBlank(c)) {
                 place = Place::word;
                 if ((c >= '0' && c <= '9') || c == '+' || c == '-')
                     ++points;
