@@ -41,10 +41,37 @@ sf_count_t memoryRead(void* data, sf_count_t count, void* user)
 sf_count_t memoryWrite(const void*, sf_count_t, void*) { return 0; }
 sf_count_t memoryTell(void* user) { return static_cast<MemoryFile*>(user)->at; }
 
+// libsndfile hands MPEG audio to libmpg123, which writes what it finds wrong in a damaged stream
+// straight onto the game's console. So MPEG is refused before libsndfile opens the file: a stream
+// that starts with an ID3 tag or an MPEG frame header, and a WAVE format chunk of MPEG layer III,
+// looked for wherever a chunk might stand so that no layout libsndfile accepts slips past.
+bool holdsMpegAudio(const unsigned char* bytes, size_t size)
+{
+    if (size >= 3 && std::memcmp(bytes, "ID3", 3) == 0)
+        return true;
+    if (size >= 2 && bytes[0] == 0xff && (bytes[1] & 0xe0) == 0xe0)
+        return true;
+    constexpr unsigned mpegLayer3 = 0x55;
+    const unsigned char* end = bytes + size;
+    for (const unsigned char* at = bytes; end - at >= 10; ++at) {
+        at = static_cast<const unsigned char*>(std::memchr(at, 'f', static_cast<size_t>(end - at - 9)));
+        if (!at)
+            break;
+        // The tag follows the chunk's size, little-endian in RIFF and RF64, big-endian in RIFX.
+        if (std::memcmp(at, "fmt ", 4) == 0 && ((at[8] == mpegLayer3 && at[9] == 0) || (at[8] == 0 && at[9] == mpegLayer3)))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool decodeSound(const unsigned char* bytes, size_t size, SoundSamples& out, std::string& error)
 {
+    if (holdsMpegAudio(bytes, size)) {
+        error = "is MPEG audio, which the game does not read";
+        return false;
+    }
     MemoryFile file{bytes, static_cast<sf_count_t>(size), 0};
     SF_VIRTUAL_IO io{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
     SF_INFO info{};

@@ -1,6 +1,7 @@
 #pragma once
-// Sound files as the game reads them: anything libsndfile decodes, as long as it is mono (OpenAL
-// places only mono sounds in the world), holds at least one sample and at most maxSoundSeconds.
+// Sound files as the game reads them: anything libsndfile decodes except MPEG audio, as long as it
+// is mono (OpenAL places only mono sounds in the world), holds at least one sample and at most
+// maxSoundSeconds.
 #include <cstddef>
 #include <cstdint>
 #include <string>
