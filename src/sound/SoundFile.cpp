@@ -58,7 +58,8 @@ bool holdsMpegAudio(const unsigned char* bytes, size_t size)
         if (!at)
             break;
         // The tag follows the chunk's size, little-endian in RIFF and RF64, big-endian in RIFX.
-        if (std::memcmp(at, "fmt ", 4) == 0 && ((at[8] == mpegLayer3 && at[9] == 0) || (at[8] == 0 && at[9] == mpegLayer3)))
+        const bool layer3 = (at[8] == mpegLayer3 && at[9] == 0) || (at[8] == 0 && at[9] == mpegLayer3);
+        if (layer3 && std::memcmp(at, "fmt ", 4) == 0)
             return true;
     }
     return false;
