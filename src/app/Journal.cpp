@@ -60,6 +60,8 @@ void putFloat(std::string& out, float value)
         out.push_back(static_cast<char>(bits >> shift & 0xFF));
 }
 
+// Bit for bit: a replay must see the very values recorded (-0 and 0 apart), and an axis that
+// reads NaN is then the same on every frame instead of a new record each time.
 bool samePad(const GamepadState& a, const GamepadState& b)
 {
     return a.id == b.id && a.buttons == b.buttons && std::memcmp(a.axes, b.axes, sizeof a.axes) == 0;
