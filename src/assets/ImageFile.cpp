@@ -151,6 +151,41 @@ const char* const tooLarge = "a side above 16384 pixels";
 
 bool sidesFit(unsigned width, unsigned height) { return width <= largestImageSide && height <= largestImageSide; }
 
+// DevIL's JPEG reader skips a marker segment it has no use for in a loop that never ends when the
+// file ends inside that segment, so the game would hang while it builds the world. The segments are
+// walked here as libjpeg finds them: a marker is 0xFF, any more 0xFF, then a code; whatever else
+// lies between segments, the coded data of a scan included, is passed over, as are a stuffed 0
+// and the markers without a length. A file that is no JPEG, or ends between segments, is left to DevIL.
+bool jpegSegmentsFit(const uint8_t* bytes, size_t size)
+{
+    if (size < 2 || bytes[0] != 0xff || bytes[1] != 0xd8)
+        return true;
+    for (size_t at = 2; at < size;) {
+        const void* marker = std::memchr(bytes + at, 0xff, size - at);
+        if (!marker)
+            return true;
+        at = static_cast<size_t>(static_cast<const uint8_t*>(marker) - bytes);
+        while (at < size && bytes[at] == 0xff)
+            ++at;
+        if (at == size)
+            return true;
+        const uint8_t code = bytes[at++];
+        if (code == 0 || code == 0x01 || (code >= 0xd0 && code <= 0xd7))
+            continue;
+        // The end of the picture, or a second start, which libjpeg refuses.
+        if (code == 0xd8 || code == 0xd9)
+            return true;
+        // A file cut within a length is one libjpeg waits for without skipping.
+        if (size - at < 2)
+            return true;
+        const size_t length = static_cast<size_t>(bytes[at] << 8 | bytes[at + 1]);
+        if (length > size - at)
+            return false;
+        at += length < 2 ? 2 : length;
+    }
+    return true;
+}
+
 // stb_image reads the numbers of a binary PGM/PPM header into an int without a bound. A side within
 // the limit and the largest sample value each take at most five digits.
 bool pnmNumbersFit(const uint8_t* bytes, size_t size)
@@ -266,6 +301,8 @@ RgbaImage readRgbaImage(const char* path)
     MappedFile file(path);
     if (file.opened && !pnmNumbersFit(file.bytes, file.size))
         return failed(0, "Image load failed", IL_INVALID_FILE_HEADER, tooLarge);
+    if (file.opened && reader == Reader::DevIL && !jpegSegmentsFit(file.bytes, file.size))
+        return failed(0, "Image load failed", IL_FILE_READ_ERROR, "a marker segment runs past the end of the file");
     if (file.opened && reader == Reader::Targa) {
         const ILenum error = checkTarga(file.bytes, file.size);
         if (error != IL_NO_ERROR)

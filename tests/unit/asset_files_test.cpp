@@ -160,7 +160,25 @@ TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
     // Eight bits per pixel, a palette of two colours, and an index past it.
     std::string bmp("BM\0\0\0\0\0\0\0\0\x3e\0\0\0\x28\0\0\0\x02\0\0\0\x01\0\0\0\x01\0\x08\0", 30);
     bmp += std::string(16, '\0') + std::string("\x02\0\0\0\0\0\0\0\x10\x20\x30\0\x40\x50\x60\0\x01\x05\0\0", 20);
+    // One grey pixel of 128 as JPEG: a comment that reads like a marker, a flat quantisation
+    // table, a frame, one-bit Huffman codes for the DC difference 0 and the end of block, a scan
+    // and its one byte, then a stuffed 0 and a restart marker, which the segment check passes over.
+    auto segment = [](char code, const std::string& body) {
+        const auto length = static_cast<unsigned>(body.size() + 2);
+        return std::string{'\xff', code, static_cast<char>(length >> 8), static_cast<char>(length)} + body;
+    };
+    const std::string huffman = '\x01' + std::string(16, '\0'), start("\xff\xd8", 2);
+    const std::string jpeg = start + segment('\xfe', "\xff\xfe\xff\xff") + segment('\xdb', '\0' + std::string(64, '\x01')) +
+                             segment('\xc0', std::string("\x08\0\x01\0\x01\x01\x01\x11\0", 9)) +
+                             segment('\xc4', '\0' + huffman) + segment('\xc4', '\x10' + huffman) +
+                             segment('\xda', std::string("\x01\x01\0\0\x3f\0", 6)) +
+                             std::string("\x3f\xff\0\xff\xd0\xff\xd9", 7);
+    const std::string cutJpeg = "a marker segment runs past the end of the file";
     const struct { const char* name; std::string bytes, reason, pixels; } cases[] = {
+        // DevIL never returns from a file that ends inside a segment it skips: a comment, or the
+        // rest of a JFIF header after the part it reads.
+        {"grey.jpg", jpeg, "", "\x80\x80\x80\xff"}, {"comment.jpg", start + std::string("\xff\xfe\x01\0", 4), cutJpeg, ""},
+        {"jfif.jpeg", start + segment('\xe0', std::string("JFIF\0\x01\x01\0\0\x01\0\x01\0\0", 14) + "more").substr(0, 20), cutJpeg, ""},
         {"top.tga", header(2, 1, 2, 24, 0, 24, 0x20) + rows, "", rgba},
         {"bottom.tga", header(2, 1, 2, 24) + rows.substr(3) + rows.substr(0, 3), "", rgba},
         {"map16.tga", header(1, 2, 1, 8, 2, 16, 0x20) + std::string("\x00\x7c\x1f\x00\x00\x01", 6), "", std::string("\xff\0\0\xff\0\0\xff\xff", 8)},
