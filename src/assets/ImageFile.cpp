@@ -37,6 +37,7 @@ constexpr size_t targaHeaderBytes = 18;
 enum TargaType : uint8_t { Mapped = 1, TrueColour = 2, Grey = 3, MappedRle = 9, TrueColourRle = 10, GreyRle = 11 };
 
 unsigned littleEndian16(const uint8_t* bytes) { return bytes[0] | (bytes[1] << 8); }
+uint32_t littleEndian32(const uint8_t* bytes) { return littleEndian16(bytes) | static_cast<uint32_t>(littleEndian16(bytes + 2)) << 16; }
 
 bool depthFits(uint8_t type, unsigned depth)
 {
@@ -186,6 +187,32 @@ bool jpegSegmentsFit(const uint8_t* bytes, size_t size)
     return true;
 }
 
+// stb_image fills whatever a BMP file lacks of its pixels with zeros, so 34 bytes may declare a
+// picture of 13442 × 12880 and take gigabytes. The kinds it reads hold their rows unpacked from the
+// offset in the header on; a file shorter than that is refused, as a Targa file cut short is.
+bool bmpPixelsFit(const uint8_t* bytes, size_t size)
+{
+    if (size < 26 || bytes[0] != 'B' || bytes[1] != 'M')
+        return true;
+    const uint32_t offset = littleEndian32(bytes + 10);
+    int64_t width = littleEndian16(bytes + 18), height = littleEndian16(bytes + 20);
+    unsigned depth = littleEndian16(bytes + 24), compression = 0;
+    if (littleEndian32(bytes + 14) != 12) {  // all but the oldest header have sides of 32 bits
+        if (size < 34)
+            return true;
+        width = static_cast<int32_t>(littleEndian32(bytes + 18));
+        height = static_cast<int32_t>(littleEndian32(bytes + 22));
+        depth = littleEndian16(bytes + 28);
+        compression = littleEndian32(bytes + 30);
+    }
+    // Run-length and other packed kinds, and sides stb_image refuses, are left to it.
+    if ((compression != 0 && compression != 3) || width <= 0 || height == 0 || height == INT32_MIN)
+        return true;
+    // Rows are padded to four bytes; the last one may come without its padding.
+    const uint64_t rowBits = static_cast<uint64_t>(width) * depth, rows = static_cast<uint64_t>(height < 0 ? -height : height);
+    return offset + (rowBits + 31) / 32 * 4 * (rows - 1) + (rowBits + 7) / 8 <= size;
+}
+
 // stb_image reads the numbers of a binary PGM/PPM header into an int without a bound. A side within
 // the limit and the largest sample value each take at most five digits.
 bool pnmNumbersFit(const uint8_t* bytes, size_t size)
@@ -301,6 +328,8 @@ RgbaImage readRgbaImage(const char* path)
     MappedFile file(path);
     if (file.opened && !pnmNumbersFit(file.bytes, file.size))
         return failed(0, "Image load failed", IL_INVALID_FILE_HEADER, tooLarge);
+    if (file.opened && reader == Reader::Stb && !bmpPixelsFit(file.bytes, file.size))
+        return failed(0, "Image load failed", IL_FILE_READ_ERROR, "fewer pixels than its header declares");
     if (file.opened && reader == Reader::DevIL && !jpegSegmentsFit(file.bytes, file.size))
         return failed(0, "Image load failed", IL_FILE_READ_ERROR, "a marker segment runs past the end of the file");
     if (file.opened && reader == Reader::Targa) {
