@@ -37,7 +37,10 @@ constexpr size_t targaHeaderBytes = 18;
 enum TargaType : uint8_t { Mapped = 1, TrueColour = 2, Grey = 3, MappedRle = 9, TrueColourRle = 10, GreyRle = 11 };
 
 unsigned littleEndian16(const uint8_t* bytes) { return bytes[0] | (bytes[1] << 8); }
-uint32_t littleEndian32(const uint8_t* bytes) { return littleEndian16(bytes) | static_cast<uint32_t>(littleEndian16(bytes + 2)) << 16; }
+uint32_t littleEndian32(const uint8_t* bytes)
+{
+    return littleEndian16(bytes) | static_cast<uint32_t>(littleEndian16(bytes + 2)) << 16;
+}
 
 bool depthFits(uint8_t type, unsigned depth)
 {
@@ -209,7 +212,8 @@ bool bmpPixelsFit(const uint8_t* bytes, size_t size)
     if ((compression != 0 && compression != 3) || width <= 0 || height == 0 || height == INT32_MIN)
         return true;
     // Rows are padded to four bytes; the last one may come without its padding.
-    const uint64_t rowBits = static_cast<uint64_t>(width) * depth, rows = static_cast<uint64_t>(height < 0 ? -height : height);
+    const uint64_t rowBits = static_cast<uint64_t>(width) * depth;
+    const uint64_t rows = static_cast<uint64_t>(height < 0 ? -height : height);
     return offset + (rowBits + 31) / 32 * 4 * (rows - 1) + (rowBits + 7) / 8 <= size;
 }
 
