@@ -190,6 +190,27 @@ bool jpegSegmentsFit(const uint8_t* bytes, size_t size)
     return true;
 }
 
+// DevIL gives libpng a read that leaves the rest of the buffer as it was when the file ends, so a
+// PNG file cut short has libpng working on memory that nothing wrote. Each chunk up to the last,
+// IEND, must lie within the file: its length, type, data and check sum.
+bool pngChunksFit(const uint8_t* bytes, size_t size)
+{
+    static const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    if (size == 0 || std::memcmp(bytes, signature, size < 8 ? size : 8) != 0)
+        return true;
+    for (size_t at = 8;;) {
+        if (size < at || size - at < 12)
+            return false;
+        const size_t length = static_cast<size_t>(bytes[at]) << 24 | static_cast<size_t>(bytes[at + 1]) << 16 |
+                              static_cast<size_t>(bytes[at + 2]) << 8 | bytes[at + 3];
+        if (length > size - at - 12)
+            return false;
+        if (std::memcmp(bytes + at + 4, "IEND", 4) == 0)
+            return true;
+        at += 12 + length;
+    }
+}
+
 // stb_image fills whatever a BMP file lacks of its pixels with zeros, so 34 bytes may declare a
 // picture of 13442 × 12880 and take gigabytes. The kinds it reads hold their rows unpacked from the
 // offset in the header on; a file shorter than that is refused, as a Targa file cut short is.
@@ -355,6 +376,8 @@ RgbaImage readRgbaImage(const char* path)
     if (file.opened && reader == Reader::Stb)
         return decodeWithStb(file.bytes, file.size);
 
+    if (file.opened && reader == Reader::DevIL && !pngChunksFit(file.bytes, file.size))
+        return failed(0, "Image load failed", IL_FILE_READ_ERROR, "a PNG chunk runs past the end of the file");
     ILuint image = 0;
     ilGenImages(1, &image);
     ilBindImage(image);

@@ -174,6 +174,10 @@ TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
                              segment('\xda', std::string("\x01\x01\0\0\x3f\0", 6)) +
                              std::string("\x3f\xff\0\xff\xd0\xff\xd9", 7);
     const std::string cutJpeg = "a marker segment runs past the end of the file";
+    static const char pixelPng[] = "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\x02\0\0\0\x90\x77\x53\xde"
+                                   "\0\0\0\x0cIDAT\x08\xd7\x63\x70\x48\x68\0\0\x02\x04\x01\x21\x1a\xf4\x8b\xfd"
+                                   "\0\0\0\0IEND\xae\x42\x60\x82";
+    const std::string png1(pixelPng, sizeof pixelPng - 1), cutPng = "a PNG chunk runs past the end of the file";
     const struct { const char* name; std::string bytes, reason, pixels; } cases[] = {
         // DevIL never returns from a file that ends inside a segment it skips: a comment, or the
         // rest of a JFIF header after the part it reads.
@@ -191,6 +195,9 @@ TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
         {"short.bmp", bmp.substr(0, 63), "fewer pixels than its header declares", ""},
         {"wide.gif", std::string("GIF89a\x00\xfc\x01\x00\x00\x00\x00", 13) + std::string(40, '\0'), "a side above 16384 pixels", ""},
         {"wide.png", png(64512, 1), "a side above 16384 pixels", ""},
+        // DevIL would leave libpng reading what nothing wrote: a cut chunk, a cut signature.
+        {"pixel.png", png1, "", "\x40\x60\x80\xff"}, {"cut.png", png1.substr(0, 40), cutPng, ""},
+        {"signature.png", png1.substr(0, 5), cutPng, ""}, {"no_end.png", png1.substr(0, 57), cutPng, ""},
         {"picture.xpm", "/* XPM */\n", "pictures of this kind are not read (only .tga, .png, .jpg, .jpeg, .bmp, .gif, .pgm, .ppm, .pnm)", ""},
     };
     for (const auto& c : cases) {
