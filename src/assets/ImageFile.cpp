@@ -216,14 +216,17 @@ bool pngChunksFit(const uint8_t* bytes, size_t size)
 // offset in the header on; a file shorter than that is refused, as a Targa file cut short is.
 bool bmpPixelsFit(const uint8_t* bytes, size_t size)
 {
-    if (size < 26 || bytes[0] != 'B' || bytes[1] != 'M')
+    if (size < 2 || bytes[0] != 'B' || bytes[1] != 'M')
         return true;
+    // stb_image reads a cut header as zeros too; a file that ends within it holds no pixels at all.
+    if (size < 26)
+        return false;
     const uint32_t offset = littleEndian32(bytes + 10);
     int64_t width = littleEndian16(bytes + 18), height = littleEndian16(bytes + 20);
     unsigned depth = littleEndian16(bytes + 24), compression = 0;
     if (littleEndian32(bytes + 14) != 12) {  // all but the oldest header have sides of 32 bits
         if (size < 34)
-            return true;
+            return false;
         width = static_cast<int32_t>(littleEndian32(bytes + 18));
         height = static_cast<int32_t>(littleEndian32(bytes + 22));
         depth = littleEndian16(bytes + 28);
