@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "assets/ByteOrder.h"
+
 namespace {
 
 constexpr size_t flagsOffset = 8;
@@ -21,21 +23,16 @@ constexpr uint32_t ddpfFourCC = 0x4;
 // It also keeps every level's byte size within a GLsizei.
 constexpr uint32_t largestSide = 1u << 15;
 
-uint32_t readLittleEndian(const unsigned char* bytes)
-{
-    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
-}
-
 uint32_t levelCount(const unsigned char* header)
 {
-    const uint32_t count = readLittleEndian(header + mipMapCountOffset);
-    return count == 0 && (readLittleEndian(header + flagsOffset) & ddsdMipMapCount) == 0 ? 1 : count;
+    const uint32_t count = littleEndian32(header + mipMapCountOffset);
+    return count == 0 && (littleEndian32(header + flagsOffset) & ddsdMipMapCount) == 0 ? 1 : count;
 }
 
 // The FourCC as the player would look it up, in quotes, or "uncompressed pixels".
 std::string formatName(const unsigned char* header)
 {
-    if ((readLittleEndian(header + pixelFormatFlagsOffset) & ddpfFourCC) == 0)
+    if ((littleEndian32(header + pixelFormatFlagsOffset) & ddpfFourCC) == 0)
         return "uncompressed pixels";
     std::string name = "the format \"";
     for (size_t i = 0; i < 4; ++i) {
@@ -55,7 +52,7 @@ bool hasDdsMagic(const unsigned char* bytes, size_t count)
 
 uint64_t ddsDataBytes(const unsigned char* header)
 {
-    uint64_t linearSize = readLittleEndian(header + linearSizeOffset);
+    uint64_t linearSize = littleEndian32(header + linearSizeOffset);
     return levelCount(header) > 1 ? linearSize * 2 : linearSize;
 }
 
@@ -89,8 +86,8 @@ DdsImage parseDds(const unsigned char* bytes, size_t size)
     }
     image.status = DdsStatus::Usable;
 
-    uint32_t width = readLittleEndian(bytes + widthOffset);
-    uint32_t height = readLittleEndian(bytes + heightOffset);
+    uint32_t width = littleEndian32(bytes + widthOffset);
+    uint32_t height = littleEndian32(bytes + heightOffset);
     const uint32_t count = levelCount(bytes);
     if (width == 0 || height == 0 || width > largestSide || height > largestSide) {
         image.problem = "a side of 0 or above 32768 pixels";

@@ -11,6 +11,8 @@
 #include <climits>
 #include <cstring>
 
+#include "assets/ByteOrder.h"
+
 // Third-party code: its own warnings are not ours to fix.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -36,11 +38,6 @@ constexpr size_t targaHeaderBytes = 18;
 // Targa image types: colour-mapped, true-colour, grey; each raw or run-length encoded.
 enum TargaType : uint8_t { Mapped = 1, TrueColour = 2, Grey = 3, MappedRle = 9, TrueColourRle = 10, GreyRle = 11 };
 
-unsigned littleEndian16(const uint8_t* bytes) { return bytes[0] | (bytes[1] << 8); }
-uint32_t littleEndian32(const uint8_t* bytes)
-{
-    return littleEndian16(bytes) | static_cast<uint32_t>(littleEndian16(bytes + 2)) << 16;
-}
 
 bool depthFits(uint8_t type, unsigned depth)
 {
@@ -182,7 +179,7 @@ bool jpegSegmentsFit(const uint8_t* bytes, size_t size)
         // A file cut within a length is one libjpeg waits for without skipping.
         if (size - at < 2)
             return true;
-        const size_t length = static_cast<size_t>(bytes[at] << 8 | bytes[at + 1]);
+        const size_t length = bigEndian16(bytes + at);
         if (length > size - at)
             return false;
         at += length < 2 ? 2 : length;
@@ -201,8 +198,7 @@ bool pngChunksFit(const uint8_t* bytes, size_t size)
     for (size_t at = 8;;) {
         if (size < at || size - at < 12)
             return false;
-        const size_t length = static_cast<size_t>(bytes[at]) << 24 | static_cast<size_t>(bytes[at + 1]) << 16 |
-                              static_cast<size_t>(bytes[at + 2]) << 8 | bytes[at + 3];
+        const size_t length = bigEndian32(bytes + at);
         if (length > size - at - 12)
             return false;
         if (std::memcmp(bytes + at + 4, "IEND", 4) == 0)
