@@ -8,8 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
+#include <vector>
 
 #include "assets/ByteOrder.h"
 
@@ -237,23 +239,128 @@ bool bmpPixelsFit(const uint8_t* bytes, size_t size)
     return offset + (rowBits + 31) / 32 * 4 * (rows - 1) + (rowBits + 7) / 8 <= size;
 }
 
-// stb_image reads the numbers of a binary PGM/PPM header into an int without a bound. A side within
-// the limit and the largest sample value each take at most five digits.
-bool pnmNumbersFit(const uint8_t* bytes, size_t size)
+// A file read byte by byte as stb_image reads it: past the end, every byte is 0.
+struct StbBytes {
+    const uint8_t* bytes;
+    size_t size, at;
+    bool atEnd() const { return at >= size; }
+    unsigned next() { return at < size ? bytes[at++] : 0; }
+    unsigned next16()
+    {
+        const unsigned low = next();
+        return low | next() << 8;
+    }
+    void skip(size_t count) { at = count < size - at ? at + count : size; }
+};
+
+// A binary PGM/PPM header as stb_image reads it: three numbers past blanks and comments, then one
+// character, after which the samples begin.
+struct PnmHeader {
+    unsigned longestNumber = 0;  // in digits
+    uint64_t sampleBytes = 0;
+    size_t samplesAt = 0;
+};
+
+PnmHeader pnmHeader(const uint8_t* bytes, size_t size)
 {
+    PnmHeader header;
     if (size < 2 || bytes[0] != 'P' || (bytes[1] != '5' && bytes[1] != '6'))
+        return header;
+    StbBytes in{bytes, size, 2};
+    unsigned c = in.next();
+    auto blank = [](unsigned c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    uint64_t numbers[3];
+    for (uint64_t& number : numbers) {
+        for (;;) {
+            while (!in.atEnd() && blank(c))
+                c = in.next();
+            if (in.atEnd() || c != '#')
+                break;
+            while (!in.atEnd() && c != '\n' && c != '\r')
+                c = in.next();
+        }
+        unsigned digits = 0;
+        for (number = 0; !in.atEnd() && c >= '0' && c <= '9'; ++digits, c = in.next())
+            number = digits < 9 ? number * 10 + (c - '0') : number;
+        header.longestNumber = std::max(header.longestNumber, digits);
+    }
+    header.samplesAt = in.at;
+    header.sampleBytes = numbers[0] * numbers[1] * (bytes[1] == '6' ? 3 : 1) * (numbers[2] > 255 ? 2 : 1);
+    return header;
+}
+
+// stb_image gives a GIF picture's first frame the background wherever its codes do not reach, so
+// 38 bytes may declare a frame of 16000 × 16000 and take a gigabyte. The frame's codes are followed
+// as stb_image follows them, counting the pixels they give, and must give the whole frame before
+// they end or the file does. Damage that stb_image names itself is left to it.
+bool gifPixelsFit(const uint8_t* bytes, size_t size)
+{
+    if (size < 6 || std::memcmp(bytes, "GIF8", 4) != 0)
         return true;
-    size_t digits = 0, numbers = 0;
-    for (size_t i = 2; i < size && numbers < 3; ++i) {
-        if (bytes[i] >= '0' && bytes[i] <= '9') {
-            if (++digits > 5)
+    StbBytes in{bytes, size, 6};
+    const unsigned canvasWidth = in.next16(), canvasHeight = in.next16(), flags = in.next();
+    in.skip(2);
+    if (flags & 0x80)
+        in.skip(3u * (2u << (flags & 7)));
+    unsigned tag;
+    while ((tag = in.next()) == 0x21) {
+        if (in.next() == 0xf9) {
+            const unsigned length = in.next();
+            in.skip(length);
+            if (length != 4)
+                continue;
+        }
+        while (const unsigned length = in.next())
+            in.skip(length);
+    }
+    if (tag != 0x2c)
+        return true;
+    const unsigned x = in.next16(), y = in.next16(), width = in.next16(), height = in.next16(), frameFlags = in.next();
+    if (x + width > canvasWidth || y + height > canvasHeight || !((flags | frameFlags) & 0x80))
+        return true;
+    if (frameFlags & 0x80)
+        in.skip(3u * (2u << (frameFlags & 7)));
+    const uint64_t needed = static_cast<uint64_t>(width) * height;
+    const unsigned smallest = in.next();
+    if (smallest > 12)
+        return true;
+    // Each code gives the pixels of its string: one for a colour, one more than the string it grew from.
+    const unsigned clear = 1u << smallest;
+    std::vector<uint32_t> lengths(8192, 1);
+    unsigned codeBits = smallest + 1, next = clear + 2, bits = 0, held = 0, block = 0;
+    int previous = -1;
+    bool cleared = false;
+    for (uint64_t pixels = 0; pixels < needed;) {
+        if (held < codeBits) {
+            if (block == 0 && (in.atEnd() || (block = in.next()) == 0))
                 return false;
+            --block;
+            if (in.atEnd())
+                return false;
+            bits |= in.next() << held;
+            held += 8;
             continue;
         }
-        numbers += digits > 0;
-        digits = 0;
-        while (bytes[i] == '#' && i + 1 < size && bytes[i + 1] != '\n' && bytes[i + 1] != '\r')
-            ++i;
+        const unsigned code = bits & ((1u << codeBits) - 1);
+        bits >>= codeBits;
+        held -= codeBits;
+        if (code == clear) {
+            codeBits = smallest + 1;
+            next = clear + 2;
+            previous = -1;
+            cleared = true;
+            continue;
+        }
+        if (code == clear + 1)
+            return false;
+        if (!cleared || code > next || (previous < 0 && code == next) || (previous >= 0 && next >= 8192))
+            return true;
+        if (previous >= 0)
+            lengths[next++] = lengths[previous] + 1;
+        pixels += lengths[code];
+        if ((next & ((1u << codeBits) - 1)) == 0 && next <= 0xfff)
+            ++codeBits;
+        previous = static_cast<int>(code);
     }
     return true;
 }
@@ -350,9 +457,15 @@ RgbaImage readRgbaImage(const char* path)
                       "pictures of this kind are not read (only .tga, .png, .jpg, .jpeg, .bmp, .gif, .pgm, .ppm, .pnm)");
     // A file that cannot be opened is left to DevIL, which reports it as it does for any kind.
     MappedFile file(path);
-    if (file.opened && !pnmNumbersFit(file.bytes, file.size))
+    // stb_image reads the header's numbers into an int without a bound. A side within the limit
+    // and the largest sample value each take at most five digits.
+    const PnmHeader pnm = pnmHeader(file.bytes, file.size);
+    if (file.opened && pnm.longestNumber > 5)
         return failed(0, "Image load failed", IL_INVALID_FILE_HEADER, tooLarge);
-    if (file.opened && reader == Reader::Stb && !bmpPixelsFit(file.bytes, file.size))
+    // stb_image leaves the samples of a PGM/PPM file cut short as whatever memory held.
+    if (file.opened && reader == Reader::Stb &&
+        (!bmpPixelsFit(file.bytes, file.size) || !gifPixelsFit(file.bytes, file.size) ||
+         pnm.sampleBytes > file.size - pnm.samplesAt))
         return failed(0, "Image load failed", IL_FILE_READ_ERROR, "fewer pixels than its header declares");
     if (file.opened && reader == Reader::DevIL && !jpegSegmentsFit(file.bytes, file.size))
         return failed(0, "Image load failed", IL_FILE_READ_ERROR, "a marker segment runs past the end of the file");

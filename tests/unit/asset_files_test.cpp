@@ -178,6 +178,10 @@ TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
                                    "\0\0\0\x0cIDAT\x08\xd7\x63\x70\x48\x68\0\0\x02\x04\x01\x21\x1a\xf4\x8b\xfd"
                                    "\0\0\0\0IEND\xae\x42\x60\x82";
     const std::string png1(pixelPng, sizeof pixelPng - 1), cutPng = "a PNG chunk runs past the end of the file";
+    // Four pixels of two colours from four codes, the last a string of two; then the same frame
+    // with codes that stop after two pixels, and cut within its codes.
+    const std::string gif("GIF89a\x04\0\x01\0\x80\0\0\x10\x20\x30\x40\x50\x60,\0\0\0\0\x04\0\x01\0\0\x02\x02\x44", 32);
+    const std::string fewer = "fewer pixels than its header declares";
     const struct { const char* name; std::string bytes, reason, pixels; } cases[] = {
         // DevIL never returns from a file that ends inside a segment it skips: a comment, or the
         // rest of a JFIF header after the part it reads.
@@ -189,11 +193,13 @@ TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
         {"greyalpha.tga", header(3, 2, 1, 16, 0, 24, 0x20) + std::string("\x80\x40\xff\x00", 4), "", std::string("\x80\x80\x80\x40\xff\xff\xff\x00", 8)},
         {"plain.PPM", "P6\n1 2\n255\n" + std::string("\x30\x20\x10\x60\x50\x40", 6), "", std::string("\x30\x20\x10\xff\x60\x50\x40\xff", 8)},
         {"deep.pgm", "P5\n2 1\n65535\n\x12\x34\xff\xff", "16-bit samples are not read", ""},
+        {"cut.ppm", "P6\n1 2\n255\n" + std::string("\x30\x20\x10\x60\x50", 5), fewer, ""},
         {"text.pgm", "P2\n1 1\n255\n7\n", "unknown image type", ""},
+        {"pixels.gif", gif + std::string("\x5c\0;", 3), "", std::string("\x10\x20\x30\xff\x40\x50\x60\xff", 8) + "\x10\x20\x30\xff\x40\x50\x60\xff"},
+        {"short.gif", gif + std::string("\x0a\0;", 3), fewer, ""}, {"cut.gif", gif, fewer, ""},
         {"damaged.gif", std::string("GIF89a\x02\x00\x02\x00\xf7\x00\x00", 13) + std::string(40, '\xee'), "unknown code", ""},
         {"palette.bmp", bmp, "", "\x60\x50\x40\xff"},  // the index past the palette reads no further
-        {"short.bmp", bmp.substr(0, 63), "fewer pixels than its header declares", ""},
-        {"header.bmp", bmp.substr(0, 29), "fewer pixels than its header declares", ""},
+        {"short.bmp", bmp.substr(0, 63), fewer, ""}, {"header.bmp", bmp.substr(0, 29), fewer, ""},
         {"wide.gif", std::string("GIF89a\x00\xfc\x01\x00\x00\x00\x00", 13) + std::string(40, '\0'), "a side above 16384 pixels", ""},
         {"wide.png", png(64512, 1), "a side above 16384 pixels", ""},
         // DevIL would leave libpng reading what nothing wrote: a cut chunk, a cut signature.
