@@ -289,10 +289,10 @@ PnmHeader pnmHeader(const uint8_t* bytes, size_t size)
     return header;
 }
 
-// stb_image gives a GIF picture's first frame the background wherever its codes do not reach, so
-// 38 bytes may declare a frame of 16000 × 16000 and take a gigabyte. The frame's codes are followed
-// as stb_image follows them, counting the pixels they give, and must give the whole frame before
-// they end or the file does. Damage that stb_image names itself is left to it.
+// stb_image sets aside nine bytes for every pixel of a GIF picture's canvas before it reads on, and
+// gives the first frame the background wherever the frame's codes do not reach: 38 bytes may take
+// two gigabytes. So the first frame must cover the canvas, and its codes, followed as stb_image
+// follows them, must give every pixel before they end or the file does.
 bool gifPixelsFit(const uint8_t* bytes, size_t size)
 {
     if (size < 6 || std::memcmp(bytes, "GIF8", 4) != 0)
@@ -314,16 +314,16 @@ bool gifPixelsFit(const uint8_t* bytes, size_t size)
             in.skip(length);
     }
     if (tag != 0x2c)
-        return true;
+        return false;
     const unsigned x = in.next16(), y = in.next16(), width = in.next16(), height = in.next16(), frameFlags = in.next();
-    if (x + width > canvasWidth || y + height > canvasHeight || !((flags | frameFlags) & 0x80))
-        return true;
+    if (x != 0 || y != 0 || width != canvasWidth || height != canvasHeight || !((flags | frameFlags) & 0x80))
+        return false;
     if (frameFlags & 0x80)
         in.skip(3u * (2u << (frameFlags & 7)));
     const uint64_t needed = static_cast<uint64_t>(width) * height;
     const unsigned smallest = in.next();
     if (smallest > 12)
-        return true;
+        return false;
     // Each code gives the pixels of its string: one for a colour, one more than the string it grew from.
     const unsigned clear = 1u << smallest;
     std::vector<uint32_t> lengths(8192, 1);
@@ -354,7 +354,7 @@ bool gifPixelsFit(const uint8_t* bytes, size_t size)
         if (code == clear + 1)
             return false;
         if (!cleared || code > next || (previous < 0 && code == next) || (previous >= 0 && next >= 8192))
-            return true;
+            return false;
         if (previous >= 0)
             lengths[next++] = lengths[previous] + 1;
         pixels += lengths[code];
@@ -462,11 +462,6 @@ RgbaImage readRgbaImage(const char* path)
     const PnmHeader pnm = pnmHeader(file.bytes, file.size);
     if (file.opened && pnm.longestNumber > 5)
         return failed(0, "Image load failed", IL_INVALID_FILE_HEADER, tooLarge);
-    // stb_image leaves the samples of a PGM/PPM file cut short as whatever memory held.
-    if (file.opened && reader == Reader::Stb &&
-        (!bmpPixelsFit(file.bytes, file.size) || !gifPixelsFit(file.bytes, file.size) ||
-         pnm.sampleBytes > file.size - pnm.samplesAt))
-        return failed(0, "Image load failed", IL_FILE_READ_ERROR, "fewer pixels than its header declares");
     if (file.opened && reader == Reader::DevIL && !jpegSegmentsFit(file.bytes, file.size))
         return failed(0, "Image load failed", IL_FILE_READ_ERROR, "a marker segment runs past the end of the file");
     if (file.opened && reader == Reader::Targa) {
@@ -485,8 +480,13 @@ RgbaImage readRgbaImage(const char* path)
         if (reader == Reader::Stb && stbi_is_16_bit_from_memory(file.bytes, size))
             return failed(0, "Image load failed", IL_FORMAT_NOT_SUPPORTED, "16-bit samples are not read");
     }
-    if (file.opened && reader == Reader::Stb)
+    if (file.opened && reader == Reader::Stb) {
+        // stb_image leaves the samples of a PGM/PPM file cut short as whatever memory held.
+        if (!bmpPixelsFit(file.bytes, file.size) || !gifPixelsFit(file.bytes, file.size) ||
+            pnm.sampleBytes > file.size - pnm.samplesAt)
+            return failed(0, "Image load failed", IL_FILE_READ_ERROR, "fewer pixels than its header declares");
         return decodeWithStb(file.bytes, file.size);
+    }
 
     if (file.opened && reader == Reader::DevIL && !pngChunksFit(file.bytes, file.size))
         return failed(0, "Image load failed", IL_FILE_READ_ERROR, "a PNG chunk runs past the end of the file");

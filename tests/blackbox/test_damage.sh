@@ -42,6 +42,6 @@ damage "" "printf '\\xff\\xff\\xff\\xff' | dd of=\"\$1/$texture\" bs=1 seek=12 c
     texture_refused "1288 - invalid file header"
 # A damaged GIF named by a material: stb_image refuses it, DevIL never sees it.
 damage "" "printf 'GIF89a\\002\\000\\002\\000\\367\\000\\000%040d' 0 | tr 0 '\\356' >\"\$1/Scene/damaged.gif\" &&
-    sed -i 's/^map_Kd .*/map_Kd damaged.gif/' \"\$1/Scene/statue.mtl\"" texture_refused "1287 - .+" Scene/damaged.gif
+    sed -i 's/^map_Kd .*/map_Kd damaged.gif/' \"\$1/Scene/statue.mtl\"" texture_refused "1298 - file read error" Scene/damaged.gif
 [ "$BB_CASES" = 16 ] || bb_fail "only $BB_CASES cases ran"
 bb_finish

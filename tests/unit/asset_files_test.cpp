@@ -179,7 +179,7 @@ TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
                                    "\0\0\0\0IEND\xae\x42\x60\x82";
     const std::string png1(pixelPng, sizeof pixelPng - 1), cutPng = "a PNG chunk runs past the end of the file";
     // Four pixels of two colours from four codes, the last a string of two; then the same frame
-    // with codes that stop after two pixels, and cut within its codes.
+    // with codes that stop after two pixels, cut within its codes, and on a canvas it leaves half bare.
     const std::string gif("GIF89a\x04\0\x01\0\x80\0\0\x10\x20\x30\x40\x50\x60,\0\0\0\0\x04\0\x01\0\0\x02\x02\x44", 32);
     const std::string fewer = "fewer pixels than its header declares";
     const struct { const char* name; std::string bytes, reason, pixels; } cases[] = {
@@ -197,7 +197,8 @@ TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
         {"text.pgm", "P2\n1 1\n255\n7\n", "unknown image type", ""},
         {"pixels.gif", gif + std::string("\x5c\0;", 3), "", std::string("\x10\x20\x30\xff\x40\x50\x60\xff", 8) + "\x10\x20\x30\xff\x40\x50\x60\xff"},
         {"short.gif", gif + std::string("\x0a\0;", 3), fewer, ""}, {"cut.gif", gif, fewer, ""},
-        {"damaged.gif", std::string("GIF89a\x02\x00\x02\x00\xf7\x00\x00", 13) + std::string(40, '\xee'), "unknown code", ""},
+        {"canvas.gif", gif.substr(0, 8) + '\x02' + gif.substr(9) + std::string("\x5c\0;", 3), fewer, ""},
+        {"damaged.gif", std::string("GIF89a\x02\x00\x02\x00\xf7\x00\x00", 13) + std::string(40, '\xee'), fewer, ""},
         {"palette.bmp", bmp, "", "\x60\x50\x40\xff"},  // the index past the palette reads no further
         {"short.bmp", bmp.substr(0, 63), fewer, ""}, {"header.bmp", bmp.substr(0, 29), fewer, ""},
         {"wide.gif", std::string("GIF89a\x00\xfc\x01\x00\x00\x00\x00", 13) + std::string(40, '\0'), "a side above 16384 pixels", ""},
