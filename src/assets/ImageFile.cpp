@@ -221,17 +221,19 @@ bool bmpPixelsFit(const uint8_t* bytes, size_t size)
         return false;
     const uint32_t offset = littleEndian32(bytes + 10);
     int64_t width = littleEndian16(bytes + 18), height = littleEndian16(bytes + 20);
-    unsigned depth = littleEndian16(bytes + 24), compression = 0;
+    unsigned depth = littleEndian16(bytes + 24);
+    int32_t compression = 0;
     if (littleEndian32(bytes + 14) != 12) {  // all but the oldest header have sides of 32 bits
         if (size < 34)
             return false;
         width = static_cast<int32_t>(littleEndian32(bytes + 18));
         height = static_cast<int32_t>(littleEndian32(bytes + 22));
         depth = littleEndian16(bytes + 28);
-        compression = littleEndian32(bytes + 30);
+        compression = static_cast<int32_t>(littleEndian32(bytes + 30));
     }
-    // Run-length and other packed kinds, and sides stb_image refuses, are left to it.
-    if ((compression != 0 && compression != 3) || width <= 0 || height == 0 || height == INT32_MIN)
+    // Run-length and other packed kinds, and sides stb_image refuses, are left to it. It reads the
+    // kind as a signed number and takes a negative one for unpacked rows.
+    if (compression == 1 || compression == 2 || compression >= 4 || width <= 0 || height == 0 || height == INT32_MIN)
         return true;
     // Rows are padded to four bytes; the last one may come without its padding.
     const uint64_t rowBits = static_cast<uint64_t>(width) * depth;

@@ -201,6 +201,7 @@ TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
         {"damaged.gif", std::string("GIF89a\x02\x00\x02\x00\xf7\x00\x00", 13) + std::string(40, '\xee'), fewer, ""},
         {"palette.bmp", bmp, "", "\x60\x50\x40\xff"},  // the index past the palette reads no further
         {"short.bmp", bmp.substr(0, 63), fewer, ""}, {"header.bmp", bmp.substr(0, 29), fewer, ""},
+        {"negative.bmp", (bmp.substr(0, 30) + std::string(4, '\xff') + bmp.substr(34)).substr(0, 63), fewer, ""},
         {"wide.gif", std::string("GIF89a\x00\xfc\x01\x00\x00\x00\x00", 13) + std::string(40, '\0'), "a side above 16384 pixels", ""},
         {"wide.png", png(64512, 1), "a side above 16384 pixels", ""},
         // DevIL would leave libpng reading what nothing wrote: a cut chunk, a cut signature.
