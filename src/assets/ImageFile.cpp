@@ -414,7 +414,10 @@ ILenum checkTarga(const uint8_t* bytes, size_t size)
     const unsigned mapLength = littleEndian16(bytes + 5), mapEntryBits = bytes[7];
     const unsigned width = littleEndian16(bytes + 12), height = littleEndian16(bytes + 14), depth = bytes[16];
     const bool mapped = type == Mapped || type == MappedRle;
-    if (!depthFits(type, depth) || mapType > 1 || (mapped && (mapType != 1 || mapLength == 0)) ||
+    // A colour map stored from a later entry than the first is read by DevIL as if it began at
+    // the first, and by stb_image from the wrong bytes: either way the colours would be wrong.
+    const unsigned firstEntry = littleEndian16(bytes + 3);
+    if (!depthFits(type, depth) || mapType > 1 || (mapped && (mapType != 1 || mapLength == 0 || firstEntry != 0)) ||
         (mapType == 1 && mapEntryBits != 15 && mapEntryBits != 16 && mapEntryBits != 24 && mapEntryBits != 32) ||
         width == 0 || height == 0 || width > largestImageSide || height > largestImageSide)
         return IL_INVALID_FILE_HEADER;
