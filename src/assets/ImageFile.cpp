@@ -21,6 +21,7 @@
 #pragma GCC diagnostic ignored "-Wunused-function"
 #pragma GCC diagnostic ignored "-Wsign-compare"
 #pragma GCC diagnostic ignored "-Wstringop-overflow"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
 #define STBI_NO_STDIO
@@ -29,7 +30,6 @@
 #define STBI_ONLY_PNM
 #define STBI_ONLY_TGA
 #define STBI_ONLY_PNG
-#define STBI_ONLY_JPEG
 #include <stb_image.h>
 #pragma GCC diagnostic pop
 
@@ -159,7 +159,9 @@ bool sidesFit(unsigned width, unsigned height) { return width <= largestImageSid
 // walked here as libjpeg finds them: a marker is 0xFF, any more 0xFF, then a code; whatever else
 // lies between segments, the coded data of a scan included, is passed over, as are a stuffed 0
 // and the markers without a length. A file that is no JPEG, or ends between segments, is left to DevIL.
-bool jpegSegmentsFit(const uint8_t* bytes, size_t size)
+// The sides are those of the first frame header, 0 without one: stb_image, which reads the sides of
+// the other kinds, writes past its Huffman tables on a damaged JPEG.
+bool jpegSegmentsFit(const uint8_t* bytes, size_t size, unsigned& width, unsigned& height)
 {
     if (size < 2 || bytes[0] != 0xff || bytes[1] != 0xd8)
         return true;
@@ -184,6 +186,11 @@ bool jpegSegmentsFit(const uint8_t* bytes, size_t size)
         const size_t length = bigEndian16(bytes + at);
         if (length > size - at)
             return false;
+        const bool frame = code >= 0xc0 && code <= 0xcf && code != 0xc4 && code != 0xc8 && code != 0xcc;
+        if (frame && width == 0 && height == 0 && length >= 7) {
+            height = bigEndian16(bytes + at + 3);
+            width = bigEndian16(bytes + at + 5);
+        }
         at += length < 2 ? 2 : length;
     }
     return true;
@@ -467,8 +474,11 @@ RgbaImage readRgbaImage(const char* path)
     const PnmHeader pnm = pnmHeader(file.bytes, file.size);
     if (file.opened && pnm.longestNumber > 5)
         return failed(0, "Image load failed", IL_INVALID_FILE_HEADER, tooLarge);
-    if (file.opened && reader == Reader::DevIL && !jpegSegmentsFit(file.bytes, file.size))
+    unsigned jpegWidth = 0, jpegHeight = 0;
+    if (file.opened && reader == Reader::DevIL && !jpegSegmentsFit(file.bytes, file.size, jpegWidth, jpegHeight))
         return failed(0, "Image load failed", IL_FILE_READ_ERROR, "a marker segment runs past the end of the file");
+    if (!sidesFit(jpegWidth, jpegHeight))
+        return failed(0, "Image load failed", IL_INVALID_FILE_HEADER, tooLarge);
     if (file.opened && reader == Reader::Targa) {
         const ILenum error = checkTarga(file.bytes, file.size);
         if (error != IL_NO_ERROR)

@@ -205,6 +205,7 @@ TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
         {"negative.bmp", (bmp.substr(0, 30) + std::string(4, '\xff') + bmp.substr(34)).substr(0, 63), fewer, ""},
         {"wide.gif", std::string("GIF89a\x00\xfc\x01\x00\x00\x00\x00", 13) + std::string(40, '\0'), "a side above 16384 pixels", ""},
         {"wide.png", png(64512, 1), "a side above 16384 pixels", ""},
+        {"wide.jpg", start + segment('\xc0', std::string("\x08\x4e\x20\0\x01\x01\x01\x11\0", 9)), "a side above 16384 pixels", ""},
         // DevIL would leave libpng reading what nothing wrote: a cut chunk, a cut signature.
         {"pixel.png", png1, "", "\x40\x60\x80\xff"}, {"cut.png", png1.substr(0, 40), cutPng, ""},
         {"signature.png", png1.substr(0, 5), cutPng, ""}, {"no_end.png", png1.substr(0, 57), cutPng, ""},
