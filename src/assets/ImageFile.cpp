@@ -279,7 +279,7 @@ PnmHeader pnmHeader(const uint8_t* bytes, size_t size)
         return header;
     StbBytes in{bytes, size, 2};
     unsigned c = in.next();
-    auto blank = [](unsigned c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    auto blank = [](unsigned byte) { return byte == ' ' || (byte >= '\t' && byte <= '\r'); };
     uint64_t numbers[3];
     for (uint64_t& number : numbers) {
         for (;;) {
