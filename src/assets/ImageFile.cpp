@@ -343,7 +343,7 @@ bool gifPixelsFit(const uint8_t* bytes, size_t size)
     bool cleared = false;
     for (uint64_t pixels = 0; pixels < needed;) {
         if (held < codeBits) {
-            if (block == 0 && (in.atEnd() || (block = in.next()) == 0))
+            if (block == 0 && (block = in.next()) == 0)
                 return false;
             --block;
             if (in.atEnd())
@@ -498,7 +498,8 @@ RgbaImage readRgbaImage(const char* path)
             return failed(0, "Image load failed", IL_FORMAT_NOT_SUPPORTED, "16-bit samples are not read");
     }
     if (file.opened && reader == Reader::Stb) {
-        // stb_image leaves the samples of a PGM/PPM file cut short as whatever memory held.
+        // stb_image makes up what a file lacks of its pixels: a BMP file's as zeros, a GIF file's as
+        // the background, a PGM/PPM file's as whatever memory held.
         if (!bmpPixelsFit(file.bytes, file.size) || !gifPixelsFit(file.bytes, file.size) ||
             pnm.sampleBytes > file.size - pnm.samplesAt)
             return failed(0, "Image load failed", IL_FILE_READ_ERROR, "fewer pixels than its header declares");
