@@ -161,9 +161,17 @@ bool sidesFit(unsigned width, unsigned height) { return width <= largestImageSid
 // walked here as libjpeg finds them: a marker is 0xFF, any more 0xFF, then a code; whatever else
 // lies between segments, the coded data of a scan included, is passed over, as are a stuffed 0
 // and the markers without a length. A file that is no JPEG, or ends between segments, is left to DevIL.
-// The sides are those of the first frame header, 0 without one: stb_image, which reads the sides of
-// the other kinds, writes past its Huffman tables on a damaged JPEG.
-bool jpegSegmentsFit(const uint8_t* bytes, size_t size, unsigned& width, unsigned& height)
+// The frame is read from the first frame header: stb_image, which reads the sides of the other
+// kinds, writes past its Huffman tables on a damaged JPEG.
+struct JpegFrame {
+    bool found = false;
+    unsigned width = 0, height = 0;
+    // libjpeg makes up whatever a scan cut short lacks, so 141 bytes may decode to a gigabyte. With
+    // Huffman coding every 8 × 8 block of every component takes at least one bit.
+    uint64_t leastBytes = 0;
+};
+
+bool jpegSegmentsFit(const uint8_t* bytes, size_t size, JpegFrame& frame)
 {
     if (size < 2 || bytes[0] != 0xff || bytes[1] != 0xd8)
         return true;
@@ -188,10 +196,23 @@ bool jpegSegmentsFit(const uint8_t* bytes, size_t size, unsigned& width, unsigne
         const size_t length = bigEndian16(bytes + at);
         if (length > size - at)
             return false;
-        const bool frame = code >= 0xc0 && code <= 0xcf && code != 0xc4 && code != 0xc8 && code != 0xcc;
-        if (frame && width == 0 && height == 0 && length >= 7) {
-            height = bigEndian16(bytes + at + 3);
-            width = bigEndian16(bytes + at + 5);
+        const bool header = code >= 0xc0 && code <= 0xcf && code != 0xc4 && code != 0xc8 && code != 0xcc;
+        if (header && !frame.found && length >= 8) {
+            // Precision, height, width, then each component's number, sampling factors and table.
+            const uint8_t* fields = bytes + at + 2;
+            frame = {true, bigEndian16(fields + 3), bigEndian16(fields + 1), 0};
+            const unsigned components = std::min<unsigned>(fields[5], (length - 8) / 3);
+            auto sampling = [fields](unsigned c, unsigned shift) { return unsigned{fields[7 + 3 * c]} >> shift & 15u; };
+            unsigned widest = 1, tallest = 1;
+            for (unsigned c = 0; c < components; ++c)
+                widest = std::max(widest, sampling(c, 4)), tallest = std::max(tallest, sampling(c, 0));
+            uint64_t blocks = 0;
+            for (unsigned c = 0; code < 0xc8 && c < components; ++c) {  // the rest are coded arithmetically
+                const uint64_t across = (uint64_t{frame.width} * sampling(c, 4) + widest - 1) / widest;
+                const uint64_t down = (uint64_t{frame.height} * sampling(c, 0) + tallest - 1) / tallest;
+                blocks += (across + 7) / 8 * ((down + 7) / 8);
+            }
+            frame.leastBytes = (blocks + 7) / 8;
         }
         at += length < 2 ? 2 : length;
     }
@@ -476,11 +497,13 @@ RgbaImage readRgbaImage(const char* path)
     const PnmHeader pnm = pnmHeader(file.bytes, file.size);
     if (file.opened && pnm.longestNumber > 5)
         return failed(0, "Image load failed", IL_INVALID_FILE_HEADER, tooLarge);
-    unsigned jpegWidth = 0, jpegHeight = 0;
-    if (file.opened && reader == Reader::DevIL && !jpegSegmentsFit(file.bytes, file.size, jpegWidth, jpegHeight))
+    JpegFrame jpeg;
+    if (file.opened && reader == Reader::DevIL && !jpegSegmentsFit(file.bytes, file.size, jpeg))
         return failed(0, "Image load failed", IL_FILE_READ_ERROR, "a marker segment runs past the end of the file");
-    if (!sidesFit(jpegWidth, jpegHeight))
+    if (!sidesFit(jpeg.width, jpeg.height))
         return failed(0, "Image load failed", IL_INVALID_FILE_HEADER, tooLarge);
+    if (jpeg.leastBytes > file.size)
+        return failed(0, "Image load failed", IL_FILE_READ_ERROR, "fewer pixels than its header declares");
     if (file.opened && reader == Reader::Targa) {
         const ILenum error = checkTarga(file.bytes, file.size);
         if (error != IL_NO_ERROR)

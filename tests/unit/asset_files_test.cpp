@@ -175,6 +175,9 @@ TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
                              segment('\xda', std::string("\x01\x01\0\0\x3f\0", 6)) +
                              std::string("\x3f\xff\0\xff\xd0\xff\xd9", 7);
     const std::string cutJpeg = "a marker segment runs past the end of the file";
+    // The same frame declared as 2000 × 2000: its one byte of scan cannot hold 62500 blocks.
+    std::string manyBlocks = jpeg;
+    manyBlocks.replace(manyBlocks.find(std::string("\x08\0\x01\0\x01", 5)), 5, "\x08\x07\xd0\x07\xd0");
     static const char pixelPng[] = "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\x02\0\0\0\x90\x77\x53\xde"
                                    "\0\0\0\x0cIDAT\x08\xd7\x63\x70\x48\x68\0\0\x02\x04\x01\x21\x1a\xf4\x8b\xfd"
                                    "\0\0\0\0IEND\xae\x42\x60\x82";
@@ -205,6 +208,7 @@ TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
         {"negative.bmp", (bmp.substr(0, 30) + std::string(4, '\xff') + bmp.substr(34)).substr(0, 63), fewer, ""},
         {"wide.gif", std::string("GIF89a\x00\xfc\x01\x00\x00\x00\x00", 13) + std::string(40, '\0'), "a side above 16384 pixels", ""},
         {"wide.png", png(64512, 1), "a side above 16384 pixels", ""},
+        {"blocks.jpg", manyBlocks, fewer, ""},
         {"wide.jpg", start + segment('\xc0', std::string("\x08\x4e\x20\0\x01\x01\x01\x11\0", 9)), "a side above 16384 pixels", ""},
         // DevIL would leave libpng reading what nothing wrote: a cut chunk, a cut signature.
         {"pixel.png", png1, "", "\x40\x60\x80\xff"}, {"cut.png", png1.substr(0, 40), cutPng, ""},
