@@ -153,6 +153,7 @@ RgbaImage failed(ILuint image, const char* step, ILenum error, const std::string
 }
 
 const char* const tooLarge = "a side above 16384 pixels";
+const char* const fewerPixels = "fewer pixels than its header declares";
 
 bool sidesFit(unsigned width, unsigned height) { return width <= largestImageSide && height <= largestImageSide; }
 
@@ -503,7 +504,7 @@ RgbaImage readRgbaImage(const char* path)
     if (!sidesFit(jpeg.width, jpeg.height))
         return failed(0, "Image load failed", IL_INVALID_FILE_HEADER, tooLarge);
     if (jpeg.leastBytes > file.size)
-        return failed(0, "Image load failed", IL_FILE_READ_ERROR, "fewer pixels than its header declares");
+        return failed(0, "Image load failed", IL_FILE_READ_ERROR, fewerPixels);
     if (file.opened && reader == Reader::Targa) {
         const ILenum error = checkTarga(file.bytes, file.size);
         if (error != IL_NO_ERROR)
@@ -525,7 +526,7 @@ RgbaImage readRgbaImage(const char* path)
         // the background, a PGM/PPM file's as whatever memory held.
         if (!bmpPixelsFit(file.bytes, file.size) || !gifPixelsFit(file.bytes, file.size) ||
             pnm.sampleBytes > file.size - pnm.samplesAt)
-            return failed(0, "Image load failed", IL_FILE_READ_ERROR, "fewer pixels than its header declares");
+            return failed(0, "Image load failed", IL_FILE_READ_ERROR, fewerPixels);
         return decodeWithStb(file.bytes, file.size);
     }
 
