@@ -254,9 +254,10 @@ TEST_F(RenderScaleTest, TheSceneIsDrawnSmallerOrBrighterWhileTheHudStaysAsItIs)
     auto aheadOfFlashlight = [&] { return moment(shadowSide / 2, shadowSide / 2); };
     const std::vector<unsigned char> full = pictureAt(100);
     EXPECT_EQ(shadowSide, 1024);
-    EXPECT_TRUE(moment(0, 0) == 0.15f && moment(1023, 1023) == 0.15f && moment(0, 512) < 0.15f && moment(168, 168) < 0.15f &&
-                moment(856, 168) < 0.15f && moment(168, 856) < 0.15f && moment(856, 856) < 0.15f)
-        << "the corners beyond the flashlight's cone are left clear, the middles of the sides and the cone's diagonals drawn";
+    // Texel 149 lies just beyond the cone's edge on its diagonal, where the lit pass's filter still reads.
+    EXPECT_TRUE(moment(0, 0) == 0.15f && moment(1023, 1023) == 0.15f && moment(0, 512) < 0.15f && moment(149, 149) < 0.15f &&
+                moment(874, 149) < 0.15f && moment(149, 874) < 0.15f && moment(874, 874) < 0.15f)
+        << "the corners beyond the flashlight's cone are left clear, the middles of the sides and the cone's rim drawn";
     const float fullAhead = aheadOfFlashlight();
     brightnessPercent = 200;
     const std::vector<unsigned char> bright = pictureAt(100);
