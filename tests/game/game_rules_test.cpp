@@ -187,12 +187,15 @@ TEST_F(StatueDanger, TheCatchingPassStillMovesTheStatuesAfterTheCatcher)
     // Looking along +z from z = 175, the chasing statue at (4, 100) is behind the player.
     teleport(0.0f, 1.0f, 175.0f);
     frames(3);
-    pursuers[5]->chasing = true;
+    // Turned aside, the player sees neither the catcher ahead of the old view nor the statue behind it.
+    turn(glm::half_pi<float>());
+    frame();
+    pursuers[1]->chasing = pursuers[5]->chasing = true;
     teleport(0.0f, 1.0f, 185.5f);
     frame();
     ASSERT_TRUE(caught);
     EXPECT_EQ(player->caughtBy, 1);
     const glm::vec3 catcher = pursuers[1]->mesh->physicsActor->getLinearVelocity();
-    EXPECT_EQ(glm::vec2(catcher.x, catcher.z), glm::vec2(0.0f)) << "the catcher stops";
+    EXPECT_EQ(glm::vec2(catcher.x, catcher.z), glm::vec2(0.0f)) << "the catcher stops, unseen as it is";
     EXPECT_GT(pursuers[5]->mesh->physicsActor->getLinearVelocity().z, 0.1f) << "a later statue was still pushed";
 }
