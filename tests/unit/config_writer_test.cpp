@@ -48,7 +48,10 @@ TEST(ConfigWriter, AFailureAtAnyStepKeepsTheOldFileAndLeavesNothingBeside)
 {
     fileCalls = {
         [](const char* p, int f, mode_t m) { return fails(0) ? -1 : systemFileCalls.open(p, f, m); },
-        [](int d, const void* b, std::size_t n) { return fails(1) ? ssize_t(-1) : systemFileCalls.write(d, b, n); },
+        // Short writes, as a signal or a nearly full disk gives them: the rest must follow.
+        [](int d, const void* b, std::size_t n) {
+            return fails(1) ? ssize_t(-1) : systemFileCalls.write(d, b, std::min<std::size_t>(n, 5));
+        },
         [](int d) { return fails(2) ? -1 : systemFileCalls.fsync(d); },
         [](int d) { return fails(3) ? -1 : systemFileCalls.close(d); },
         [](const char* a, const char* b) { return fails(4) ? -1 : systemFileCalls.rename(a, b); },
