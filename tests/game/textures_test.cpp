@@ -74,13 +74,16 @@ TEST_F(Textures, DdsChainIsUploadedLevelByLevelOnUnitZero)
     // Cut short, or one level without a count: the levels wholly inside the file are uploaded, and
     // the texture ends at the last of them with a filter that needs no others, so it is complete.
     const std::string chain = ddsbytes::header(64, 64, 2048, 7) + std::string(2048 + 512 + 100, 0);
-    const struct { std::string file; GLint levels, filter; } partial[] = {
-        {chain.substr(0, 128 + 2048 + 300), 1, GL_LINEAR}, {chain, 2, GL_NEAREST_MIPMAP_LINEAR},
-        {ddsbytes::header(64, 64, 2048, 0, "DXT1", ddsbytes::withoutLevelCount) + chain.substr(128, 2048), 1, GL_LINEAR}};
-    for (const auto& [file, levels, filter] : partial) {
+    const struct { std::string file; GLint levels, filter, lastSize; } partial[] = {
+        {chain.substr(0, 128 + 2048 + 300), 1, GL_LINEAR, 2048}, {chain, 2, GL_NEAREST_MIPMAP_LINEAR, 512},
+        {ddsbytes::header(64, 64, 2048, 0, "DXT1", ddsbytes::withoutLevelCount) + chain.substr(128, 2048), 1, GL_LINEAR,
+         2048},
+        // 16 x 4 cut after its 4 x 1 level: one side is down to 1, the other is not.
+        {ddsbytes::header(16, 4, 32, 5) + std::string(32 + 16 + 8 + 4, 0), 3, GL_NEAREST_MIPMAP_LINEAR, 8}};
+    for (const auto& [file, levels, filter, lastSize] : partial) {
         dir.write("cut.dds", file);
         ASSERT_NE(loadDDS("cut.dds"), 0u);
-        EXPECT_EQ(levelParameter(levels - 1, GL_TEXTURE_COMPRESSED_IMAGE_SIZE), levels == 1 ? 2048 : 512);
+        EXPECT_EQ(levelParameter(levels - 1, GL_TEXTURE_COMPRESSED_IMAGE_SIZE), lastSize);
         EXPECT_EQ(levelParameter(levels, GL_TEXTURE_WIDTH), 0);
         GLint maxLevel = -1, minFilter = -1;
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, &maxLevel);
