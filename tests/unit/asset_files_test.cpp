@@ -136,6 +136,8 @@ TEST(ImageFile, DamagedTargaFilesAreRefusedAndWholeOnesRead)
         {"cut in its runs", header(10, 4, 4, 24) + "\x87\x10\x20\x30\x87\x10\x20", IL_FILE_READ_ERROR},
         {"a run past the last pixel", header(10, 4, 4, 24) + "\x90\x10\x20\x30\x8e\x10\x20\x30", IL_ILLEGAL_FILE_VALUE},
         {"an index past its colour map", header(1, 2, 1, 8, 2) + map + "\x01\x02", IL_ILLEGAL_FILE_VALUE},
+        {"whole, colour-mapped runs", header(9, 2, 1, 8, 2) + map + "\x81\x01", IL_NO_ERROR},
+        {"a run of an index past its colour map", header(9, 2, 1, 8, 2) + map + "\x81\x02", IL_ILLEGAL_FILE_VALUE},
         {"a colour map from its third entry", header(1, 2, 1, 8, 2).replace(3, 1, 1, '\x02') + map + std::string("\x00\x01", 2), IL_INVALID_FILE_HEADER},
         {"a huge size claimed", header(10, 65535, 65535, 32) + std::string(100, '\xff'), IL_INVALID_FILE_HEADER},
         {"an unknown kind", header(7, 4, 4, 24) + pixels, IL_INVALID_FILE_HEADER},
