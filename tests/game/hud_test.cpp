@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
 #include "DdsBytes.h"
 #include "TempDir.h"
@@ -269,6 +270,18 @@ TEST_F(PauseMenu, TheOptionsPageChangesSettingsAtOnceAndSavesThemIntoConfigIniOn
     input.moveCursor(700, 350);
     clickAfterARelease();
     ASSERT_TRUE(optionsOpen);
+    // The render scale, the second row, steps from automatic to half and back, never below.
+    const int scaleBefore = std::exchange(renderScaleSetting, 0);
+    input.tap(GLFW_KEY_DOWN);
+    std::string scales;
+    for (int key : {GLFW_KEY_LEFT, GLFW_KEY_RIGHT, GLFW_KEY_RIGHT, GLFW_KEY_LEFT, GLFW_KEY_LEFT}) {
+        frame();
+        input.tap(key);
+        frame();
+        scales += std::to_string(renderScaleSetting) + " ";
+    }
+    EXPECT_EQ(scales, "0 50 55 50 0 ");
+    renderScaleSetting = scaleBefore;
     input.moveCursor(630, 350);
     clickAfterARelease();
     input.tap(GLFW_KEY_P);
