@@ -1,7 +1,10 @@
 // Which config.ini the game reads: the working directory's, else the user's configuration folder.
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "TempDir.h"
 #include "app/ConfigFolder.h"
@@ -28,8 +31,24 @@ TEST(ConfigFolder, TheWorkingDirectorysFileFirstThenTheUsersFolder)
             std::filesystem::create_directory(dir.path / "config.ini");
         c.configHome ? setenv("XDG_CONFIG_HOME", c.configHome, 1) : unsetenv("XDG_CONFIG_HOME");
         EXPECT_EQ(configFilePath(), c.expected);
-        // The game saves where it read (a folder closed to the game cannot be made as root, who runs the tests).
-        EXPECT_EQ(configSavePath(), c.expected);
+        EXPECT_EQ(configSavePath(), c.expected) << "the game saves where it read";
     }
     unsetenv("XDG_CONFIG_HOME");
+}
+
+// Root, who runs the tests, may write into any folder but not into a file system mounted read-only.
+TEST(ConfigFolder, SettingsReadFromAWorkingDirectoryClosedToTheGameAreSavedInTheUsersFolder)
+{
+    TempDir dir;
+    if (mount("tmpfs", dir.path.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a file system to close (" << std::strerror(errno) << ")";
+    dir.write("config.ini", "WIDTH=640\n");
+    EXPECT_EQ(mount(nullptr, dir.path.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0) << std::strerror(errno);
+    std::filesystem::current_path(dir.path);
+    setenv("XDG_CONFIG_HOME", "/xdg", 1);
+    EXPECT_EQ(configFilePath(), "config.ini");
+    EXPECT_EQ(configSavePath(), "/xdg/vellmar/config.ini");
+    unsetenv("XDG_CONFIG_HOME");
+    std::filesystem::current_path("/");
+    EXPECT_EQ(umount(dir.path.c_str()), 0) << std::strerror(errno);
 }
