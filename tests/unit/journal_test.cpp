@@ -9,6 +9,7 @@
 #include "TempDir.h"
 #include "app/Journal.h"
 #include "core/GameState.h"
+#include "core/Platform.h"
 #include "physics/Engine.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/Player.h"
@@ -120,7 +121,15 @@ TEST(Journal, RefusedWithItsReason)
     EXPECT_EQ(reasonFor(otherFormat), "journal format 3, this game reads format 2");
     EXPECT_EQ(reasonFor(journalOf({}, loud)), "setting VOLUME=101 is out of range");
     EXPECT_EQ(reasonFor(journalOf({}, escapeJumps)), "setting KEY_JUMP=256 is out of range");
-    EXPECT_EQ(reasonFor(badFrame), "frame 1 is damaged (at byte " + std::to_string(journalOf({}).size()) + ")");
+    // Frames the writer never makes: a gamepad slot past the last, a cursor moved beyond 32 bits.
+    JournalFrame slot = frameAt(5, 1, 0), near = frameAt(5, 1, -5);
+    slot.pad.id = joystickSlots;
+    std::string beyond = journalOf({near});
+    encodeJournalFrame(frameAt(6, 1, INT32_MAX), frameAt(7, 1, INT32_MIN), beyond);  // from -5, by -(2^32 - 1)
+    const std::string atFirst = "frame 1 is damaged (at byte " + std::to_string(journalOf({}).size()) + ")";
+    EXPECT_EQ(reasonFor(badFrame), atFirst);
+    EXPECT_EQ(reasonFor(journalOf({slot})), atFirst);
+    EXPECT_EQ(reasonFor(beyond), "frame 2 is damaged (at byte " + std::to_string(journalOf({near}).size()) + ")");
     const std::string header = journalOf({});
     for (std::size_t cut = 1; cut < header.size(); ++cut)
         EXPECT_EQ(reasonFor(header.substr(0, cut)), "the journal ends inside its header") << cut;
