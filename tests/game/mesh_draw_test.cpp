@@ -100,7 +100,7 @@ TEST_F(MeshDraw, IdenticalCornersShareOneVertexOnTheCard)
 {
     std::vector<Vertex> corners = {vertex(-1, -1), vertex(1, -1), vertex(-1, 1), vertex(-1, 1),
                                    vertex(1, -1),  vertex(1, 1),  vertex(-1, -1)};
-    corners.back().uv.x = 0.25f;  // differs in one value: a vertex of its own
+    corners.back().uv.y = 0.25f;  // differs in its last value alone: a vertex of its own
     const std::vector<GLuint> order = {0, 1, 2, 3, 4, 5, 6, 1, 2};
     Mesh mesh(corners, order, glm::mat4(1.0f), loader->physicsWorld, true, false);
     std::vector<Vertex> onCard(corners.size());
