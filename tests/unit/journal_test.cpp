@@ -126,11 +126,11 @@ TEST(Journal, RefusedWithItsReason)
     slot.pad.id = joystickSlots;
     std::string beyond = journalOf({near});
     encodeJournalFrame(frameAt(6, 1, INT32_MAX), frameAt(7, 1, INT32_MIN), beyond);  // from -5, by -(2^32 - 1)
-    const std::string atFirst = "frame 1 is damaged (at byte " + std::to_string(journalOf({}).size()) + ")";
+    const std::string header = journalOf({});
+    const std::string atFirst = "frame 1 is damaged (at byte " + std::to_string(header.size()) + ")";
     EXPECT_EQ(reasonFor(badFrame), atFirst);
     EXPECT_EQ(reasonFor(journalOf({slot})), atFirst);
     EXPECT_EQ(reasonFor(beyond), "frame 2 is damaged (at byte " + std::to_string(journalOf({near}).size()) + ")");
-    const std::string header = journalOf({});
     for (std::size_t cut = 1; cut < header.size(); ++cut)
         EXPECT_EQ(reasonFor(header.substr(0, cut)), "the journal ends inside its header") << cut;
 }
