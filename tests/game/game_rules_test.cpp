@@ -35,6 +35,7 @@ TEST_F(GameRules, AnUnseenChaserClosesInAndASeenOneStopsDead)
     turn(pi);
     frames(8, 0.1);
     EXPECT_LT(horizontalDistanceToStatue(0), seen - 1.0f) << "behind the player's back it comes closer";
+    EXPECT_EQ(pursuers[0]->target.y, pursuers[0]->localMatrix[3][1]) << "it aims on its own level, never up";
     // Pushed by the whole distance to the player, not a unit of it: its speed grows by that over its mass.
     phys::RigidDynamic* body = pursuers[0]->mesh->physicsActor;
     const glm::vec3 towards = playerPosition() - statuePosition(0), before = body->getLinearVelocity();
