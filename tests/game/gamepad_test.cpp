@@ -67,6 +67,11 @@ TEST_F(Gamepad, AWholeGameByGamepadAlone)
     input.disconnectGamepad(0);
     frame();
     EXPECT_TRUE(paused) << "a gamepad lost in play pauses";
+    input.connectGamepad(2, "Second Pad");
+    frame();
+    input.connectGamepad(0, "Test Pad");
+    frame();
+    EXPECT_EQ(frameInput.pad.id, 2) << "the gamepad in hand keeps playing when one comes back in a lower slot";
     const std::string console = testing::internal::GetCapturedStdout();
     EXPECT_NE(console.find("Gamepad connected: Test Pad\n"), std::string::npos);
     EXPECT_NE(console.find("Gamepad disconnected: Test Pad\n"), std::string::npos);

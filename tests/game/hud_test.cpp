@@ -318,6 +318,7 @@ TEST_F(PauseMenu, ControlsBindAPickedCommandToTheNextKeyRefuseATakenOneAndSaveIt
     EXPECT_FALSE(showHelp);
     EXPECT_EQ(glm::ivec3(boundKeys[0], boundKeys[4], boundKeys[8]), glm::ivec3(GLFW_KEY_Z, GLFW_KEY_SPACE, GLFW_KEY_Q));
     EXPECT_EQ(bindKey(Command::jump, GLFW_KEY_ESCAPE), commandCount);
+    EXPECT_EQ(bindKey(Command::jump, GLFW_KEY_SPACE), -1) << "a command's own key is no clash";
     input.tap(GLFW_KEY_Q);  // the new pause key ends the pause and saves
     frames(3);
     ASSERT_FALSE(paused);

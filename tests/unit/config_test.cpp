@@ -152,7 +152,8 @@ TEST(Config, KeyLinesBindTheCommandsOrAreRefusedWithTheirLine)
         EXPECT_TRUE(!keyName(key) || keyNamed(keyName(key)) == key) << key;
     EXPECT_TRUE(keyNamed("LEFT_SHIFT") == GLFW_KEY_LEFT_SHIFT && keyNamed("MENU") == GLFW_KEY_MENU &&
                 keyNamed("F25") == GLFW_KEY_F25 && keyNamed("KP_EQUAL") == GLFW_KEY_KP_EQUAL &&
-                keyNamed("WORLD_2") == GLFW_KEY_WORLD_2 && keyNamed("0") == GLFW_KEY_0 && keyNamed("48") == GLFW_KEY_0);
+                keyNamed("KP_0") == GLFW_KEY_KP_0 && keyNamed("WORLD_2") == GLFW_KEY_WORLD_2 &&
+                keyNamed("0") == GLFW_KEY_0 && keyNamed("48") == GLFW_KEY_0);
 }
 
 // gamecontrollerdb.txt beside config.ini: mapping lines go to the platform; a damaged file is named
@@ -165,6 +166,8 @@ TEST(Config, AGamepadMappingFileIsAddedWholeOrNotAtAll)
         {good + "03000000de28,Short,a:b0\n", "gamecontrollerdb.txt: line 4 is no gamepad mapping, the file is not used\n"},
         {"03000000de280000ff11000001000000,Pad,a\n", "gamecontrollerdb.txt: line 1 is no gamepad mapping, the file is not used\n"},
         {"0300000zde280000ff11000001000000,,a:b0\n", "gamecontrollerdb.txt: line 1 is no gamepad mapping, the file is not used\n"},
+        {"03000000de280000ff110000010000001,Long,a:b0\n", "gamecontrollerdb.txt: line 1 is no gamepad mapping, the file is not used\n"},
+        {"03000000de280000ff11000001000000,Pad,a:b0,b:\n", "gamecontrollerdb.txt: line 1 is no gamepad mapping, the file is not used\n"},
         {std::string("\x00\x01", 2), "gamecontrollerdb.txt: line 1 is no gamepad mapping, the file is not used\n"},
     };
     for (const auto& c : cases) {

@@ -1,4 +1,4 @@
-// The journal of a session (its format, reader and writer) and the world checksum it keeps.
+// The journal of a session (its format, reader and writer), the world checksum it keeps and the timedemo's rows.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -8,6 +8,7 @@
 
 #include "TempDir.h"
 #include "app/Journal.h"
+#include "core/FrameTimes.h"
 #include "core/GameState.h"
 #include "core/Platform.h"
 #include "physics/Engine.h"
@@ -172,4 +173,13 @@ TEST(JournalWriter, AFullDiskStopsTheRecordingInOneLineAndKeepsWhatWasWritten)
     ASSERT_TRUE(readJournalFile("a.journal", journal, reason)) << reason;
     EXPECT_GT(writer.framesKept(), 0u);
     EXPECT_GE(journal.frames.size(), writer.framesKept()) << "every frame counted as kept replays";
+}
+
+// A timedemo row: nearest-rank percentiles, the smallest sample with at least p % of them at or below it.
+TEST(Timedemo, RowsGiveNearestRankPercentiles)
+{
+    Samples samples;
+    for (double us : {50, 10, 40, 20, 30})
+        samples.add(us);
+    EXPECT_EQ(frameTimesRow("swap", samples), "swap                         30         50         50         50\n");
 }
