@@ -138,8 +138,8 @@ TEST_F(PlayerHold, AWindowHiddenWithHShowsItselfAgain)
     input.tap(GLFW_KEY_H);
     frame();
     ASSERT_FALSE(glfwGetWindowAttrib(mainWindow, GLFW_VISIBLE));
-    frames(2, 1.0);
-    EXPECT_FALSE(glfwGetWindowAttrib(mainWindow, GLFW_VISIBLE)) << "hidden for a few seconds";
-    frames(2, 1.0);
+    frames(5, 0.5);
+    EXPECT_FALSE(glfwGetWindowAttrib(mainWindow, GLFW_VISIBLE)) << "hidden for three seconds";
+    frames(2, 0.5);
     EXPECT_TRUE(glfwGetWindowAttrib(mainWindow, GLFW_VISIBLE)) << "back again, where keys reach it";
 }

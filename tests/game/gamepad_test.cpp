@@ -61,8 +61,12 @@ TEST_F(Gamepad, AWholeGameByGamepadAlone)
     glfwGetWindowSize(mainWindow, &width, &height);
     EXPECT_EQ(width, 1024) << "the highlighted entry, not the one under the resting cursor";
     EXPECT_EQ(height, 768);
+    for (int i = 0; i < 4; ++i)  // past the three resolutions: "Options"
+        push(pad::dpadDown);
+    push(pad::south);
+    EXPECT_TRUE(optionsOpen);
     push(pad::start);
-    EXPECT_FALSE(paused);
+    EXPECT_FALSE(paused || optionsOpen);
 
     input.disconnectGamepad(0);
     frame();

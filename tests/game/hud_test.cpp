@@ -15,6 +15,7 @@
 #include "app/OptionsPage.h"
 #include "core/Bindings.h"
 #include "core/Captions.h"
+#include "physics/PhysicsWorld.h"
 #include "render/OverlayImage.h"
 
 namespace {
@@ -267,7 +268,7 @@ TEST_F(PauseMenu, TheOptionsPageChangesSettingsAtOnceAndSavesThemIntoConfigIniOn
     frame();
     input.tap(GLFW_KEY_P);
     frame();
-    input.moveCursor(700, 350);
+    input.moveCursor(767, 350);  // just right of "Options": a little beyond the glyphs still counts
     clickAfterARelease();
     ASSERT_TRUE(optionsOpen);
     // The render scale, the second row, steps from automatic to half and back, never below.
@@ -316,6 +317,10 @@ TEST_F(PauseMenu, ControlsBindAPickedCommandToTheNextKeyRefuseATakenOneAndSaveIt
     tap(GLFW_KEY_ENTER, 1);  // F1, taken by the help, is refused and shows no help either
     tap(GLFW_KEY_F1, 1);
     EXPECT_FALSE(showHelp);
+    tap(GLFW_KEY_ENTER, 1);  // so is I, which does not move the harvester off its vehicle box either
+    input.tap(GLFW_KEY_I);
+    frame();
+    EXPECT_EQ(combine->localMatrix[3].z, vehicleBox->getGlobalPose().p.z);
     EXPECT_EQ(glm::ivec3(boundKeys[0], boundKeys[4], boundKeys[8]), glm::ivec3(GLFW_KEY_Z, GLFW_KEY_SPACE, GLFW_KEY_Q));
     EXPECT_EQ(bindKey(Command::jump, GLFW_KEY_ESCAPE), commandCount);
     EXPECT_EQ(bindKey(Command::jump, GLFW_KEY_SPACE), -1) << "a command's own key is no clash";

@@ -40,6 +40,10 @@ TEST_F(SceneNodes, NodesWithoutAMeshOrABodySayWhichFileAndStillUpdate)
         node->refresh();
     }
     EXPECT_NE(glm::vec3(statue.localMatrix[2]), glm::vec3(0.0f, 0.0f, 1.0f)) << "it still turns";
+    const glm::mat4 turned = statue.localMatrix;
+    statue.target = {0.0f, 5.0f, 3.0f};
+    statue.update(1.0 / 60.0);
+    EXPECT_EQ(statue.localMatrix, turned) << "a target whose x or z is 0 is none";
     EXPECT_EQ(room->modelMatrix, glm::mat4(1.0f)) << "no node moved another node's mesh";
 
     // A model flat in x gives a box the physics world refuses: the statue is never moved through it.

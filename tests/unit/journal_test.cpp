@@ -178,8 +178,6 @@ TEST(JournalWriter, AFullDiskStopsTheRecordingInOneLineAndKeepsWhatWasWritten)
 // A timedemo row: nearest-rank percentiles, the smallest sample with at least p % of them at or below it.
 TEST(Timedemo, RowsGiveNearestRankPercentiles)
 {
-    Samples samples;
-    for (double us : {50, 10, 40, 20, 30})
-        samples.add(us);
+    const Samples samples{{50, 10, 40, 20, 30}};
     EXPECT_EQ(frameTimesRow("swap", samples), "swap                         30         50         50         50\n");
 }

@@ -148,6 +148,9 @@ TEST(Node, AngleBetweenIsInDegreesNeverNegativeAndNeverNaN)
         }
     }
     EXPECT_EQ(wrong, 0);
+    Node node(glm::mat4(1.0f));
+    node.faceTowards(3.0f, 0.0f, 3.0f);
+    EXPECT_GT(glm::dot(column(node.localMatrix, 2), glm::normalize(glm::vec3(1, 0, 1))), 0.9999f) << "turned that way";
 }
 
 TEST(Node, TurnsAndMovesInItsOwnFrame)
