@@ -299,25 +299,22 @@ TEST_F(PauseMenu, ControlsBindAPickedCommandToTheNextKeyRefuseATakenOneAndSaveIt
     dir.write("config.ini", "# mine\nKEY_FORWARD=W\nVOLUME=80\n");
     input.tap(GLFW_KEY_P);
     frame();
-    input.moveCursor(700, 350);  // "Options"
+    input.moveCursor(630, 350);  // "Options", where the page it opens shows the brightness's ">": chosen, not clicked
     clickAfterARelease();
-    auto tap = [&](int key, int times) {
-        for (int i = 0; i < times; ++i)
-            input.tap(key), frames(2);
+    auto tap = [&](std::initializer_list<std::pair<int, int>> steps) {
+        for (const auto& [key, times] : steps)
+            for (int i = 0; i < times; ++i)
+                input.tap(key), frames(2);
     };
-    tap(GLFW_KEY_DOWN, 9);  // "Controls"
-    tap(GLFW_KEY_ENTER, 2);  // open it; pick "Forward"
-    tap(GLFW_KEY_Z, 1);
-    tap(GLFW_KEY_DOWN, 8);  // "Pause"
-    tap(GLFW_KEY_ENTER, 1);
-    tap(GLFW_KEY_Q, 1);
-    tap(GLFW_KEY_UP, 4);  // "Jump": Z is taken, Escape never bound
-    tap(GLFW_KEY_ENTER, 1);
-    tap(GLFW_KEY_Z, 1);
-    tap(GLFW_KEY_ENTER, 1);  // F1, taken by the help, is refused and shows no help either
-    tap(GLFW_KEY_F1, 1);
+    tap({{GLFW_KEY_DOWN, 3}, {GLFW_KEY_ENTER, 2}, {GLFW_KEY_Z, 1}});  // "Controls", open it, pick "Forward": Z
+    tap({{GLFW_KEY_DOWN, 12}, {GLFW_KEY_ENTER, 1}});  // "Reset"
+    EXPECT_EQ(boundKeys[0], GLFW_KEY_W);
+    // Down to "Back", the last row, which leaves on "Controls": open it again and pick "Forward": Z, then "Pause": Q.
+    tap({{GLFW_KEY_DOWN, 2}, {GLFW_KEY_ENTER, 3}, {GLFW_KEY_Z, 1}, {GLFW_KEY_DOWN, 8}, {GLFW_KEY_ENTER, 1}, {GLFW_KEY_Q, 1}});
+    tap({{GLFW_KEY_UP, 4}, {GLFW_KEY_ENTER, 1}, {GLFW_KEY_Z, 1}});  // "Jump": Z is taken, Escape never bound
+    tap({{GLFW_KEY_ENTER, 1}, {GLFW_KEY_F1, 1}});  // F1, taken by the help, is refused and shows no help either
     EXPECT_FALSE(showHelp);
-    tap(GLFW_KEY_ENTER, 1);  // so is I, which does not move the harvester off its vehicle box either
+    tap({{GLFW_KEY_ENTER, 1}});  // so is I, which does not move the harvester off its vehicle box either
     input.tap(GLFW_KEY_I);
     frame();
     EXPECT_EQ(combine->localMatrix[3].z, vehicleBox->getGlobalPose().p.z);

@@ -160,6 +160,9 @@ TEST_F(SoundTest, AHeartbeatOnlyWhileAStatueIsNear)
     ASSERT_TRUE(dangerNear);
     const double near = listen(30).both();
     EXPECT_GT(near, 1.5 * calm);
+    input.tap(GLFW_KEY_P);  // paused, the heart waits for the game
+    EXPECT_LT(listen(30).both(), 1.2 * calm);
+    input.tap(GLFW_KEY_P);
     input.tap(GLFW_KEY_R);  // flying, so that the moves make no steps
     double flickering = 0.0;  // in and out of range every frame: the beat keeps its pace
     for (int i = 0; i < 60; ++i) {
