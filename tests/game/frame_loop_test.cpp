@@ -74,8 +74,7 @@ TEST_F(PlayerHold, PausingWhileWalkingInTheAirHoldsPlaceViewAndFlashlightButNotT
     frame();
     ASSERT_NEAR(horizontalSpeed(velocity()), 3.0f, 0.01f) << "walking before the pause";
 
-    input.tap(GLFW_KEY_P);
-    frame();
+    tap(GLFW_KEY_P);
     ASSERT_TRUE(paused);
     const glm::vec3 at = playerPosition();
     const float lookingAt = yaw;
@@ -89,25 +88,21 @@ TEST_F(PlayerHold, PausingWhileWalkingInTheAirHoldsPlaceViewAndFlashlightButNotT
     EXPECT_TRUE(flashlight->position == light && flashlight->direction == beam);
 
     input.release(GLFW_KEY_W);
-    input.tap(GLFW_KEY_P);
-    frame();
+    tap(GLFW_KEY_P);
     ASSERT_FALSE(paused);
     EXPECT_EQ(yaw, lookingAt) << "the view goes on from where the pause began";
 }
 
 TEST_F(PlayerHold, TheFirstFlightStepAfterALongPauseIsOneFrameLong)
 {
-    input.tap(GLFW_KEY_R);
-    frame();
+    tap(GLFW_KEY_R);
     ASSERT_FALSE(walkMode);
-    input.tap(GLFW_KEY_P);
-    frame();
+    tap(GLFW_KEY_P);
     ASSERT_TRUE(paused);
     frames(10, 1.0);
 
     input.press(GLFW_KEY_W);
-    input.tap(GLFW_KEY_P);
-    frame();
+    tap(GLFW_KEY_P);
     ASSERT_FALSE(paused);
     frame();  // P acts after the player update: it moves again in the frame after
     // In flight W gives moveSpeed times the player's time step along the view: 3 / 60 here.
@@ -135,8 +130,7 @@ TEST_F(PlayerHold, MouseLookWaitsForInputFocusAndResumesWithoutAJump)
 
 TEST_F(PlayerHold, AWindowHiddenWithHShowsItselfAgain)
 {
-    input.tap(GLFW_KEY_H);
-    frame();
+    tap(GLFW_KEY_H);
     ASSERT_FALSE(glfwGetWindowAttrib(mainWindow, GLFW_VISIBLE));
     frames(5, 0.5);
     EXPECT_FALSE(glfwGetWindowAttrib(mainWindow, GLFW_VISIBLE)) << "hidden for three seconds";

@@ -76,8 +76,7 @@ TEST_F(FramePasses, TheFlashlightCastsShadowsAndWithShadowsOffThePassDoesNotRun)
     int width = 0, height = 0;
     const std::vector<unsigned char> withShadows = readScreen(width, height);
 
-    input.tap(GLFW_KEY_F6);
-    frame();
+    tap(GLFW_KEY_F6);
     ASSERT_FALSE(shadowsEnabled);
     frames(2);
     const std::vector<unsigned char> without = readScreen(width, height);
@@ -89,8 +88,7 @@ TEST_F(FramePasses, TheFlashlightCastsShadowsAndWithShadowsOffThePassDoesNotRun)
         darker += brightness(withShadows, i) < brightness(without, i) - 12.0;
     EXPECT_GT(darker, withShadows.size() / 3000) << "shadows darken part of the view";
 
-    input.tap(GLFW_KEY_F6);
-    frames(2);
+    tap(GLFW_KEY_F6, 2);
     EXPECT_NE(uniform<glm::mat4>("dV"), glm::mat4(1.0f)) << "shadows back on";
 }
 
@@ -126,12 +124,10 @@ TEST_F(LightUniforms, EverySlotAndTheShadowPassMatricesReachTheLitPass)
                "projectionMatrix");
     expectNear(uniform<glm::mat4>("viewMatrix"), viewMatrix, "viewMatrix");
 
-    input.tap(GLFW_KEY_F);
-    frames(2);
+    tap(GLFW_KEY_F, 2);
     EXPECT_EQ(glm::ivec3(uniformInt("lightType[0]"), uniformInt("lightType[1]"), uniformInt("lightType[2]")),
               glm::ivec3(-1, 0, 1)) << "F switches off only the flashlight's slot";
-    input.tap(GLFW_KEY_F);
-    frames(2);
+    tap(GLFW_KEY_F, 2);
     EXPECT_EQ(uniformInt("lightType[0]"), 1);
 }
 

@@ -217,8 +217,7 @@ TEST_F(PauseMenu, HoverZonesOfA1280By720WindowExcludeTheirBoundaries)
 TEST_F(PauseMenu, AClickCountsOncePerPressAfterAReleaseOverAnEntry)
 {
     input.moveCursor(10, 10);  // outside every entry
-    input.tap(GLFW_KEY_P);
-    frame();
+    tap(GLFW_KEY_P);
     ASSERT_TRUE(paused);
     EXPECT_TRUE(input.cursorVisible);
 
@@ -247,18 +246,15 @@ TEST_F(PauseMenu, TheOptionsPageChangesSettingsAtOnceAndSavesThemIntoConfigIniOn
 {
     TempDir dir;
     dir.write("config.ini", "# mine\r\nBRIGHTNESS=100\r\nODD=1");
-    input.tap(GLFW_KEY_P);
-    frame();
+    tap(GLFW_KEY_P);
     input.moveCursor(700, 350);  // "Options", right of the middle resolution
     clickAfterARelease();
     ASSERT_TRUE(optionsOpen);
-    input.tap(GLFW_KEY_RIGHT);  // the first row, the volume, is chosen
-    frame();
+    tap(GLFW_KEY_RIGHT);  // the first row, the volume, is chosen
     input.moveCursor(630, 350);  // the brightness's ">"
     clickAfterARelease();
     EXPECT_EQ(glm::ivec2(volume, brightnessPercent), glm::ivec2(90, 110));
-    input.tap(GLFW_KEY_P);
-    frame();
+    tap(GLFW_KEY_P);
     std::ifstream saved("config.ini", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), "# mine\r\nBRIGHTNESS=110\r\nODD=1\r\nVOLUME=90\r\n");
     EXPECT_FALSE(optionsOpen);
@@ -266,8 +262,7 @@ TEST_F(PauseMenu, TheOptionsPageChangesSettingsAtOnceAndSavesThemIntoConfigIniOn
     // A replay goes through the page as recorded and writes nothing.
     optionsSaveOnLeaving = false;
     frame();
-    input.tap(GLFW_KEY_P);
-    frame();
+    tap(GLFW_KEY_P);
     input.moveCursor(767, 350);  // just right of "Options": a little beyond the glyphs still counts
     clickAfterARelease();
     ASSERT_TRUE(optionsOpen);
@@ -277,16 +272,14 @@ TEST_F(PauseMenu, TheOptionsPageChangesSettingsAtOnceAndSavesThemIntoConfigIniOn
     std::string scales;
     for (int key : {GLFW_KEY_LEFT, GLFW_KEY_RIGHT, GLFW_KEY_RIGHT, GLFW_KEY_LEFT, GLFW_KEY_LEFT}) {
         frame();
-        input.tap(key);
-        frame();
+        tap(key);
         scales += std::to_string(renderScaleSetting) + " ";
     }
     EXPECT_EQ(scales, "0 50 55 50 0 ");
     renderScaleSetting = scaleBefore;
     input.moveCursor(630, 350);
     clickAfterARelease();
-    input.tap(GLFW_KEY_P);
-    frame();
+    tap(GLFW_KEY_P);
     optionsSaveOnLeaving = true;
     EXPECT_EQ(brightnessPercent, 120);
     std::ifstream again("config.ini", std::ios::binary);
@@ -297,32 +290,29 @@ TEST_F(PauseMenu, ControlsBindAPickedCommandToTheNextKeyRefuseATakenOneAndSaveIt
 {
     TempDir dir;
     dir.write("config.ini", "# mine\nKEY_FORWARD=W\nVOLUME=80\n");
-    input.tap(GLFW_KEY_P);
-    frame();
+    tap(GLFW_KEY_P);
     input.moveCursor(630, 350);  // "Options", where the page it opens shows the brightness's ">": chosen, not clicked
     clickAfterARelease();
-    auto tap = [&](std::initializer_list<std::pair<int, int>> steps) {
+    auto taps = [&](std::initializer_list<std::pair<int, int>> steps) {
         for (const auto& [key, times] : steps)
             for (int i = 0; i < times; ++i)
-                input.tap(key), frames(2);
+                tap(key, 2);
     };
-    tap({{GLFW_KEY_DOWN, 3}, {GLFW_KEY_ENTER, 2}, {GLFW_KEY_Z, 1}});  // "Controls", open it, pick "Forward": Z
-    tap({{GLFW_KEY_DOWN, 12}, {GLFW_KEY_ENTER, 1}});  // "Reset"
+    taps({{GLFW_KEY_DOWN, 3}, {GLFW_KEY_ENTER, 2}, {GLFW_KEY_Z, 1}});  // "Controls", open it, pick "Forward": Z
+    taps({{GLFW_KEY_DOWN, 12}, {GLFW_KEY_ENTER, 1}});  // "Reset"
     EXPECT_EQ(boundKeys[0], GLFW_KEY_W);
     // Down to "Back", the last row, which leaves on "Controls": open it again and pick "Forward": Z, then "Pause": Q.
-    tap({{GLFW_KEY_DOWN, 2}, {GLFW_KEY_ENTER, 3}, {GLFW_KEY_Z, 1}, {GLFW_KEY_DOWN, 8}, {GLFW_KEY_ENTER, 1}, {GLFW_KEY_Q, 1}});
-    tap({{GLFW_KEY_UP, 4}, {GLFW_KEY_ENTER, 1}, {GLFW_KEY_Z, 1}});  // "Jump": Z is taken, Escape never bound
-    tap({{GLFW_KEY_ENTER, 1}, {GLFW_KEY_F1, 1}});  // F1, taken by the help, is refused and shows no help either
+    taps({{GLFW_KEY_DOWN, 2}, {GLFW_KEY_ENTER, 3}, {GLFW_KEY_Z, 1}, {GLFW_KEY_DOWN, 8}, {GLFW_KEY_ENTER, 1}, {GLFW_KEY_Q, 1}});
+    taps({{GLFW_KEY_UP, 4}, {GLFW_KEY_ENTER, 1}, {GLFW_KEY_Z, 1}});  // "Jump": Z is taken, Escape never bound
+    taps({{GLFW_KEY_ENTER, 1}, {GLFW_KEY_F1, 1}});  // F1, taken by the help, is refused and shows no help either
     EXPECT_FALSE(showHelp);
-    tap({{GLFW_KEY_ENTER, 1}});  // so is I, which does not move the harvester off its vehicle box either
-    input.tap(GLFW_KEY_I);
-    frame();
+    taps({{GLFW_KEY_ENTER, 1}});  // so is I, which does not move the harvester off its vehicle box either
+    tap(GLFW_KEY_I);
     EXPECT_EQ(combine->localMatrix[3].z, vehicleBox->getGlobalPose().p.z);
     EXPECT_EQ(glm::ivec3(boundKeys[0], boundKeys[4], boundKeys[8]), glm::ivec3(GLFW_KEY_Z, GLFW_KEY_SPACE, GLFW_KEY_Q));
     EXPECT_EQ(bindKey(Command::jump, GLFW_KEY_ESCAPE), commandCount);
     EXPECT_EQ(bindKey(Command::jump, GLFW_KEY_SPACE), -1) << "a command's own key is no clash";
-    input.tap(GLFW_KEY_Q);  // the new pause key ends the pause and saves
-    frames(3);
+    tap(GLFW_KEY_Q, 3);  // the new pause key ends the pause and saves
     ASSERT_FALSE(paused);
     std::ifstream saved("config.ini", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), "# mine\nKEY_FORWARD=Z\nVOLUME=80\nKEY_PAUSE=Q\n");

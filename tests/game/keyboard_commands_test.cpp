@@ -33,8 +33,7 @@ protected:
 
     void tapKey(int key)
     {
-        input.tap(key);
-        frames(2);
+        tap(key, 2);
     }
 };
 
@@ -59,15 +58,12 @@ TEST_F(Keys, HeldPTogglesOnceAndATapBetweenFramesCounts)
     input.release(GLFW_KEY_P);
     frames(2);
 
-    input.tap(GLFW_KEY_F1);
-    frame();
+    tap(GLFW_KEY_F1);
     EXPECT_TRUE(showHelp) << "pressed and released before the next frame: still one press";
-    input.tap(GLFW_KEY_F1);
-    frame();
+    tap(GLFW_KEY_F1);
     EXPECT_TRUE(showHelp) << "tapped again before a frame saw it up: the latch holds";
     frame();
-    input.tap(GLFW_KEY_F1);
-    frame();
+    tap(GLFW_KEY_F1);
     EXPECT_FALSE(showHelp);
 }
 
@@ -80,8 +76,7 @@ TEST_F(Keys, KeysHeldWhenPlayBeginsActOnlyWhenTheirLatchStartsClear)
                     GLFW_KEY_H, GLFW_KEY_R, GLFW_KEY_N})
         input.press(key);
     frame();
-    input.tap(GLFW_KEY_ENTER);
-    frame();
+    tap(GLFW_KEY_ENTER);
     ASSERT_FALSE(showStartScreen);
     EXPECT_FALSE(showHelp) << "the frame that leaves the start screen polls no command key";
     frames(5);

@@ -61,8 +61,7 @@ TEST_F(RecordedPlay, ASessionReplaysToTheSameWorldEveryFrameUnlessChangedAndACut
     for (int i = 0; i < 150 && !caught; ++i)
         frame(0.1);
     ASSERT_TRUE(caught);
-    input.tap(keys::escape);
-    frame();
+    tap(keys::escape);
     recording.close();
     platform = &input;
 

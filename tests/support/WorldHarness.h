@@ -40,6 +40,13 @@ protected:
             frame(dt);
     }
 
+    // A key tapped between frames, then that many frames.
+    void tap(int key, int count = 1)
+    {
+        input.tap(key);
+        frames(count);
+    }
+
     // Puts the player's body (centre 1 above the floor) at (x, y, z), at rest.
     void teleport(float x, float y, float z)
     {
