@@ -254,6 +254,8 @@ TEST_F(PauseMenu, TheOptionsPageChangesSettingsAtOnceAndSavesThemIntoConfigIniOn
     input.moveCursor(630, 350);  // the brightness's ">"
     clickAfterARelease();
     EXPECT_EQ(glm::ivec2(volume, brightnessPercent), glm::ivec2(90, 110));
+    input.releaseButton(GLFW_MOUSE_BUTTON_LEFT);  // left released: the next visit's opening click is no click on it
+    frame();
     tap(GLFW_KEY_P);
     std::ifstream saved("config.ini", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), "# mine\r\nBRIGHTNESS=110\r\nODD=1\r\nVOLUME=90\r\n");
@@ -263,7 +265,7 @@ TEST_F(PauseMenu, TheOptionsPageChangesSettingsAtOnceAndSavesThemIntoConfigIniOn
     optionsSaveOnLeaving = false;
     frame();
     tap(GLFW_KEY_P);
-    input.moveCursor(767, 350);  // just right of "Options": a little beyond the glyphs still counts
+    input.moveCursor(630, 350);
     clickAfterARelease();
     ASSERT_TRUE(optionsOpen);
     // The render scale, the second row, steps from automatic to half and back, never below.
@@ -277,6 +279,9 @@ TEST_F(PauseMenu, TheOptionsPageChangesSettingsAtOnceAndSavesThemIntoConfigIniOn
     }
     EXPECT_EQ(scales, "0 50 55 50 0 ");
     renderScaleSetting = scaleBefore;
+    input.moveCursor(630, 190);  // straight up onto the look speed's ">", which chooses its row for the arrow keys
+    tap(GLFW_KEY_RIGHT);
+    EXPECT_EQ(mouseSpeedPercent, 110);
     input.moveCursor(630, 350);
     clickAfterARelease();
     tap(GLFW_KEY_P);
@@ -291,14 +296,14 @@ TEST_F(PauseMenu, ControlsBindAPickedCommandToTheNextKeyRefuseATakenOneAndSaveIt
     TempDir dir;
     dir.write("config.ini", "# mine\nKEY_FORWARD=W\nVOLUME=80\n");
     tap(GLFW_KEY_P);
-    input.moveCursor(630, 350);  // "Options", where the page it opens shows the brightness's ">": chosen, not clicked
+    input.moveCursor(767, 350);  // just right of "Options": a little beyond the glyphs still counts
     clickAfterARelease();
     auto taps = [&](std::initializer_list<std::pair<int, int>> steps) {
         for (const auto& [key, times] : steps)
             for (int i = 0; i < times; ++i)
                 tap(key, 2);
     };
-    taps({{GLFW_KEY_DOWN, 3}, {GLFW_KEY_ENTER, 2}, {GLFW_KEY_Z, 1}});  // "Controls", open it, pick "Forward": Z
+    taps({{GLFW_KEY_DOWN, 9}, {GLFW_KEY_ENTER, 2}, {GLFW_KEY_Z, 1}});  // "Controls", open it, pick "Forward": Z
     taps({{GLFW_KEY_DOWN, 12}, {GLFW_KEY_ENTER, 1}});  // "Reset"
     EXPECT_EQ(boundKeys[0], GLFW_KEY_W);
     // Down to "Back", the last row, which leaves on "Controls": open it again and pick "Forward": Z, then "Pause": Q.
