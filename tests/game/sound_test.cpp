@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "TempDir.h"
 #include "WorldHarness.h"
+#include "app/OptionsPage.h"
 #include "core/Captions.h"
 #include "core/FramePhase.h"
 #include "sound/Sound.h"
@@ -105,11 +107,11 @@ TEST_F(SoundTest, AStatueMovingBehindIsHeardFromItsSideEvenPausedAndSilentOnceSe
     listen(5);
     EXPECT_LT(listen(20).both(), 1.3 * watched.both());
 
-    turn(-0.75f * pi);  // behind, to the left, it moves and its caption says from where
+    turn(-0.85f * pi);  // behind, 27 degrees to the left, it moves and its caption says from where
     listen(5);
     EXPECT_STREQ(shownCaptions[captionGrind].where, "behind left");
     EXPECT_EQ(captionAlpha(shownCaptions[captionGrind]), 1.0f);
-    turn(0.75f * pi);  // seen, it freezes, and its caption goes
+    turn(0.85f * pi);  // seen, it freezes, and its caption goes
     listen(70);
     EXPECT_EQ(captionAlpha(shownCaptions[captionGrind]), 0.0f);
     EXPECT_FALSE(caught);
@@ -139,6 +141,8 @@ TEST_F(SoundTest, FootstepsOnlyWhileWalkingOnTheGroundAndAThudOnLanding)
     input.tap(GLFW_KEY_P);
     EXPECT_LT(listen(30).peak, 1.3 * standing) << "and not again after it";
 
+    teleport(-11.0f, 1.5f, 1.0f);  // half a unit up, landing at 3.1 a second
+    EXPECT_GT(listen(40).peak, 2.0 * standing) << "a thud even after a short fall";
     teleport(-11.0f, 1.0f, 1.0f);  // against the wall on the left
     input.press(GLFW_KEY_D);
     listen(10);
@@ -158,8 +162,11 @@ TEST_F(SoundTest, AHeartbeatOnlyWhileAStatueIsNear)
     teleport(-1.8f, 1.0f, 18.5f);  // beside the watched statue, within its near radius but not touching
     listen(2);
     ASSERT_TRUE(dangerNear);
-    const double near = listen(30).both();
-    EXPECT_GT(near, 1.5 * calm);
+    const Loudness beats = listen(300);  // two thumps a beat; a beat each 0.95 s, 0.5 s after 4 s
+    EXPECT_GT(beats.both(), 1.5 * calm);
+    ASSERT_GE(beats.onsets.size(), 8u);
+    EXPECT_NEAR(beats.onsets[3] - beats.onsets[1], 51, 2) << "the heart quickens as the danger lasts";
+    EXPECT_NEAR(beats.onsets.end()[-1] - beats.onsets.end()[-3], 30, 2);
     input.tap(GLFW_KEY_P);  // paused, the heart waits for the game
     EXPECT_LT(listen(30).both(), 1.2 * calm);
     input.tap(GLFW_KEY_P);
@@ -169,11 +176,13 @@ TEST_F(SoundTest, AHeartbeatOnlyWhileAStatueIsNear)
         teleport(i % 2 ? 1.0f : -1.8f, 1.0f, i % 2 ? 1.0f : 18.5f);
         flickering += listen(1).both() / 60.0;
     }
-    EXPECT_LT(flickering, near);
+    EXPECT_LT(flickering, beats.both());
     teleport(1.0f, 1.0f, 1.0f);
     listen(20);
     EXPECT_FALSE(dangerNear);
     EXPECT_LT(listen(20).both(), 1.2 * calm);
+    teleport(-1.8f, 1.0f, 18.5f);  // back in range after the time to the beat has run out: a beat at once
+    EXPECT_GT(listen(5).both(), 1.5 * calm);
     EXPECT_FALSE(caught);
 }
 
@@ -215,8 +224,8 @@ TEST_F(LateSoundTest, AMissingOrBrokenFileIsReportedOnceAndTheRestIsHeard)
     EXPECT_GT(statue.both(), 200.0) << "the statue is still heard";
 }
 
-// Started at volume 0 nothing is opened or heard; raising the volume during the pause starts the
-// sound as a start at that volume would: heard at once, and the harvester runs once play goes on.
+// Started at volume 0 nothing is opened or heard; raising the volume on the options page during the
+// pause starts the sound as a start at that volume would: heard at once, and the harvester runs once play goes on.
 TEST_F(LateSoundTest, RaisingTheVolumeFromZeroDuringThePauseStartsTheSound)
 {
     testing::internal::CaptureStdout();
@@ -227,11 +236,17 @@ TEST_F(LateSoundTest, RaisingTheVolumeFromZeroDuringThePauseStartsTheSound)
     teleport(harvesterAt.x + 4.0f, 1.0f, harvesterAt.z);  // near enough for its caption
     input.tap(GLFW_KEY_P);
     EXPECT_EQ(listen(10).both(), 0.0);
-    setSoundVolume(80);
+    openOptions();  // the volume, the page's first row, one step up from 80
+    input.moveCursor(0, 0);
+    tap(GLFW_KEY_RIGHT);
+    const TempDir dir;  // for the settings saved on leaving the page
     EXPECT_GT(listen(10).both(), 200.0);
     input.tap(GLFW_KEY_P);
     listen(2);
     EXPECT_EQ(captionAlpha(shownCaptions[captionHarvester]), 1.0f) << "the harvester runs";
+    teleport(harvesterAt.x, 1.0f, harvesterAt.z + 14.0f);  // too far for its caption
+    listen(70);
+    EXPECT_EQ(captionAlpha(shownCaptions[captionHarvester]), 0.0f);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Sound: volume 0, no audio device opened\nSound: volume 80, device loopback\n");
+              "Sound: volume 0, no audio device opened\nSound: volume 90, device loopback\n");
 }

@@ -29,8 +29,7 @@ protected:
     void play()
     {
         frame();
-        input.tap(GLFW_KEY_ENTER);
-        frame();
+        tap(GLFW_KEY_ENTER);
         ASSERT_FALSE(showStartScreen);
     }
 
