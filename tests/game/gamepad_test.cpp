@@ -7,10 +7,8 @@ class Gamepad : public WorldTest {
 protected:
     void push(int button)
     {
-        input.pressPad(0, button);
-        frame();
-        input.releasePad(0, button);
-        frame();
+        input.pressPad(0, button), frame();
+        input.releasePad(0, button), frame();
     }
 };
 
@@ -54,13 +52,14 @@ TEST_F(Gamepad, AWholeGameByGamepadAlone)
 
     push(pad::start);
     ASSERT_TRUE(paused);
-    for (int button : {pad::dpadDown, pad::dpadDown, pad::dpadUp})  // first entry, second, first again
+    for (float tilt : {0.4f, 0.0f, 0.6f, 0.6f, 0.0f})  // the stick held past half way: the first entry
+        input.tiltPad(0, pad::leftY, tilt), frame();
+    for (int button : {pad::dpadDown, pad::dpadDown, pad::dpadUp})  // the second, the third, the second again
         push(button);
     push(pad::south);
     int width = 0, height = 0;
     glfwGetWindowSize(mainWindow, &width, &height);
-    EXPECT_EQ(width, 1024) << "the highlighted entry, not the one under the resting cursor";
-    EXPECT_EQ(height, 768);
+    EXPECT_EQ(glm::ivec2(width, height), glm::ivec2(1280, 720)) << "the highlighted entry, not the one under the resting cursor";
     for (int i = 0; i < 4; ++i)  // past the three resolutions: "Options"
         push(pad::dpadDown);
     push(pad::south);
