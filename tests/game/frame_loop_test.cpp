@@ -14,7 +14,7 @@ using FrameLoop = WorldTest;
 
 class StartScreen : public WorldTest, public testing::WithParamInterface<bool> {};
 
-TEST_P(StartScreen, EnterCountsOnlyAfterTheLoopSawItUp)
+TEST_P(StartScreen, EnterOrStartCountsOnlyAfterTheLoopSawItUp)
 {
     if (GetParam()) {
         input.press(GLFW_KEY_ENTER);
@@ -26,7 +26,8 @@ TEST_P(StartScreen, EnterCountsOnlyAfterTheLoopSawItUp)
     } else {
         frames(9, 0.125);
         EXPECT_EQ(framesPerSecond, 8) << "the passes of the first second, start screen included";
-        input.tap(GLFW_KEY_ENTER);
+        input.connectGamepad(0, "Test Pad");  // or a gamepad's Start button
+        input.pressPad(0, pad::start);
     }
     EXPECT_TRUE(frame());
     EXPECT_FALSE(showStartScreen);
