@@ -37,10 +37,14 @@ struct MenuEntry {
 }  // namespace
 
 // Beside the help's pictures of the default keys, every command whose key was moved, with the key
-// it is on now ("Jump: Q").
+// it is on now ("Jump: Q"). Nine lines fit below the help; a longer list starts higher, so that
+// its last line stays on the screen.
 void drawChangedKeys()
 {
-    int y = 260;
+    int changed = 0;
+    for (int command = 0; command < commandCount; ++command)
+        changed += boundKeys[command] != defaultKeys[command];
+    int y = std::max(260, 20 + 30 * (changed - 1));
     for (int command = 0; command < commandCount; ++command) {
         if (boundKeys[command] == defaultKeys[command])
             continue;

@@ -57,9 +57,7 @@ TEST_F(Gamepad, AWholeGameByGamepadAlone)
     for (int button : {pad::dpadDown, pad::dpadDown, pad::dpadUp})  // the second, the third, the second again
         push(button);
     push(pad::south);
-    int width = 0, height = 0;
-    glfwGetWindowSize(mainWindow, &width, &height);
-    EXPECT_EQ(glm::ivec2(width, height), glm::ivec2(1280, 720)) << "the highlighted entry, not the one under the resting cursor";
+    expectWindow(1280, 720);  // the highlighted entry, not the one under the resting cursor
     for (int i = 0; i < 4; ++i)  // past the three resolutions: "Options"
         push(pad::dpadDown);
     push(pad::south);

@@ -76,6 +76,11 @@ TEST_F(Hud, GlyphsTakeTheirCellOfTheFontGridAndTheStatisticsTheirLines)
     frames(3);
     EXPECT_EQ(uploadedText(), formatStats(0, input.now).time) << "the time line, drawn last, counts the start screen";
     EXPECT_EQ(bufferContents(fontImage->positionBuffer)[3], 1000.0f);
+    for (int command = 0; command < commandCount; ++command)  // every key moved: the last line is still on the screen
+        boundKeys[command] = GLFW_KEY_F13 + command;
+    drawChangedKeys();
+    EXPECT_EQ(bufferContents(fontImage->positionBuffer)[3], 20.0f);
+    resetBindings();
 }
 
 TEST_F(Hud, WonAndGameOverBothDrawInOneFrameGameOverOnTop)
@@ -159,13 +164,6 @@ protected:
             return;
         play();
         frame();  // P starts latched: it must be seen up once in play
-    }
-
-    void expectWindow(int width, int height)
-    {
-        int w = 0, h = 0;
-        glfwGetWindowSize(mainWindow, &w, &h);
-        EXPECT_EQ(glm::ivec4(w, h, framebufferWidth, framebufferHeight), glm::ivec4(width, height, width, height));
     }
 
     void clickAfterARelease()

@@ -86,9 +86,7 @@ TEST_F(Keys, KeysHeldWhenPlayBeginsActOnlyWhenTheirLatchStartsClear)
                                  showShadowMap, walkMode}),
               (std::vector<bool>{true, false, true, false, true, false, false, walking}));
     EXPECT_TRUE(windowVisible()) << "H waits for a release";
-    int width = 0, height = 0;
-    glfwGetWindowSize(mainWindow, &width, &height);
-    EXPECT_EQ(width, 1024) << "N waits for a release";
+    expectWindow(1024, 768);  // N waits for a release
 }
 
 TEST_F(Keys, SwitchKeysToggleTheirFlags)

@@ -53,6 +53,13 @@ protected:
         player->body->setLinearVelocity(glm::vec3(0.0f), true);
     }
 
+    void expectWindow(int width, int height)
+    {
+        int w = 0, h = 0;
+        glfwGetWindowSize(mainWindow, &w, &h);
+        EXPECT_EQ(glm::ivec4(w, h, framebufferWidth, framebufferHeight), glm::ivec4(width, height, width, height));
+    }
+
     glm::vec3 playerPosition() const { return player->body->getGlobalPose().p; }
     glm::vec3 statuePosition(size_t i) const { return pursuers[i]->mesh->physicsActor->getGlobalPose().p; }
     float horizontalDistanceToStatue(size_t i) const
