@@ -224,8 +224,8 @@ TEST_F(LateSoundTest, AMissingOrBrokenFileIsReportedOnceAndTheRestIsHeard)
     EXPECT_GT(statue.both(), 200.0) << "the statue is still heard";
 }
 
-// Started at volume 0 nothing is opened or heard; raising the volume on the options page during the
-// pause starts the sound as a start at that volume would: heard at once, and the harvester runs once play goes on.
+// Started at volume 0 nothing is opened or heard; a volume raised on the options page during the pause
+// starts the sound as a start at it would: heard at once, the harvester running once play goes on.
 TEST_F(LateSoundTest, RaisingTheVolumeFromZeroDuringThePauseStartsTheSound)
 {
     testing::internal::CaptureStdout();
