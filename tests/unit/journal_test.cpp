@@ -1,8 +1,10 @@
 // The journal of a session (its format, reader and writer), the world checksum it keeps and the timedemo's rows.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
 #include <functional>
+#include <tuple>
 
 #include <sys/resource.h>
 
@@ -90,12 +92,10 @@ TEST(Journal, FramesReadBackAsWrittenAndAFrameCutShortIsDroppedAlone)
         Journal journal;
         std::string reason;
         ASSERT_TRUE(readJournal(reinterpret_cast<const uint8_t*>(bytes.data()), cut, journal, reason)) << reason;
-        const bool whole = cut == bytes.size();
-        EXPECT_EQ(journal.cutShort, !whole && cut > twoFrames);
-        ASSERT_EQ(journal.frames.size(), whole ? 3u : 2u);
-        EXPECT_EQ(journal.header.gameVersion, "1.2");
-        EXPECT_EQ(journal.header.settings[4], 35);
-        EXPECT_EQ(journal.header.bindings[4], 'Q');
+        EXPECT_EQ(journal.cutShort, cut < bytes.size() && cut > twoFrames);
+        ASSERT_EQ(journal.frames.size(), cut == bytes.size() ? 3u : 2u);
+        EXPECT_EQ(std::tie(journal.header.gameVersion, journal.header.settings[4], journal.header.bindings[4]),
+                  std::make_tuple(std::string("1.2"), 35, int('Q')));
         for (std::size_t i = 0; i < journal.frames.size(); ++i) {
             const JournalFrame &a = journal.frames[i], &b = frames[i];
             EXPECT_TRUE(a.clockTicks == b.clockTicks && a.keys == b.keys && a.buttons == b.buttons &&
@@ -108,11 +108,8 @@ TEST(Journal, FramesReadBackAsWrittenAndAFrameCutShortIsDroppedAlone)
 
 TEST(Journal, RefusedWithItsReason)
 {
-    JournalHeader loud;
-    currentSettings(loud.settings);
-    loud.settings[4] = 101;
-    JournalHeader escapeJumps;
-    escapeJumps.bindings[4] = 256;  // Escape, which always quits
+    JournalHeader loud, escapeJumps;
+    loud.settings[4] = 101, escapeJumps.bindings[4] = 256;  // Escape, which always quits
     std::string otherFormat = journalOf({});
     otherFormat[8] = journalFormat + 1;
     std::string badFrame = journalOf({frameAt(5, 1, 0)});
@@ -122,16 +119,19 @@ TEST(Journal, RefusedWithItsReason)
     EXPECT_EQ(reasonFor(otherFormat), "journal format 3, this game reads format 2");
     EXPECT_EQ(reasonFor(journalOf({}, loud)), "setting VOLUME=101 is out of range");
     EXPECT_EQ(reasonFor(journalOf({}, escapeJumps)), "setting KEY_JUMP=256 is out of range");
-    // Frames the writer never makes: a gamepad slot past the last, a cursor moved beyond 32 bits.
-    JournalFrame slot = frameAt(5, 1, 0), near = frameAt(5, 1, -5);
-    slot.pad.id = joystickSlots;
-    std::string beyond = journalOf({near});
+    // Frames the writer never makes: a gamepad slot past the last, a side past 2^16, a stick at no
+    // number, a clock going back, a cursor moved beyond 32 bits.
+    JournalFrame slot = frameAt(5, 1, 0), tall = slot, unknown = slot, near = frameAt(5, 1, -5);
+    slot.pad.id = joystickSlots, tall.height = 1 << 17, unknown.pad.id = 0, unknown.pad.axes[0] = std::nanf("");
+    std::string beyond = journalOf({near}), back = beyond;
+    encodeJournalFrame(near, frameAt(4, 1, -5), back);
     encodeJournalFrame(frameAt(6, 1, INT32_MAX), frameAt(7, 1, INT32_MIN), beyond);  // from -5, by -(2^32 - 1)
     const std::string header = journalOf({});
     const std::string atFirst = "frame 1 is damaged (at byte " + std::to_string(header.size()) + ")";
-    EXPECT_EQ(reasonFor(badFrame), atFirst);
-    EXPECT_EQ(reasonFor(journalOf({slot})), atFirst);
-    EXPECT_EQ(reasonFor(beyond), "frame 2 is damaged (at byte " + std::to_string(journalOf({near}).size()) + ")");
+    for (const std::string& bytes : {badFrame, journalOf({slot}), journalOf({tall}), journalOf({unknown})})
+        EXPECT_EQ(reasonFor(bytes), atFirst);
+    for (const std::string& bytes : {back, beyond})
+        EXPECT_EQ(reasonFor(bytes), "frame 2 is damaged (at byte " + std::to_string(journalOf({near}).size()) + ")");
     for (std::size_t cut = 1; cut < header.size(); ++cut)
         EXPECT_EQ(reasonFor(header.substr(0, cut)), "the journal ends inside its header") << cut;
 }
