@@ -13,8 +13,7 @@ TEST(WorldLights, TheFlashlightTogglesOnlyItsOwnSlotAndEasesTowardsTheView)
     testing::internal::GetCapturedStdout();
     flashlightOn = true;
     toggleFlashlight();
-    EXPECT_EQ(lightTypes[0], -1);
-    EXPECT_EQ(lightTypes[2], 1);
+    EXPECT_EQ(glm::ivec2(lightTypes[0], lightTypes[2]), glm::ivec2(-1, 1));
     EXPECT_EQ(lights[0]->type, 1) << "the light itself keeps its type";
     toggleFlashlight();
     EXPECT_EQ(lightTypes[0], 1);

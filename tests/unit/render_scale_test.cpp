@@ -15,9 +15,10 @@ TEST(RenderScale, ShrinksWhileFramesRunOverSixtyASecondAndGrowsBackToOneWhenThey
     };
     for (const auto& c : cases)
         EXPECT_FLOAT_EQ(nextRenderScale(c.scale, c.seconds), c.expected) << c.scale << " at " << c.seconds << " s";
-    // Frame by frame: a single long gap is left out, a steady run of slow frames is not.
+    // Frame by frame, three to a decision: a single long gap is left out, a steady run of slow frames is not.
     const struct { double seconds; int frames; float expected; } runs[] = {
         {0.004, 3, 1.0f}, {2.0, 1, 1.0f}, {0.004, 3, 1.0f}, {0.3, 4, 0.5f}, {0.004, 30, 1.0f},
+        {0.03, 1, 1.0f},  {0.004, 2, 1.0f},
     };
     for (const auto& r : runs) {
         for (int i = 0; i < r.frames; ++i)
