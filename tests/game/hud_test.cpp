@@ -199,10 +199,7 @@ TEST_F(PauseMenu, HoverZonesOfA1280By720WindowExcludeTheirBoundaries)
     const glm::u8vec3 shown[] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
     for (const auto& c : cases) {
         InputSnapshot at;
-        at.framebufferWidth = c.width;
-        at.framebufferHeight = c.height;
-        at.cursorX = c.x;
-        at.cursorY = c.y;
+        at.framebufferWidth = c.width, at.framebufferHeight = c.height, at.cursorX = c.x, at.cursorY = c.y;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         drawPauseMenu(at);
         glm::u8vec3 seen;

@@ -42,6 +42,8 @@ TEST(ConfigWriter, OnlyTheChangedKeyOnTheLineThatWinsChangesOrItIsAppended)
     const bool changed[settingCount] = {false, false, false, false, true};
     for (const auto& c : cases)
         EXPECT_EQ(rewriteConfig(c.before, values, changed), c.after) << c.before.substr(0, 30);
+    const bool two[settingCount] = {true, false, false, false, true};  // the first rewritten line grows
+    EXPECT_EQ(rewriteConfig("WIDTH=5\nVOLUME=80\n", values, two), "WIDTH=" + std::to_string(values[0]) + "\nVOLUME=35\n");
 }
 
 TEST(ConfigWriter, AFailureAtAnyStepKeepsTheOldFileAndLeavesNothingBeside)

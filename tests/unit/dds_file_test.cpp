@@ -35,7 +35,7 @@ TEST(DdsFile, LevelsHaveTheBlockSizeOfTheirSidesAndBrokenHeadersAreRefused)
         {64, 64, 2048, 7, "DXT1", 2348, {2048}},     // cut inside level 1
         {1, 1, most, most, "DXT5", 40, {16}}, {4, 4, most, most, "DXT1", 64, {8, 8, 8}},  // stop after 1 x 1
         {1u << 15, 1u << 15, 8, 16, "DXT1", 1024, {}},  // level 0 needs 512 MiB
-        {most, most, most, most, "DXT1", 64, {}}, {most, 4, 8, 1, "DXT1", 8, {}},
+        {most, most, most, most, "DXT1", 64, {}}, {most, 4, 8, 1, "DXT1", 8, {}}, {4, most, 8, 1, "DXT1", 8, {}},
         {64, 64, 2048, 0, "DXT1", 4096, {}},      {0, 64, 2048, 7, "DXT1", 4096, {}},
         {64, 64, 2048, 0, "DXT1", 4096, {2048}, ddsbytes::withoutLevelCount},  // no count: one level
         {64, 0, 2048, 7, "DXT1", 4096, {}},       {64, 64, 0, 7, "DXT1", 4096, {}}, {4, 4, 8, 2, "DXT1", 0, {}},
