@@ -65,8 +65,8 @@ TEST(ConfigWriter, AFailureAtAnyStepKeepsTheOldFileAndLeavesNothingBeside)
         TempDir dir;
         dir.write("target/config.ini", old);
         std::filesystem::create_symlink("target/config.ini", "config.ini");
-        if (step == 5)
-            std::filesystem::permissions("target/config.ini", std::filesystem::perms::owner_read);
+        if (step == 5 || step < 0)  // read-only, or a file of its owner's alone that is saved as such
+            std::filesystem::permissions("target/config.ini", std::filesystem::perms(step < 0 ? 0600 : 0400));
         if (step == 6)
             std::filesystem::remove("target/config.ini"), std::filesystem::create_directory("target/config.ini");
         failStep = step, failError = step == 1 ? ENOSPC : EIO;
@@ -75,6 +75,7 @@ TEST(ConfigWriter, AFailureAtAnyStepKeepsTheOldFileAndLeavesNothingBeside)
         const std::string console = testing::internal::GetCapturedStdout();
         EXPECT_EQ(saved, step < 0) << step;
         EXPECT_EQ(contents("target/config.ini"), step < 0 ? "# keep\nVOLUME=35\n" : step == 6 ? "" : old) << step;
+        EXPECT_TRUE(step >= 0 || std::filesystem::status("target/config.ini").permissions() == std::filesystem::perms(0600));
         EXPECT_TRUE(std::filesystem::is_symlink("config.ini")) << "written through the link";
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator("target"), {}), 1) << step;
         EXPECT_EQ(console.find("The settings were not saved in " + (dir.path / "target/config.ini").string()),
