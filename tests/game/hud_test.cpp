@@ -260,7 +260,7 @@ TEST_F(PauseMenu, TheOptionsPageChangesSettingsAtOnceAndSavesThemIntoConfigIniOn
     optionsSaveOnLeaving = false;
     frame();
     tap(GLFW_KEY_P);
-    input.moveCursor(630, 350);
+    input.moveCursor(630, 350);  // "Options", where the page shows the brightness's ">": chosen, not clicked
     clickAfterARelease();
     ASSERT_TRUE(optionsOpen);
     // The render scale, the second row, steps from automatic to half and back, never below.
