@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "TempDir.h"
 #include "WorldHarness.h"
 #include "app/OptionsPage.h"
 #include "core/Captions.h"
@@ -236,13 +235,14 @@ TEST_F(LateSoundTest, RaisingTheVolumeFromZeroDuringThePauseStartsTheSound)
     teleport(harvesterAt.x + 4.0f, 1.0f, harvesterAt.z);  // near enough for its caption
     input.tap(GLFW_KEY_P);
     EXPECT_EQ(listen(10).both(), 0.0);
+    optionsSaveOnLeaving = false;  // the player's own config.ini stays as it is
     openOptions();  // the volume, the page's first row, one step up from 80
     input.moveCursor(0, 0);
     tap(GLFW_KEY_RIGHT);
-    const TempDir dir;  // for the settings saved on leaving the page
     EXPECT_GT(listen(10).both(), 200.0);
     input.tap(GLFW_KEY_P);
     listen(2);
+    optionsSaveOnLeaving = true;
     EXPECT_EQ(captionAlpha(shownCaptions[captionHarvester]), 1.0f) << "the harvester runs";
     teleport(harvesterAt.x, 1.0f, harvesterAt.z + 14.0f);  // too far for its caption
     listen(70);
