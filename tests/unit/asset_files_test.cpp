@@ -15,8 +15,7 @@
 namespace {
 
 const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nusemtl stone\nf 1/1 2/1 3/1\n";
-const std::string settingFirst = "Kd 1 1 1\nmap_Kd stone.tga\nnewmtl stone\n";
-const std::string material = "Kd 0.5 0.25 1\nmap_Kd stone.tga\n";
+const std::string settingFirst = "Kd 1 1 1\nmap_Kd stone.tga\nnewmtl stone\n", material = "Kd 0.5 0.25 1\nmap_Kd stone.tga\n";
 
 // A Targa header: image kind, size, bits per pixel, an optional colour map and the descriptor
 // (0x20: the top row first).
@@ -83,7 +82,7 @@ TEST(ModelImport, LibrariesSettingAnythingBeforeTheirFirstMaterialAreRefusedWhat
 TEST(ModelImport, ModelsWithoutMeshesOrOfOtherKindsAreRefusedAndOnlyTrianglesKept)
 {
     const struct { const char* file; std::string text; const char* reason; } cases[] = {
-        {"model.OBJ", "mtllib m.mtl\nusemtl a\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nl 1 \\\r\n2\np 3\n", ""},
+        {"model.OBJ", "mtllib m.mtl\nusemtl a\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nl -3 \\\r\n2\np 3\n", ""},
         // A line of one point would make Assimp write past the mesh's vertices.
         {"model.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nl 1\nl 1\nl 1 2 3\n", "a line element has fewer than two points"},
         {"model.obj", std::string("v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\nlod 1\0 2\n", 41), "a line element has fewer than two points"},
@@ -105,6 +104,7 @@ TEST(ModelImport, ModelsWithoutMeshesOrOfOtherKindsAreRefusedAndOnlyTrianglesKep
         const MeshData data = extractMesh(scene->mMeshes[0], scene);
         EXPECT_EQ(data.indices, (std::vector<unsigned>{0, 1, 2})) << "the line and the point are not drawn";
         EXPECT_EQ(data.leftOutFaces, 2u);
+        EXPECT_EQ(std::pair(data.vertices[0].tangent, data.vertices[0].uv), std::pair(glm::vec3(1, 0, 0), glm::vec2(0))) << "no vt";
         EXPECT_EQ(data.diffuseTexturePaths, (std::vector<std::string>{"Scene/maps/wall.tga"}));
     }
     for (const auto& [name, path] : {std::pair{".\\picture.jpg", "Scene/picture.jpg"}, {"..\\..\\x.tga", "Scene/x.tga"},
@@ -140,7 +140,7 @@ TEST(ImageFile, DamagedTargaFilesAreRefusedAndWholeOnesRead)
         {"a run of an index past its colour map", header(9, 2, 1, 8, 2) + map + "\x81\x02", IL_ILLEGAL_FILE_VALUE},
         {"a colour map from its third entry", header(1, 2, 1, 8, 2).replace(3, 1, 1, '\x02') + map + std::string("\x00\x01", 2), IL_INVALID_FILE_HEADER},
         {"a huge size claimed", header(10, 65535, 65535, 32) + std::string(100, '\xff'), IL_INVALID_FILE_HEADER},
-        {"an unknown kind", header(7, 4, 4, 24) + pixels, IL_INVALID_FILE_HEADER},
+        {"an unknown kind", header(7, 4, 4, 24) + pixels, IL_INVALID_FILE_HEADER}, {"grey of 24 bits", header(3, 4, 4, 24) + pixels, IL_INVALID_FILE_HEADER},
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -185,9 +185,9 @@ TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
                                    "\0\0\0\0IEND\xae\x42\x60\x82";
     const std::string png1(pixelPng, sizeof pixelPng - 1), cutPng = "a PNG chunk runs past the end of the file";
     // Four pixels of two colours from four codes, the last a string of two; then the same frame
-    // with codes that stop after two pixels, cut within its codes, and on a canvas it leaves half bare.
-    const std::string gif("GIF89a\x04\0\x01\0\x80\0\0\x10\x20\x30\x40\x50\x60,\0\0\0\0\x04\0\x01\0\0\x02\x02\x44", 32);
-    const std::string fewer = "fewer pixels than its header declares";
+    // with codes that stop after two pixels, cut within its codes, on a canvas it leaves half bare and one row down.
+    const std::string gif("GIF89a\x04\0\x01\0\x80\0\0\x10\x20\x30\x40\x50\x60,\0\0\0\0\x04\0\x01\0\0\x02\x02\x44", 32),
+        whole = gif + std::string("\x5c\0;", 3), fewer = "fewer pixels than its header declares";
     const struct { const char* name; std::string bytes, reason, pixels; } cases[] = {
         // DevIL never returns from a file that ends inside a segment it skips: a comment, or the
         // rest of a JFIF header after the part it reads.
@@ -199,14 +199,15 @@ TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
         {"greyalpha.tga", header(3, 2, 1, 16, 0, 24, 0x20) + std::string("\x80\x40\xff\x00", 4), "", std::string("\x80\x80\x80\x40\xff\xff\xff\x00", 8)},
         {"plain.PPM", "P6\n1 2\n255\n" + std::string("\x30\x20\x10\x60\x50\x40", 6), "", std::string("\x30\x20\x10\xff\x60\x50\x40\xff", 8)},
         {"deep.pgm", "P5\n2 1\n65535\n\x12\x34\xff\xff", "16-bit samples are not read", ""},
-        {"cut.ppm", "P6\n1 2\n255\n" + std::string("\x30\x20\x10\x60\x50", 5), fewer, ""},
+        {"cut.ppm", "P6\n1 2\n255\n" + std::string("\x30\x20\x10\x60\x50", 5), fewer, ""}, {"wide.pgm", "P5\n12345 1\n255\n" + std::string(1234, 'x'), fewer, ""},
         {"text.pgm", "P2\n1 1\n255\n7\n", "unknown image type", ""},
-        {"pixels.gif", gif + std::string("\x5c\0;", 3), "", std::string("\x10\x20\x30\xff\x40\x50\x60\xff", 8) + "\x10\x20\x30\xff\x40\x50\x60\xff"},
+        {"pixels.gif", whole, "", std::string("\x10\x20\x30\xff\x40\x50\x60\xff", 8) + "\x10\x20\x30\xff\x40\x50\x60\xff"},
         {"short.gif", gif + std::string("\x0a\0;", 3), fewer, ""}, {"cut.gif", gif, fewer, ""},
-        {"canvas.gif", gif.substr(0, 8) + '\x02' + gif.substr(9) + std::string("\x5c\0;", 3), fewer, ""},
+        {"canvas.gif", whole.substr(0, 8) + '\x02' + whole.substr(9), fewer, ""}, {"low.gif", whole.substr(0, 22) + '\x01' + whole.substr(23), fewer, ""},
         {"damaged.gif", std::string("GIF89a\x02\x00\x02\x00\xf7\x00\x00", 13) + std::string(40, '\xee'), fewer, ""},
         {"palette.bmp", bmp, "", "\x60\x50\x40\xff"},  // the index past the palette reads no further
         {"short.bmp", bmp.substr(0, 63), fewer, ""}, {"header.bmp", bmp.substr(0, 29), fewer, ""},
+        {"old.bmp", "BM" + std::string(12, '\0') + std::string("\x0c\0\0\0\x02\0\x01\0", 8), fewer, ""},  // cut before its depth
         {"negative.bmp", (bmp.substr(0, 30) + std::string(4, '\xff') + bmp.substr(34)).substr(0, 63), fewer, ""},
         {"wide.gif", std::string("GIF89a\x00\xfc\x01\x00\x00\x00\x00", 13) + std::string(40, '\0'), "a side above 16384 pixels", ""},
         {"wide.png", png(64512, 1), "a side above 16384 pixels", ""},
@@ -225,8 +226,7 @@ TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
         EXPECT_EQ(image.image != 0, c.reason.empty()) << c.name;
         if (image.image == 0)
             continue;
-        const ILubyte* data = ilGetData();
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), c.pixels.size()), c.pixels) << c.name;
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(ilGetData()), c.pixels.size()), c.pixels) << c.name;
         ilDeleteImages(1, &image.image);
     }
 }

@@ -29,8 +29,7 @@ std::string wav(int channels, int rate, int bits, int frames, uint32_t tag = 1)
 
 TEST(SoundFile, DamagedFilesAreRefusedWithTheirReasonAndWholeOnesRead)
 {
-    const std::string good = wav(1, 22050, 16, 1000);
-    const std::string layer3 = wav(1, 22050, 16, 1000, 0x55);
+    const std::string good = wav(1, 22050, 16, 1000), layer3 = wav(1, 22050, 16, 1000, 0x55);
     const char* mpeg = "is MPEG audio, which the game does not read";
     const struct {
         std::string bytes;
@@ -39,11 +38,12 @@ TEST(SoundFile, DamagedFilesAreRefusedWithTheirReasonAndWholeOnesRead)
     } cases[] = {
         {"", ""}, {std::string(300, 'x'), ""}, {good.substr(0, 30), ""},
         {wav(2, 22050, 16, 100), "is not mono"}, {wav(1, 22050, 16, 0), "holds no sound"},
-        {wav(1, 3, 16, 100), "has an unusable sample rate"},
+        {wav(1, 3, 16, 100), "has an unusable sample rate"}, {wav(1, 192001, 8, 100), "has an unusable sample rate"},
         {wav(1, 8000, 8, 8000 * (maxSoundSeconds + 1)), "is too long"},
         {good, nullptr, 1000}, {wav(1, 44100, 8, 500), nullptr, 500},  // 8-bit is widened
         {good.substr(0, 44 + 600), nullptr, 300},  // data cut short: what is there
-        {"ID3\x04" + good, mpeg}, {"\xff\xfb\x90\x64" + std::string(600, '\0'), mpeg},
+        {"ID3\x04" + good, mpeg}, {"\xff\xe3\x90\x64" + std::string(600, '\0'), mpeg},
+        {std::string("RIFX\0\0\0\x24WAVEfmt \0\0\0\x10\0\x55", 22) + std::string(30, '\0'), mpeg},
         {layer3, mpeg}, {layer3.substr(0, 12) + std::string("JUNK\x02\0\0\0ab", 10) + layer3.substr(12), mpeg},
     };
     for (const auto& c : cases) {
