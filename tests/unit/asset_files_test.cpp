@@ -191,6 +191,7 @@ TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
     const struct { const char* name; std::string bytes, reason, pixels; } cases[] = {
         // DevIL never returns from a file that ends inside a segment it skips: a comment, or the
         // rest of a JFIF header after the part it reads.
+        {"tem.jpg", start + "\xff\x01" + jpeg.substr(2), "", "\x80\x80\x80\xff"},  // a marker without a length
         {"grey.jpg", jpeg, "", "\x80\x80\x80\xff"}, {"comment.jpg", start + std::string("\xff\xfe\x01\0", 4), cutJpeg, ""},
         {"jfif.jpeg", start + segment('\xe0', std::string("JFIF\0\x01\x01\0\0\x01\0\x01\0\0", 14) + "more").substr(0, 20), cutJpeg, ""},
         {"top.tga", header(2, 1, 2, 24, 0, 24, 0x20) + rows, "", rgba},

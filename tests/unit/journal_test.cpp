@@ -126,8 +126,7 @@ TEST(Journal, RefusedWithItsReason)
     std::string beyond = journalOf({near}), back = beyond;
     encodeJournalFrame(near, frameAt(4, 1, -5), back);
     encodeJournalFrame(frameAt(6, 1, INT32_MAX), frameAt(7, 1, INT32_MIN), beyond);  // from -5, by -(2^32 - 1)
-    const std::string header = journalOf({});
-    const std::string atFirst = "frame 1 is damaged (at byte " + std::to_string(header.size()) + ")";
+    const std::string header = journalOf({}), atFirst = "frame 1 is damaged (at byte " + std::to_string(header.size()) + ")";
     for (const std::string& bytes : {badFrame, journalOf({slot}), journalOf({tall}), journalOf({unknown})})
         EXPECT_EQ(reasonFor(bytes), atFirst);
     for (const std::string& bytes : {back, beyond})
