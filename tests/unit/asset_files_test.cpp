@@ -185,7 +185,7 @@ TEST(ImageFile, EveryKindIsReadTopRowFirstOrRefusedWithItsReason)
                                    "\0\0\0\0IEND\xae\x42\x60\x82";
     const std::string png1(pixelPng, sizeof pixelPng - 1), cutPng = "a PNG chunk runs past the end of the file";
     // Four pixels of two colours from four codes, the last a string of two; then the same frame
-    // with codes that stop after two pixels, cut within its codes, on a canvas it leaves half bare and one row down.
+    // with codes that stop after two pixels, cut within its codes, on a canvas it leaves half bare, and placed a row down.
     const std::string gif("GIF89a\x04\0\x01\0\x80\0\0\x10\x20\x30\x40\x50\x60,\0\0\0\0\x04\0\x01\0\0\x02\x02\x44", 32),
         whole = gif + std::string("\x5c\0;", 3), fewer = "fewer pixels than its header declares";
     const struct { const char* name; std::string bytes, reason, pixels; } cases[] = {

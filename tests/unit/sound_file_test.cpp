@@ -42,8 +42,8 @@ TEST(SoundFile, DamagedFilesAreRefusedWithTheirReasonAndWholeOnesRead)
         {wav(1, 8000, 8, 8000 * (maxSoundSeconds + 1)), "is too long"},
         {good, nullptr, 1000}, {wav(1, 44100, 8, 500), nullptr, 500},  // 8-bit is widened
         {good.substr(0, 44 + 600), nullptr, 300},  // data cut short: what is there
-        {"ID3\x04" + good, mpeg}, {"\xff\xe3\x90\x64" + std::string(600, '\0'), mpeg},
-        {std::string("RIFX\0\0\0\x24WAVEfmt \0\0\0\x10\0\x55", 22) + std::string(30, '\0'), mpeg},
+        {"ID3\x04" + good, mpeg}, {"\xff\xe3\x90\x64" + std::string(600, '\0'), mpeg},  // the sync of MPEG 2.5 too
+        {std::string("RIFX\0\0\0\x24WAVEfmt \0\0\0\x10\0\x55", 22) + std::string(30, '\0'), mpeg},  // big-endian RIFX
         {layer3, mpeg}, {layer3.substr(0, 12) + std::string("JUNK\x02\0\0\0ab", 10) + layer3.substr(12), mpeg},
     };
     for (const auto& c : cases) {
