@@ -235,7 +235,7 @@ TEST_F(LateSoundTest, RaisingTheVolumeFromZeroDuringThePauseStartsTheSound)
     teleport(harvesterAt.x + 4.0f, 1.0f, harvesterAt.z);  // near enough for its caption
     input.tap(GLFW_KEY_P);
     EXPECT_EQ(listen(10).both(), 0.0);
-    optionsSaveOnLeaving = false;  // the player's own config.ini stays as it is
+    optionsSaveOnLeaving = false;  // nothing saved: every test shares one settings folder
     openOptions();  // the volume, the page's first row, one step up from 80
     input.moveCursor(0, 0);
     tap(GLFW_KEY_RIGHT);
