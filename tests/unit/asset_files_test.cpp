@@ -52,7 +52,7 @@ TEST(ModelImport, LibrariesSettingAnythingBeforeTheirFirstMaterialAreRefusedWhat
         {"# comment\n\nnewmtl stone\n" + material, true}, {"", true},
         {" Kd 1 0 0\nnewmtl stone\n" + material, true},  // Assimp skips a line opening with a blank
         {settingFirst, false}, {"#\n   d 1\nnewmtl stone\n", false}, {"# a\rillum 2\nnewmtl stone\n", false},
-        {std::string("# a") + '\0' + "Ns 1\nnewmtl stone\n", false},
+        {std::string("# a") + '\0' + "Ns 1\nnewmtl stone\n", false}, {"newmt a\nKd 1 0 0\nnewmtl stone\n", false},
         {settingFirst, false, "stone.txt", "stone.txt"}, {settingFirst, false, "model.MTL", "model.MTL"},
         {settingFirst, false, "lib/stone", "lib/stone"}, {settingFirst, false, "missing.txt"},  // read: model.mtl
         {"newmtl stone\n" + material, true, "lib/stone", "lib/stone"},
