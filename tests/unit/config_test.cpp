@@ -59,7 +59,7 @@ TEST(Config, EachKeyIsReadOrRefusedWithItsLine)
         {"WIDTH=1280\nHEIGHT=720\n\nREFRESH_RATE=75\nFULLSCREEN=2\n", summary(1280, 720, 75, true)},
         {"WIDTH=010\nHEIGHT=-5\n", summary(8, -5)}, {"WIDTH= 1024px words\n", summary(1024)},
         {"WIDTH=abc\nHEIGHT=\n", unread(1, "WIDTH=abc", "WIDTH") + unread(2, "HEIGHT=", "HEIGHT") + summary()},
-        {"\xEF\xBB\xBFWIDTH=1024\n", summary(1024)},
+        {"\xEF\xBB\xBFWIDTH=1024\n", summary(1024)}, {"HEIGHT=768\n\xEF\xBB\xBFWIDTH=1024\n", summary(800, 768)},
         {"width=1\n WIDTH=2\nWIDTH =3\n# WIDTH=4\nSIZE=3\nFULLSCREEN=true\nkey_jump=Q\r\n",
          unread(1, "width=1", "WIDTH") + unread(2, " WIDTH=2", "WIDTH") + unread(3, "WIDTH =3", "WIDTH") +
              unread(6, "FULLSCREEN=true", "FULLSCREEN") + unread(7, "key_jump=Q", "KEY_JUMP", "<key name>") + summary()},
