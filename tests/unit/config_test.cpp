@@ -80,6 +80,7 @@ TEST(Config, EachKeyIsReadOrRefusedWithItsLine)
          "config.ini: line 2 is longer than 4096 bytes, ignored\n" + summary(800, 768)},
         {"HEIGHT=768\n" + std::string(200 * 1024, 'x') + "\nWIDTH=1024\n",
          "config.ini: only the first 65536 bytes are read\n" + summary(800, 768)},
+        {"HEIGHT=768\n" + std::string(65514, '\n') + "WIDTH=1024\n", summary(1024, 768)},  // 65536 bytes: all read
         {"RENDER_SCALE=50\n", summary(), &renderScaleSetting, 50}, {"VOLUME=0\n", summary(), &volume, 0},
         {"RENDER_SCALE=100\n", summary(), &renderScaleSetting, 100}, {"VOLUME=100\n", summary(), &volume, 100},
         {"RENDER_SCALE=0\n", summary(), &renderScaleSetting, 0}, {"VOLUME=101\n", refused("VOLUME=101"), &volume, 80},
@@ -93,8 +94,7 @@ TEST(Config, EachKeyIsReadOrRefusedWithItsLine)
          refused("FIELD_OF_VIEW=39"))), &fieldOfView, 60},
         {"PICTURE_SHAPE=-1\nBRIGHTNESS=201\n", refused("PICTURE_SHAPE=-1", refused("BRIGHTNESS=201")), &brightnessPercent, 100},
         {"CAPTIONS=0\nCAPTIONS=9\n", refused("CAPTIONS=9"), &captions, 0},
-        {"GAMEPAD_LOOK_SPEED=400\n", summary(), &gamepadLookSpeed, 400},
-        {"GAMEPAD_LOOK_SPEED=9\n", refused("GAMEPAD_LOOK_SPEED=9"), &gamepadLookSpeed, 100},
+        {"GAMEPAD_LOOK_SPEED=400\n", summary(), &gamepadLookSpeed, 400}, {"GAMEPAD_LOOK_SPEED=9\n", refused("GAMEPAD_LOOK_SPEED=9"), &gamepadLookSpeed, 100},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file.substr(0, 40));
