@@ -175,4 +175,5 @@ void resetPlayerControls()
     clockStarted = false;
     previousTime = 0.0;
     cursorCentred = true;
+    resetBindings();
 }

@@ -58,5 +58,5 @@ PlayerStep playerUpdate(const InputSnapshot& input);
 // velocity of its own, only what gravity gives it, and the player's clock and cursor keep pace,
 // so the next update takes one frame's step and looks on from where the view was.
 void holdPlayer(const InputSnapshot& input);
-// Back to the controls' start: walking, looking along +z, clock not started.
+// Back to the controls' start: walking, looking along +z, clock not started, the default keys.
 void resetPlayerControls();
