@@ -77,9 +77,10 @@ TEST_F(FramePasses, TheStartViewIsDrawnAsItWasAndWithShadowsOffTheirPassDoesNotR
     const std::vector<unsigned char> now = readScreen(width, height);
     const RgbaImage kept = readRgbaImage(VELLMAR_SOURCE_DIR "/tests/game/start_view.png");
     const bool fits = !kept.failure && ilGetInteger(IL_IMAGE_WIDTH) == width && ilGetInteger(IL_IMAGE_HEIGHT) == height;
+    const ILubyte* before = fits ? ilGetData() : nullptr;  // top row first, the screen's bottom row first
     size_t moved = fits ? 0 : now.size();
-    for (size_t i = 0; fits && i < now.size(); ++i)  // the screen's bottom row first, the file's top row
-        moved += std::abs(now[i] - ilGetData()[((height - 1 - i / 3 / width) * width + i / 3 % width) * 4 + i % 3]) > 1;
+    for (size_t i = 0; fits && i < now.size(); ++i)
+        moved += std::abs(now[i] - before[((height - 1 - i / 3 / width) * width + i / 3 % width) * 4 + i % 3]) > 1;
     ilDeleteImages(1, &kept.image);
     std::filesystem::create_directories(VELLMAR_RUN_DIR "/../screenshots");
     stbi_flip_vertically_on_write(1);
