@@ -152,12 +152,12 @@ TEST_F(GameRules, TheRotorTurnsAThousandDegreesASecondAndTheCowIsDetailedWithinF
 TEST_F(GameRules, FallingOutWinsAndBothOutcomesCanStand)
 {
     play();
-    teleport(0.0f, 1.0f, 19.0f);
-    frames(2);
+    teleport(0.0f, 1.0f, 19.0f), frames(2);
     ASSERT_TRUE(caught);
+    teleport(-25.0f, -4.9f - eyeHeight, 332.0f), frames(2);  // in the pit, the eye just above -5
     EXPECT_FALSE(player->fellOut);
 
-    teleport(-25.0f, -8.0f, 332.0f);  // in the pit, eye below -5
+    teleport(-25.0f, -5.1f - eyeHeight, 332.0f);  // and just below
     frames(2);
     EXPECT_TRUE(player->fellOut);
     EXPECT_TRUE(caught);
